@@ -1,0 +1,65 @@
+// One entry header of an LZH archive, as read from or written to any of the
+// header levels 0 to 3. Names are raw bytes (CP932 on Japanese systems).
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace lzh {
+
+// Operating-system ids stored in the header.
+enum : uint8_t {
+  kOsMsDos = 'M',
+  kOsUnix = 'U',
+  kOsWin32 = 'W',  // not a standard value, but written by some Windows tools
+  kOsGeneric = 0,
+};
+
+// MS-DOS attribute bits.
+enum : uint8_t {
+  kAttrReadOnly = 0x01,
+  kAttrHidden = 0x02,
+  kAttrSystem = 0x04,
+  kAttrDirectory = 0x10,
+  kAttrArchive = 0x20,
+};
+
+struct Header {
+  char method[6] = {'-', 'l', 'h', '0', '-', 0};  // five characters + NUL
+  uint64_t compressed_size = 0;  // bytes of data after the header
+  uint64_t original_size = 0;
+  uint8_t level = 2;
+  uint8_t os_id = kOsMsDos;
+  uint8_t dos_attributes = kAttrArchive;
+
+  // Path inside the archive: directory components and name joined with '/',
+  // directory part ending in '/', e.g. "doc/images/a.bmp"; a directory entry
+  // ("-lhd-") is "doc/images/".
+  std::string path;
+
+  // Time stamps. dos_time is the packed MS-DOS date (high half) and time (low
+  // half) in local time; unix_time is seconds since 1970 UTC. has_unix_time
+  // tells which the archive carried (level 0/1 store DOS time, level 2 Unix
+  // time; extended headers may add the other).
+  uint32_t dos_time = 0;
+  int64_t unix_time = 0;
+  bool has_unix_time = false;
+  // Windows FILETIMEs from extended header 0x41 (0 when absent).
+  uint64_t win_create = 0, win_modify = 0, win_access = 0;
+
+  bool has_unix_mode = false;
+  uint16_t unix_mode = 0;
+  bool has_unix_owner = false;
+  uint16_t unix_uid = 0, unix_gid = 0;
+
+  bool has_crc = false;  // level 0 without the extended area may lack none; -lhd- has no data CRC
+  uint16_t crc = 0;      // CRC-16 of the original data
+
+  // Where this header and its data lie in the archive file.
+  uint64_t header_offset = 0;
+  uint64_t header_size = 0;  // bytes from header_offset to the first data byte
+  uint64_t data_offset = 0;
+
+  bool IsDirectory() const { return method[3] == 'd' && method[1] == 'l' && method[2] == 'h'; }
+};
+
+}  // namespace lzh

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both trees and runs every test: the native
+# tests of the LZH library, then the Windows tests under Wine and Xvfb.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+"$root/scripts/setup.sh" || exit 1
+"$root/scripts/build.sh" || exit 1
+
+source "$root/scripts/wine-env.sh"
+zuvo_wine_prefix
+zuvo_display || exit 1
+wineserver -p
+trap 'wineserver -k 2>/dev/null; zuvo_stop_display' EXIT
+
+status=0
+ctest --test-dir "$ZUVO_BUILD/host" --output-on-failure --timeout 900 || status=1
+ctest --test-dir "$ZUVO_BUILD/win" --output-on-failure --timeout 900 || status=1
+
+host=$(ctest --test-dir "$ZUVO_BUILD/host" -N | sed -n 's/^Total Tests: //p')
+win=$(ctest --test-dir "$ZUVO_BUILD/win" -N | sed -n 's/^Total Tests: //p')
+if [ "$((${host:-0} + ${win:-0}))" -eq 0 ]; then
+  echo "no test ran" >&2
+  status=1
+fi
+exit $status
