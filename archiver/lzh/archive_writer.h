@@ -1,0 +1,61 @@
+// Writes a new archive entry by entry: new files (compressed, or stored when
+// that does not pay), directory entries, and entries carried over from an
+// existing archive either byte for byte or under a new header. Finish() adds
+// the end marker.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "archiver/lzh/archive_sink.h"
+#include "archiver/lzh/encoder.h"
+#include "archiver/lzh/header.h"
+#include "archiver/lzh/write_status.h"
+
+namespace lzh {
+
+struct WriterOptions {
+  uint8_t header_level = 2;          // 0, 1 or 2
+  const char* method = "-lh5-";      // -lh5-, -lh6-, -lh7-; -lh0- stores everything
+  // Total bytes of new file content read so far (over all AddFile calls);
+  // returning false cancels.
+  ProgressCallback progress;
+};
+
+class ArchiveWriter {
+ public:
+  ArchiveWriter(ArchiveSink& sink, const WriterOptions& options);
+
+  // Compresses `content` as a new entry. `info` supplies the path, times,
+  // attributes, OS id and Unix mode; method, sizes, CRC and level come from
+  // here. The finished header is stored in `*written` when given.
+  WriteStatus AddFile(const Header& info, ByteSource& content, Header* written = nullptr);
+
+  // A -lhd- entry for the directory `info.path` (a trailing '/' is optional).
+  WriteStatus AddDirectory(const Header& info, Header* written = nullptr);
+
+  // Copies the header and data bytes of `entry` (as listed from `archive`)
+  // unchanged.
+  WriteStatus CopyEntry(ByteSource& archive, const Header& entry);
+
+  // Copies the data of `entry` under a header serialised from `header`
+  // (same method, sizes and CRC; new path or level).
+  WriteStatus CopyEntryWithHeader(ByteSource& archive, const Header& entry, const Header& header);
+
+  // Writes the end marker and cuts the output there.
+  WriteStatus Finish();
+
+  uint64_t BytesDone() const { return bytes_done_; }
+
+ private:
+  WriteStatus WriteHeaderAt(uint64_t position, const Header& header, size_t reserved);
+  WriteStatus CopyRange(ByteSource& source, uint64_t offset, uint64_t size);
+  WriteStatus StoreFrom(ByteSource& content, uint64_t size, uint16_t* crc);
+  bool Report(uint64_t done_in_file);
+
+  ArchiveSink& sink_;
+  WriterOptions options_;
+  Encoder encoder_;
+  uint64_t bytes_done_ = 0;
+};
+
+}  // namespace lzh

@@ -1,0 +1,51 @@
+// Compressor for the -lh5-, -lh6- and -lh7- methods: LZ77 over an 8, 32 or
+// 64 KiB window (hash chains, lazy matching) followed by static Huffman
+// blocks. One Encoder keeps its tables between calls, so compressing many
+// small files allocates nothing after the first.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "archiver/lzh/io.h"
+#include "archiver/lzh/write_status.h"
+
+namespace lzh {
+
+// Called with the number of input bytes consumed so far; returning false
+// cancels the operation.
+using ProgressCallback = std::function<bool(uint64_t bytes_done)>;
+
+// Dictionary sizes of the methods we write.
+enum : int { kLh5DictBits = 13, kLh6DictBits = 15, kLh7DictBits = 16 };
+
+// Returns 13, 15 or 16 for "-lh5-", "-lh6-", "-lh7-"; 0 for anything else.
+int DictBitsForMethod(const char* method);
+
+struct EncodeResult {
+  WriteStatus status = WriteStatus::kOk;
+  uint64_t compressed_size = 0;  // bytes handed to the sink
+  uint16_t crc = 0;              // CRC-16 of the input bytes read
+};
+
+class EncoderState;
+
+class Encoder {
+ public:
+  Encoder();
+  ~Encoder();
+  Encoder(const Encoder&) = delete;
+  Encoder& operator=(const Encoder&) = delete;
+
+  // Compresses `size` bytes of `source` starting at `offset` into `sink`.
+  // When `limit` is given and the output would pass it, stops early with
+  // kLimitReached (the caller then stores the file instead).
+  EncodeResult Encode(int dict_bits, ByteSource& source, uint64_t offset, uint64_t size,
+                      ByteSink& sink, const ProgressCallback& progress = nullptr,
+                      uint64_t limit = UINT64_MAX);
+
+ private:
+  std::unique_ptr<EncoderState> state_;
+};
+
+}  // namespace lzh

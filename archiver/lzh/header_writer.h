@@ -1,0 +1,29 @@
+// Serialises an entry header at level 0, 1 or 2.
+//
+// Level 2 (the default) carries the Unix time in the base header, the name in
+// extended header 0x01, the directory in 0x02 (components ended by 0xFF), the
+// MS-DOS attributes in 0x40, Unix permissions in 0x50 when known, and a header
+// CRC in 0x00. Levels 0 and 1 carry the MS-DOS time; level 1 puts the
+// directory in its own extended header too, level 0 joins it to the name with
+// backslashes.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "archiver/lzh/header.h"
+#include "archiver/lzh/write_status.h"
+
+namespace lzh {
+
+// Appends the header bytes for `header` (its level, method, sizes, times,
+// path, attributes, CRC) to `out`. Level 1 counts its extended headers into
+// the compressed size field as the format requires; `header.compressed_size`
+// is the size of the data alone. Returns kBadHeader when the path or a size
+// does not fit the level.
+WriteStatus SerializeHeader(const Header& header, std::string* out);
+
+// MS-DOS date/time (local time) <-> Unix seconds.
+uint32_t UnixToDosTime(int64_t unix_time);
+int64_t DosToUnixTime(uint32_t dos_time);
+
+}  // namespace lzh
