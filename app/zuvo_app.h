@@ -1,0 +1,51 @@
+// CZuvoApp: the application object and the home of program-wide state: the
+// temporary files of the run, the cache of file type names and the one
+// MiniViewer window.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/collections.h"
+#include "framework/cstring.h"
+#include "framework/winapp.h"
+
+class CMiniViewFrame;
+
+class CZuvoApp : public CWinApp {
+public:
+    CZuvoApp();
+    ~CZuvoApp() override;
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // The MiniViewer window, created on first use; forgotten when it closes.
+    CMiniViewFrame* GetMiniViewer();
+    void ForgetMiniViewer() { m_pMiniViewer = NULL; }
+
+    // File New, then open the path: shows an archive afresh after a change.
+    void Reopen(CString strPath);
+
+    BOOL IsWin95() const { return m_bWin95; }
+
+    // Display name of a file's type: the registered description of its
+    // extension, else the extension in capitals and " ﾌｧｲﾙ"; empty without an
+    // extension. Answers are kept for the whole run (file_type_names.cpp).
+    CString GetFileTypeName(LPCSTR lpszFileName);
+    CString LookupRegisteredTypeName(LPCSTR lpszExt);
+
+    // Commands.
+    void OnAppAbout();
+    void OnAppExit();
+    void OnArchiverSettings();
+
+    CObArray m_tempFiles;       // CTempFileSet records, owned; deleted at exit
+    CObArray m_tempFilesInUse;  // scratch list of ExitInstance
+    CMapStringToString m_typeNames{10};  // lower-cased extension -> type name
+    CMiniViewFrame* m_pMiniViewer = NULL;
+    BOOL m_bWin95 = FALSE;
+
+    // The window layer adds the message map here.
+};
+
+inline CZuvoApp* ZuvoApp() { return static_cast<CZuvoApp*>(AfxGetApp()); }
