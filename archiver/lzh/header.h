@@ -50,6 +50,7 @@ struct Header {
   uint16_t unix_mode = 0;
   bool has_unix_owner = false;
   uint16_t unix_uid = 0, unix_gid = 0;
+  std::string unix_user, unix_group;  // extended headers 0x53 / 0x52 (may be empty)
 
   bool has_crc = false;  // level 0 without the extended area may lack none; -lhd- has no data CRC
   uint16_t crc = 0;      // CRC-16 of the original data
