@@ -1,0 +1,139 @@
+// lzhtool: list, test and extract LZH archives natively (tests, benchmarks).
+//   lzhtool l ARCHIVE        list entries
+//   lzhtool t ARCHIVE        test every entry's data
+//   lzhtool x ARCHIVE DIR    extract below DIR, restoring modification times
+#include <sys/stat.h>
+#include <sys/time.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archiver/lzh/reader.h"
+#include "archiver/lzh/safe_path.h"
+
+namespace {
+
+int Usage() {
+  fprintf(stderr, "usage: lzhtool l|t ARCHIVE\n       lzhtool x ARCHIVE DIR\n");
+  return 2;
+}
+
+// Modification time as seconds since 1970: the archive's Unix time, or its
+// MS-DOS time read as local time.
+time_t ModificationTime(const lzh::Header& h) {
+  if (h.has_unix_time) return static_cast<time_t>(h.unix_time);
+  struct tm t = {};
+  t.tm_year = static_cast<int>((h.dos_time >> 25) & 0x7F) + 80;
+  t.tm_mon = static_cast<int>((h.dos_time >> 21) & 0x0F) - 1;
+  t.tm_mday = static_cast<int>((h.dos_time >> 16) & 0x1F);
+  t.tm_hour = static_cast<int>((h.dos_time >> 11) & 0x1F);
+  t.tm_min = static_cast<int>((h.dos_time >> 5) & 0x3F);
+  t.tm_sec = static_cast<int>((h.dos_time & 0x1F) * 2);
+  t.tm_isdst = -1;
+  return mktime(&t);
+}
+
+void PrintEntry(const lzh::Header& h) {
+  time_t t = ModificationTime(h);
+  struct tm local;
+  localtime_r(&t, &local);
+  char when[32];
+  strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
+  printf("%s %10llu %10llu %04X %s %s\n", h.method, static_cast<unsigned long long>(h.compressed_size),
+         static_cast<unsigned long long>(h.original_size), h.has_crc ? h.crc : 0, when, h.path.c_str());
+}
+
+bool MakeDirs(const std::string& root, const std::vector<std::string>& parts, size_t count) {
+  std::string path = root;
+  for (size_t i = 0; i < count; ++i) {
+    path += "/" + parts[i];
+    if (mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) return false;
+  }
+  return true;
+}
+
+void SetTime(const std::string& path, time_t t) {
+  struct timeval times[2] = {{t, 0}, {t, 0}};
+  utimes(path.c_str(), times);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return Usage();
+  std::string command = argv[1];
+  if (command != "l" && command != "t" && command != "x") return Usage();
+  if (command == "x" && argc < 4) return Usage();
+  std::unique_ptr<lzh::StdioSource> source(lzh::StdioSource::Open(argv[2]));
+  if (!source) {
+    fprintf(stderr, "lzhtool: cannot open %s\n", argv[2]);
+    return 1;
+  }
+  lzh::ArchiveReader reader(source.get());
+  int failures = 0;
+  lzh::Header h;
+  lzh::Error e;
+  struct Dir {
+    std::string path;
+    time_t time;
+  };
+  std::vector<Dir> dirs;  // times set last, after their contents
+  while ((e = reader.Next(&h)) == lzh::Error::kOk) {
+    if (command == "l") {
+      PrintEntry(h);
+      continue;
+    }
+    if (command == "t") {
+      lzh::Error r = reader.Extract(h, nullptr);
+      if (r != lzh::Error::kOk) {
+        fprintf(stderr, "%s: %s\n", h.path.c_str(), lzh::ErrorText(r));
+        ++failures;
+      }
+      continue;
+    }
+    std::vector<std::string> parts;
+    lzh::PathVerdict verdict = lzh::SafeRelativePath(h.path, &parts);
+    if (verdict != lzh::PathVerdict::kOk) {
+      fprintf(stderr, "%s: refused unsafe name\n", h.path.c_str());
+      ++failures;
+      continue;
+    }
+    std::string path = std::string(argv[3]) + "/" + lzh::JoinPath(parts, '/');
+    if (h.IsDirectory()) {
+      MakeDirs(argv[3], parts, parts.size());
+      dirs.push_back({path, ModificationTime(h)});
+      continue;
+    }
+    if (!MakeDirs(argv[3], parts, parts.size() - 1)) {
+      fprintf(stderr, "%s: cannot create its folder\n", h.path.c_str());
+      ++failures;
+      continue;
+    }
+    std::unique_ptr<lzh::StdioSink> sink(lzh::StdioSink::Create(path.c_str()));
+    if (!sink) {
+      fprintf(stderr, "%s: cannot create\n", path.c_str());
+      ++failures;
+      continue;
+    }
+    lzh::Error r = reader.Extract(h, sink.get());
+    if (!sink->Close() && r == lzh::Error::kOk) r = lzh::Error::kWriteError;
+    if (r != lzh::Error::kOk) {
+      fprintf(stderr, "%s: %s\n", h.path.c_str(), lzh::ErrorText(r));
+      ++failures;
+      continue;
+    }
+    if (h.has_unix_mode && (h.unix_mode & 0777)) chmod(path.c_str(), h.unix_mode & 0777);
+    SetTime(path, ModificationTime(h));
+  }
+  for (auto it = dirs.rbegin(); it != dirs.rend(); ++it) SetTime(it->path, it->time);
+  if (e != lzh::Error::kEndOfArchive) {
+    fprintf(stderr, "lzhtool: %s\n", lzh::ErrorText(e));
+    return 1;
+  }
+  return failures ? 1 : 0;
+}
