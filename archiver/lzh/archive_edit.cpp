@@ -1,0 +1,162 @@
+#include "archiver/lzh/archive_edit.h"
+
+#include <unordered_map>
+
+#include "archiver/lzh/header_writer.h"
+
+namespace lzh {
+namespace {
+
+bool IsLeadByte(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// The form names are compared in: ASCII folded to upper case outside
+// double-byte characters, '\' as '/', no trailing separator.
+std::string FoldName(const std::string& name) {
+  std::string folded;
+  folded.reserve(name.size());
+  for (size_t i = 0; i < name.size(); i++) {
+    uint8_t c = static_cast<uint8_t>(name[i]);
+    if (IsLeadByte(c) && i + 1 < name.size()) {
+      folded += name[i];
+      folded += name[++i];
+      continue;
+    }
+    if (c >= 'a' && c <= 'z') c = static_cast<uint8_t>(c - 'a' + 'A');
+    if (c == '\\') c = '/';
+    folded += static_cast<char>(c);
+  }
+  while (!folded.empty() && folded.back() == '/') folded.pop_back();
+  return folded;
+}
+
+uint32_t DosTimeOf(const Header& h) {
+  if (h.dos_time != 0 || !h.has_unix_time) return h.dos_time;
+  return UnixToDosTime(h.unix_time);
+}
+
+}  // namespace
+
+bool SameStoredName(const std::string& a, const std::string& b) { return FoldName(a) == FoldName(b); }
+
+bool IsNewerThan(const Header& disk, const Header& entry) {
+  if (disk.has_unix_time && entry.has_unix_time) return disk.unix_time > entry.unix_time;
+  return DosTimeOf(disk) > DosTimeOf(entry);
+}
+
+EditPlan PlanUpdate(const std::vector<Header>& old_entries, const std::vector<NewItem>& items,
+                    bool only_newer, std::vector<bool>* added) {
+  EditPlan plan;
+  std::unordered_map<std::string, size_t> where;  // folded name -> plan index
+  for (size_t i = 0; i < old_entries.size(); i++) {
+    EditItem item;
+    item.kind = EditItem::kCopy;
+    item.old_index = i;
+    where.emplace(FoldName(old_entries[i].path), plan.size());
+    plan.push_back(item);
+  }
+  if (added) added->assign(items.size(), false);
+  for (size_t j = 0; j < items.size(); j++) {
+    const NewItem& item = items[j];
+    std::string key = FoldName(item.info.path);
+    if (key.empty()) continue;
+    auto found = where.find(key);
+    if (found != where.end()) {
+      EditItem& slot = plan[found->second];
+      if (item.is_directory) continue;  // the entry is there already
+      const Header& current = slot.kind == EditItem::kCopy ? old_entries[slot.old_index]
+                                                           : items[slot.new_index].info;
+      if (only_newer && !IsNewerThan(item.info, current)) continue;
+      slot.kind = EditItem::kAddFile;
+      slot.new_index = j;
+      if (added) (*added)[j] = true;
+      continue;
+    }
+    EditItem add;
+    add.kind = item.is_directory ? EditItem::kAddDirectory : EditItem::kAddFile;
+    add.new_index = j;
+    where.emplace(key, plan.size());
+    plan.push_back(add);
+    if (added) (*added)[j] = true;
+  }
+  return plan;
+}
+
+EditPlan PlanDelete(const std::vector<Header>& old_entries, const std::vector<std::string>& paths,
+                    std::vector<bool>* matched) {
+  std::unordered_map<std::string, size_t> wanted;
+  for (size_t i = 0; i < paths.size(); i++) wanted.emplace(FoldName(paths[i]), i);
+  if (matched) matched->assign(paths.size(), false);
+  EditPlan plan;
+  for (size_t i = 0; i < old_entries.size(); i++) {
+    auto found = wanted.find(FoldName(old_entries[i].path));
+    if (found != wanted.end()) {
+      if (matched) {
+        // Every request naming this entry counts as matched.
+        for (size_t k = 0; k < paths.size(); k++)
+          if (FoldName(paths[k]) == found->first) (*matched)[k] = true;
+      }
+      continue;
+    }
+    EditItem keep;
+    keep.kind = EditItem::kCopy;
+    keep.old_index = i;
+    plan.push_back(keep);
+  }
+  return plan;
+}
+
+bool PlanRename(const std::vector<Header>& old_entries, size_t index, const std::string& new_path,
+                EditPlan* plan) {
+  plan->clear();
+  if (index >= old_entries.size()) return false;
+  std::string key = FoldName(new_path);
+  if (key.empty()) return false;
+  for (size_t i = 0; i < old_entries.size(); i++)
+    if (i != index && FoldName(old_entries[i].path) == key) return false;
+  for (size_t i = 0; i < old_entries.size(); i++) {
+    EditItem item;
+    item.old_index = i;
+    item.kind = EditItem::kCopy;
+    if (i == index) {
+      item.kind = EditItem::kCopyRenamed;
+      item.header = old_entries[i];
+      item.header.path = new_path;
+      if (item.header.IsDirectory() && item.header.path.back() != '/') item.header.path += '/';
+      if (item.header.level > 2) item.header.level = 2;
+    }
+    plan->push_back(item);
+  }
+  return true;
+}
+
+WriteStatus RunEditPlan(const EditPlan& plan, ByteSource* old_archive,
+                        const std::vector<Header>& old_entries, const std::vector<NewItem>& items,
+                        const OpenItemFn& open_item, ArchiveSink& sink, const WriterOptions& options) {
+  ArchiveWriter writer(sink, options);
+  for (const EditItem& item : plan) {
+    WriteStatus status = WriteStatus::kOk;
+    switch (item.kind) {
+      case EditItem::kCopy:
+      case EditItem::kCopyRenamed:
+        if (!old_archive || item.old_index >= old_entries.size()) return WriteStatus::kReadFailed;
+        status = item.kind == EditItem::kCopy
+                     ? writer.CopyEntry(*old_archive, old_entries[item.old_index])
+                     : writer.CopyEntryWithHeader(*old_archive, old_entries[item.old_index],
+                                                  item.header);
+        break;
+      case EditItem::kAddFile: {
+        std::unique_ptr<ByteSource> source = open_item ? open_item(item.new_index) : nullptr;
+        if (!source) return WriteStatus::kReadFailed;
+        status = writer.AddFile(items[item.new_index].info, *source);
+        break;
+      }
+      case EditItem::kAddDirectory:
+        status = writer.AddDirectory(items[item.new_index].info);
+        break;
+    }
+    if (status != WriteStatus::kOk) return status;
+  }
+  return writer.Finish();
+}
+
+}  // namespace lzh

@@ -1,0 +1,157 @@
+#include "archiver/lzh/archive_writer.h"
+
+#include <cstring>
+#include <vector>
+
+#include "archiver/lzh/crc16.h"
+#include "archiver/lzh/header_writer.h"
+
+namespace lzh {
+namespace {
+
+constexpr size_t kCopyChunk = 1 << 16;
+
+void SetMethod(Header* h, const char* method) {
+  memcpy(h->method, method, 5);
+  h->method[5] = 0;
+}
+
+}  // namespace
+
+ArchiveWriter::ArchiveWriter(ArchiveSink& sink, const WriterOptions& options)
+    : sink_(sink), options_(options) {}
+
+bool ArchiveWriter::Report(uint64_t done_in_file) {
+  if (!options_.progress) return true;
+  return options_.progress(bytes_done_ + done_in_file);
+}
+
+// Header bytes go first as a placeholder of the final length (the length
+// does not depend on sizes or CRC) and are rewritten once the data is out.
+WriteStatus ArchiveWriter::WriteHeaderAt(uint64_t position, const Header& header, size_t reserved) {
+  std::string bytes;
+  WriteStatus status = SerializeHeader(header, &bytes);
+  if (status != WriteStatus::kOk) return status;
+  if (reserved && bytes.size() != reserved) return WriteStatus::kBadHeader;
+  uint64_t end = sink_.Position();
+  if (position != end && !sink_.Seek(position)) return WriteStatus::kWriteFailed;
+  if (!sink_.Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
+    return WriteStatus::kWriteFailed;
+  if (position != end && !sink_.Seek(end)) return WriteStatus::kWriteFailed;
+  return WriteStatus::kOk;
+}
+
+WriteStatus ArchiveWriter::StoreFrom(ByteSource& content, uint64_t size, uint16_t* crc) {
+  std::vector<uint8_t> chunk(kCopyChunk);
+  uint16_t c = 0;
+  for (uint64_t done = 0; done < size;) {
+    size_t want = size - done < kCopyChunk ? static_cast<size_t>(size - done) : kCopyChunk;
+    if (content.ReadAt(done, chunk.data(), want) != want || content.Failed())
+      return WriteStatus::kReadFailed;
+    c = Crc16Update(c, chunk.data(), want);
+    if (!sink_.Write(chunk.data(), want)) return WriteStatus::kWriteFailed;
+    done += want;
+    if (!Report(done)) return WriteStatus::kCancelled;
+  }
+  *crc = c;
+  return WriteStatus::kOk;
+}
+
+WriteStatus ArchiveWriter::AddFile(const Header& info, ByteSource& content, Header* written) {
+  Header h = info;
+  h.level = options_.header_level;
+  h.original_size = content.Size();
+  h.has_crc = true;
+  int dict_bits = DictBitsForMethod(options_.method);
+  SetMethod(&h, dict_bits && h.original_size > 0 ? options_.method : "-lh0-");
+  if (h.original_size > 0xFFFFFFFFu) return WriteStatus::kBadHeader;
+
+  uint64_t header_at = sink_.Position();
+  std::string placeholder;
+  WriteStatus status = SerializeHeader(h, &placeholder);
+  if (status != WriteStatus::kOk) return status;
+  if (!sink_.Write(reinterpret_cast<const uint8_t*>(placeholder.data()), placeholder.size()))
+    return WriteStatus::kWriteFailed;
+  uint64_t data_at = sink_.Position();
+
+  bool stored = dict_bits == 0 || h.original_size == 0;
+  if (!stored) {
+    ProgressCallback progress = [this](uint64_t done) { return Report(done); };
+    // Worth keeping only when strictly smaller than the original.
+    EncodeResult r = encoder_.Encode(dict_bits, content, 0, h.original_size, sink_, progress,
+                                     h.original_size - 1);
+    if (r.status == WriteStatus::kLimitReached) {
+      if (!sink_.Seek(data_at)) return WriteStatus::kWriteFailed;
+      stored = true;
+      SetMethod(&h, "-lh0-");
+    } else if (r.status != WriteStatus::kOk) {
+      return r.status;
+    } else {
+      h.compressed_size = r.compressed_size;
+      h.crc = r.crc;
+    }
+  }
+  if (stored) {
+    status = StoreFrom(content, h.original_size, &h.crc);
+    if (status != WriteStatus::kOk) return status;
+    h.compressed_size = h.original_size;
+  }
+  status = WriteHeaderAt(header_at, h, placeholder.size());
+  if (status != WriteStatus::kOk) return status;
+  bytes_done_ += h.original_size;
+  h.header_offset = header_at;
+  h.header_size = data_at - header_at;
+  h.data_offset = data_at;
+  if (written) *written = h;
+  return WriteStatus::kOk;
+}
+
+WriteStatus ArchiveWriter::AddDirectory(const Header& info, Header* written) {
+  Header h = info;
+  h.level = options_.header_level;
+  SetMethod(&h, "-lhd-");
+  h.compressed_size = h.original_size = 0;
+  h.crc = 0;
+  h.has_crc = false;
+  h.dos_attributes |= kAttrDirectory;
+  if (h.path.empty() || h.path.back() != '/') h.path += '/';
+  uint64_t header_at = sink_.Position();
+  WriteStatus status = WriteHeaderAt(header_at, h, 0);
+  if (status != WriteStatus::kOk) return status;
+  h.header_offset = header_at;
+  h.header_size = sink_.Position() - header_at;
+  h.data_offset = header_at + h.header_size;
+  if (written) *written = h;
+  return WriteStatus::kOk;
+}
+
+WriteStatus ArchiveWriter::CopyRange(ByteSource& source, uint64_t offset, uint64_t size) {
+  std::vector<uint8_t> chunk(kCopyChunk);
+  for (uint64_t done = 0; done < size;) {
+    size_t want = size - done < kCopyChunk ? static_cast<size_t>(size - done) : kCopyChunk;
+    if (source.ReadAt(offset + done, chunk.data(), want) != want || source.Failed())
+      return WriteStatus::kReadFailed;
+    if (!sink_.Write(chunk.data(), want)) return WriteStatus::kWriteFailed;
+    done += want;
+  }
+  return WriteStatus::kOk;
+}
+
+WriteStatus ArchiveWriter::CopyEntry(ByteSource& archive, const Header& entry) {
+  return CopyRange(archive, entry.header_offset, entry.header_size + entry.compressed_size);
+}
+
+WriteStatus ArchiveWriter::CopyEntryWithHeader(ByteSource& archive, const Header& entry,
+                                               const Header& header) {
+  WriteStatus status = WriteHeaderAt(sink_.Position(), header, 0);
+  if (status != WriteStatus::kOk) return status;
+  return CopyRange(archive, entry.data_offset, entry.compressed_size);
+}
+
+WriteStatus ArchiveWriter::Finish() {
+  const uint8_t end_marker = 0;
+  if (!sink_.Write(&end_marker, 1) || !sink_.Truncate()) return WriteStatus::kWriteFailed;
+  return WriteStatus::kOk;
+}
+
+}  // namespace lzh

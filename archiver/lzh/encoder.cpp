@@ -1,0 +1,233 @@
+#include "archiver/lzh/encoder.h"
+
+#include <cstring>
+#include <vector>
+
+#include "archiver/lzh/bit_writer.h"
+#include "archiver/lzh/crc16.h"
+#include "archiver/lzh/encode_block.h"
+#include "archiver/lzh/match_finder.h"
+
+namespace lzh {
+
+const char* WriteStatusText(WriteStatus status) {
+  switch (status) {
+    case WriteStatus::kOk: return "ok";
+    case WriteStatus::kReadFailed: return "cannot read the input";
+    case WriteStatus::kWriteFailed: return "cannot write the output";
+    case WriteStatus::kCancelled: return "cancelled";
+    case WriteStatus::kLimitReached: return "output limit reached";
+    case WriteStatus::kBadHeader: return "name or size does not fit the header";
+  }
+  return "unknown";
+}
+
+int DictBitsForMethod(const char* method) {
+  if (!method || strlen(method) != 5 || memcmp(method, "-lh", 3) != 0 || method[4] != '-') return 0;
+  switch (method[3]) {
+    case '5': return kLh5DictBits;
+    case '6': return kLh6DictBits;
+    case '7': return kLh7DictBits;
+  }
+  return 0;
+}
+
+namespace {
+
+// Symbols gathered before the block splitter looks at them; the 16-bit
+// block size field caps a block at 65535.
+constexpr int kGatherSymbols = kMaxBlockSymbols;
+// Parts smaller than this are not split further.
+constexpr int kMinBlockSymbols = 2048;
+constexpr int kMaxSplitDepth = 4;
+constexpr int kLazyBias = 1;
+constexpr size_t kOutCapacity = size_t{1} << 19;
+
+// Whether a match one position later is worth a literal more: longer
+// matches save about four bits a byte, far offsets cost their bit length.
+inline bool Better(int len, uint32_t dist, int prev_len, uint32_t prev_dist) {
+  if (len <= prev_len) return false;
+  return len * 4 - PositionCode(dist - 1) > prev_len * 4 - PositionCode(prev_dist - 1) + kLazyBias;
+}
+
+}  // namespace
+
+class EncoderState {
+ public:
+  EncoderState() : code_(kGatherSymbols), pos_(kGatherSymbols), out_buf_(kOutCapacity) {}
+
+  EncodeResult Run(int dict_bits, ByteSource& source, uint64_t offset, uint64_t size,
+                   ByteSink& sink, const ProgressCallback& progress, uint64_t limit);
+
+ private:
+  bool Fill();
+  bool FlushSymbols(bool final);
+  void EmitRange(int begin, int end, int depth);
+  bool Drain();
+  void Literal(uint8_t c) {
+    code_[count_] = c;
+    pos_[count_++] = 0;
+  }
+  void Match(int length, uint32_t distance) {
+    code_[count_] = static_cast<uint16_t>(256 + length - kMinMatch);
+    pos_[count_++] = static_cast<uint16_t>(distance - 1);
+  }
+
+  MatchFinder finder_;
+  std::vector<uint16_t> code_, pos_;
+  int count_ = 0;
+  std::vector<uint8_t> out_buf_;
+  BitWriter* out_ = nullptr;
+  BlockCoder* coder_ = nullptr;
+
+  // Current call.
+  ByteSource* source_ = nullptr;
+  ByteSink* sink_ = nullptr;
+  const ProgressCallback* progress_ = nullptr;
+  uint64_t read_offset_ = 0, left_ = 0, done_ = 0, written_ = 0, limit_ = 0;
+  uint16_t crc_ = 0;
+  WriteStatus status_ = WriteStatus::kOk;
+};
+
+bool EncoderState::Fill() {
+  uint8_t* dest = nullptr;
+  size_t room = finder_.PrepareFill(&dest);
+  size_t want = left_ < room ? static_cast<size_t>(left_) : room;
+  size_t got = source_->ReadAt(read_offset_, dest, want);
+  if (got != want || source_->Failed()) {
+    status_ = WriteStatus::kReadFailed;
+    return false;
+  }
+  crc_ = Crc16Update(crc_, dest, got);
+  finder_.CommitFill(got, got == left_);
+  read_offset_ += got;
+  left_ -= got;
+  done_ += got;
+  if (*progress_ && !(*progress_)(done_)) {
+    status_ = WriteStatus::kCancelled;
+    return false;
+  }
+  return true;
+}
+
+bool EncoderState::Drain() {
+  if (out_->size() == 0) return true;
+  written_ += out_->size();
+  if (written_ > limit_) {
+    status_ = WriteStatus::kLimitReached;
+    return false;
+  }
+  if (!sink_->Write(out_->data(), out_->size())) {
+    status_ = WriteStatus::kWriteFailed;
+    return false;
+  }
+  out_->ClearBytes();
+  return true;
+}
+
+// Splits the gathered symbols into blocks where separate tables pay for
+// themselves, halving recursively.
+void EncoderState::EmitRange(int begin, int end, int depth) {
+  int n = end - begin;
+  if (depth < kMaxSplitDepth && n >= 2 * kMinBlockSymbols) {
+    int mid = begin + n / 2;
+    uint64_t whole = coder_->Cost(&code_[begin], &pos_[begin], n);
+    uint64_t left = coder_->Cost(&code_[begin], &pos_[begin], mid - begin);
+    uint64_t right = coder_->Cost(&code_[mid], &pos_[mid], end - mid);
+    if (left + right < whole) {
+      EmitRange(begin, mid, depth + 1);
+      EmitRange(mid, end, depth + 1);
+      return;
+    }
+  }
+  coder_->Write(&code_[begin], &pos_[begin], n, *out_);
+}
+
+bool EncoderState::FlushSymbols(bool final) {
+  if (count_ > 0) {
+    EmitRange(0, count_, 0);
+    count_ = 0;
+  }
+  if (final) out_->PadToByte();
+  return Drain();
+}
+
+EncodeResult EncoderState::Run(int dict_bits, ByteSource& source, uint64_t offset, uint64_t size,
+                               ByteSink& sink, const ProgressCallback& progress, uint64_t limit) {
+  BitWriter out(out_buf_.data(), out_buf_.size());
+  BlockCoder coder(dict_bits);
+  out_ = &out;
+  coder_ = &coder;
+  source_ = &source;
+  sink_ = &sink;
+  progress_ = &progress;
+  read_offset_ = offset;
+  left_ = size;
+  done_ = 0;
+  written_ = 0;
+  limit_ = limit;
+  crc_ = 0;
+  count_ = 0;
+  status_ = WriteStatus::kOk;
+
+  EncodeResult result;
+  finder_.Start(dict_bits, size);
+  bool ok = true;
+  if (size > 0) {
+    // Lazy matching: a match found at one position is taken only when the
+    // next position does not offer a better one.
+    int prev_len = 0;
+    uint32_t prev_dist = 0;
+    bool pending = false;
+    for (;;) {
+      if (finder_.NeedsFill() && !(ok = Fill())) break;
+      size_t avail = finder_.Available();
+      if (avail == 0) break;
+      int cur_len = 0;
+      uint32_t cur_dist = 0;
+      if (avail >= kMinMatch) {
+        uint32_t head = finder_.Insert();
+        if (head && prev_len < finder_.lazy_limit()) {
+          cur_len = finder_.Longest(head, avail < kMaxMatch ? static_cast<int>(avail) : kMaxMatch,
+                                    prev_len, &cur_dist);
+        }
+      }
+      if (pending && prev_len >= kMinMatch && !Better(cur_len, cur_dist, prev_len, prev_dist)) {
+        Match(prev_len, prev_dist);
+        finder_.SkipInserting(prev_len - 1);
+        pending = false;
+        prev_len = 0;
+      } else {
+        if (pending) Literal(finder_.Byte(-1));
+        pending = true;
+        prev_len = cur_len;
+        prev_dist = cur_dist;
+        finder_.Advance(1);
+      }
+      if (count_ >= kGatherSymbols - 2 && !(ok = FlushSymbols(false))) break;
+    }
+    if (ok && pending) Literal(finder_.Byte(-1));
+  }
+  if (ok) ok = FlushSymbols(true);
+  result.status = ok ? WriteStatus::kOk : status_;
+  result.compressed_size = written_;
+  result.crc = crc_;
+  out_ = nullptr;
+  coder_ = nullptr;
+  return result;
+}
+
+Encoder::Encoder() : state_(new EncoderState) {}
+Encoder::~Encoder() = default;
+
+EncodeResult Encoder::Encode(int dict_bits, ByteSource& source, uint64_t offset, uint64_t size,
+                             ByteSink& sink, const ProgressCallback& progress, uint64_t limit) {
+  if (dict_bits != kLh5DictBits && dict_bits != kLh6DictBits && dict_bits != kLh7DictBits) {
+    EncodeResult bad;
+    bad.status = WriteStatus::kBadHeader;
+    return bad;
+  }
+  return state_->Run(dict_bits, source, offset, size, sink, progress, limit);
+}
+
+}  // namespace lzh

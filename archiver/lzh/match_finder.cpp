@@ -1,0 +1,115 @@
+#include "archiver/lzh/match_finder.h"
+
+#include <algorithm>
+
+namespace lzh {
+namespace {
+
+// Search effort per window size; larger windows have longer chains to walk
+// and more to gain from them.
+MatchParams ParamsFor(int dict_bits) {
+  if (dict_bits <= 13) return MatchParams{48, 16, 128, 64, 2048};
+  if (dict_bits <= 15) return MatchParams{64, 16, 128, 64, 4096};
+  return MatchParams{64, 16, 128, 64, 4096};
+}
+
+inline uint16_t Load16(const uint8_t* p) {
+  uint16_t v;
+  memcpy(&v, p, 2);
+  return v;
+}
+
+inline int MatchLength(const uint8_t* a, const uint8_t* b, int max_len) {
+  int len = 0;
+  while (len + 8 <= max_len) {
+    uint64_t x, y;
+    memcpy(&x, a + len, 8);
+    memcpy(&y, b + len, 8);
+    uint64_t diff = x ^ y;
+    if (diff) return len + (__builtin_ctzll(diff) >> 3);
+    len += 8;
+  }
+  while (len < max_len && a[len] == b[len]) len++;
+  return len;
+}
+
+}  // namespace
+
+MatchFinder::MatchFinder()
+    : buf_(kMaxWindow + 1 + kChunk + kLookahead + 16),
+      head_(size_t{1} << kHashBits),
+      prev_(kMaxWindow) {}
+
+void MatchFinder::Start(int dict_bits, uint64_t size) {
+  params_ = ParamsFor(dict_bits);
+  wmask_ = (1u << dict_bits) - 1;
+  max_distance_ = (1u << dict_bits) - 1;
+  // Leave a full window between this input and the previous one so that
+  // none of its chain entries is within reach.
+  uint64_t next = base_ + end_ + kMaxWindow + 1;
+  if (next + size + kChunk >= (uint64_t{1} << 31)) {
+    std::fill(head_.begin(), head_.end(), 0);
+    std::fill(prev_.begin(), prev_.end(), 0);
+    next = kMaxWindow + 1;
+  }
+  base_ = next;
+  pos_ = end_ = 0;
+  at_end_ = size == 0;
+}
+
+size_t MatchFinder::PrepareFill(uint8_t** dest) {
+  size_t capacity = buf_.size() - 16;
+  if (capacity - end_ < kChunk / 2 && pos_ > kMaxWindow + 1) {
+    // Keep one window (and the byte before it) behind the current position.
+    size_t drop = pos_ - (kMaxWindow + 1);
+    memmove(buf_.data(), buf_.data() + drop, end_ - drop);
+    base_ += drop;
+    pos_ -= drop;
+    end_ -= drop;
+  }
+  *dest = buf_.data() + end_;
+  return capacity - end_;
+}
+
+void MatchFinder::CommitFill(size_t count, bool last) {
+  end_ += count;
+  if (last) at_end_ = true;
+  memset(buf_.data() + end_, 0, 16);
+}
+
+int MatchFinder::Longest(uint32_t head, int max_len, int better_than, uint32_t* distance) const {
+  const uint8_t* cur = &buf_[pos_];
+  uint32_t here = static_cast<uint32_t>(base_ + pos_);
+  uint32_t lowest = here > max_distance_ ? here - max_distance_ : 0;
+  int best = better_than < 2 ? 2 : better_than;
+  if (best >= max_len) return 0;
+  int chain = params_.max_chain;
+  if (better_than >= params_.good_len) chain >>= 2;
+  int nice = std::min(params_.nice_len, max_len);
+  int found = 0;
+  uint32_t cand = head;
+  // A candidate must match the two bytes ending at best + 1 before it is
+  // worth comparing from the start.
+  uint16_t start = Load16(cur), end = Load16(cur + best - 1);
+  while (cand != 0) {
+    uint32_t at = cand - 1;
+    if (at < lowest) break;
+    const uint8_t* m = &buf_[at - base_];
+    if (Load16(m + best - 1) == end && Load16(m) == start) {
+      int len = MatchLength(m, cur, max_len);
+      if (len > best) {
+        best = len;
+        found = len;
+        *distance = here - at;
+        if (len >= nice) break;
+        end = Load16(cur + best - 1);
+      }
+    }
+    if (--chain == 0) break;
+    cand = prev_[at & wmask_];
+  }
+  if (found == 3 && *distance > params_.too_far_for_3) return 0;
+  return found;
+}
+
+}  // namespace lzh

@@ -1,0 +1,93 @@
+// Sliding window with hash chains for the LZ77 stage of the encoder.
+//
+// Positions are counted over the whole life of the finder (not per buffer),
+// so sliding the buffer never rewrites the tables, and a new input starts
+// far enough past the last one that old chain entries fall out of reach
+// instead of being cleared.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace lzh {
+
+struct MatchParams {
+  int max_chain;   // candidates examined per position
+  int good_len;    // a previous match this long quarters the chain
+  int nice_len;    // stop searching at a match this long
+  int lazy_limit;  // do not look for a better match after one this long
+  uint32_t too_far_for_3;  // length-3 matches farther away are not worth it
+};
+
+class MatchFinder {
+ public:
+  MatchFinder();
+
+  // Begins a new input of `size` bytes for a window of 2^dict_bits.
+  void Start(int dict_bits, uint64_t size);
+
+  // Input: NeedsFill() says when the lookahead runs short; PrepareFill gives
+  // the place and room for new bytes, CommitFill records how many arrived.
+  bool NeedsFill() const { return !at_end_ && end_ - pos_ < kLookahead; }
+  size_t PrepareFill(uint8_t** dest);
+  void CommitFill(size_t count, bool last);
+
+  size_t Available() const { return end_ - pos_; }
+  uint8_t Byte(ptrdiff_t delta) const { return buf_[pos_ + delta]; }
+  int lazy_limit() const { return params_.lazy_limit; }
+
+  // Enters the current position (needs 3 bytes ahead) and returns the
+  // previous chain head plus one (0: none).
+  uint32_t Insert() {
+    uint32_t h = Hash(&buf_[pos_]);
+    uint32_t here = static_cast<uint32_t>(base_ + pos_);
+    uint32_t old = head_[h];
+    head_[h] = here + 1;
+    prev_[here & wmask_] = old;
+    return old;
+  }
+
+  void Advance(size_t n) { pos_ += n; }
+
+  // Moves on by n, entering every position passed except the current one
+  // (which Insert already entered).
+  void SkipInserting(size_t n) {
+    size_t stop = pos_ + n;
+    for (size_t p = pos_ + 1; p < stop; p++) {
+      if (end_ - p < 3) break;
+      uint32_t h = Hash(&buf_[p]);
+      uint32_t here = static_cast<uint32_t>(base_ + p);
+      prev_[here & wmask_] = head_[h];
+      head_[h] = here + 1;
+    }
+    pos_ = stop;
+  }
+
+  // Longest match at the current position longer than `better_than`, at
+  // most `max_len`, following the chain from `head` (as Insert returned).
+  // Returns its length (0 when none) and sets *distance.
+  int Longest(uint32_t head, int max_len, int better_than, uint32_t* distance) const;
+
+ private:
+  static constexpr int kHashBits = 16;
+  static constexpr size_t kMaxWindow = size_t{1} << 16;
+  static constexpr size_t kChunk = size_t{1} << 18;
+  static constexpr size_t kLookahead = 256 + 3 + 1;
+
+  static uint32_t Hash(const uint8_t* p) {
+    uint32_t v = static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+                 static_cast<uint32_t>(p[2]) << 16;
+    return (v * 2654435761u) >> (32 - kHashBits);
+  }
+
+  std::vector<uint8_t> buf_;
+  std::vector<uint32_t> head_, prev_;
+  MatchParams params_;
+  uint32_t wmask_ = 0, max_distance_ = 0;
+  uint64_t base_ = 0;  // life position of buf_[0]
+  size_t pos_ = 0, end_ = 0;
+  bool at_end_ = true;
+};
+
+}  // namespace lzh
