@@ -1,0 +1,127 @@
+#include "archiver/dll/archive_rewrite.h"
+
+#include "archiver/dll/file_time.h"
+#include "archiver/dll/resource.h"
+#include "archiver/lzh/header_reader.h"
+
+namespace unlha {
+
+namespace {
+
+// Copies the program in front of a self-extracting archive.
+bool CopyPrefix(LoadedArchive* old, FileSink* sink) {
+  uint64_t offset = old ? old->reader->archive_offset() : 0;
+  std::vector<uint8_t> buffer(1 << 16);
+  for (uint64_t at = 0; at < offset;) {
+    size_t chunk = (size_t)std::min<uint64_t>(buffer.size(), offset - at);
+    if (old->source->ReadAt(at, buffer.data(), chunk) != chunk) return false;
+    if (!sink->Write(buffer.data(), chunk)) return false;
+    at += chunk;
+  }
+  return true;
+}
+
+void SetArchiveTimeToNewest(const std::string& archive, const lzh::EditPlan& plan,
+                            const std::vector<lzh::Header>& old_entries,
+                            const std::vector<lzh::NewItem>& items) {
+  uint64_t newest = 0;
+  for (const lzh::EditItem& item : plan) {
+    const lzh::Header& header = (item.kind == lzh::EditItem::kCopy || item.kind == lzh::EditItem::kCopyRenamed)
+                                    ? old_entries[item.old_index]
+                                    : items[item.new_index].info;
+    newest = std::max(newest, FileTimeValue(EntryFileTime(header)));
+  }
+  if (!newest) return;
+  HANDLE file = CreateFileA(archive.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  FILETIME time = {(DWORD)newest, (DWORD)(newest >> 32)};
+  SetFileTime(file, nullptr, nullptr, &time);
+  CloseHandle(file);
+}
+
+}  // namespace
+
+bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
+                    const std::vector<lzh::NewItem>& items, const std::vector<std::string>& paths) {
+  const std::string& archive = job.command.archive;
+  std::string work = MakeWorkFile(WorkDirectory(job));
+  std::unique_ptr<FileSink> sink = work.empty() ? nullptr : FileSink::Create(work);
+  if (!sink) {
+    if (!work.empty()) DeleteFileA(work.c_str());
+    job.report.Fail(kErrTmpOpen, IDS_WORK_FILE_FAILED, WorkDirectory(job));
+    return false;
+  }
+
+  uint64_t total = 0;
+  for (const lzh::EditItem& item : plan)
+    if (item.kind == lzh::EditItem::kAddFile) total += items[item.new_index].info.original_size;
+  job.progress.Begin(total ? IDS_ADDING : IDS_WRITING, total);
+
+  std::string failed_name;
+  lzh::OpenItemFn open_item = [&](size_t index) -> std::unique_ptr<lzh::ByteSource> {
+    job.progress.SetName(paths[index]);
+    failed_name = paths[index];
+    std::unique_ptr<FileSource> file = FileSource::Open(paths[index]);
+    if (file && file->Size() != items[index].info.original_size) {
+      // The file changed since it was listed: the header would lie.
+      file.reset();
+    }
+    return std::unique_ptr<lzh::ByteSource>(file.release());
+  };
+  lzh::WriterOptions options;
+  options.header_level = (uint8_t)job.settings.header_level;
+  options.method = job.settings.MethodText();
+  options.progress = [&](uint64_t done) { return job.progress.Step(done); };
+
+  lzh::WriteStatus status = lzh::WriteStatus::kOk;
+  if (!CopyPrefix(old, sink.get())) status = lzh::WriteStatus::kWriteFailed;
+  if (status == lzh::WriteStatus::kOk) {
+    static const std::vector<lzh::Header> kNoEntries;
+    status = lzh::RunEditPlan(plan, old ? old->source.get() : nullptr, old ? old->entries : kNoEntries, items,
+                              open_item, *sink, options);
+  }
+  DWORD write_error = sink->LastError();
+  bool closed = sink->Close();
+  if (status == lzh::WriteStatus::kOk && !closed) status = lzh::WriteStatus::kWriteFailed;
+  if (status != lzh::WriteStatus::kOk) {
+    DeleteFileA(work.c_str());
+    switch (status) {
+      case lzh::WriteStatus::kReadFailed:
+        if (failed_name.empty() || (old && old->source->Failed()))
+          job.report.Fail(kErrCannotRead, IDS_SOURCE_UNREADABLE, old ? archive : failed_name);
+        else
+          job.report.Fail(kErrFileOpen, IDS_SOURCE_UNREADABLE, failed_name);
+        break;
+      case lzh::WriteStatus::kCancelled: job.report.Cancel(); break;
+      case lzh::WriteStatus::kBadHeader: job.report.Fail(kErrNotFileName, IDS_BAD_NEW_NAME, failed_name); break;
+      default:
+        if (write_error == ERROR_DISK_FULL || write_error == ERROR_HANDLE_DISK_FULL)
+          job.report.Fail(kErrDiskSpace, IDS_DISK_FULL, work);
+        else
+          job.report.Fail(kErrCannotWrite, IDS_WRITE_FAILED, work);
+        break;
+    }
+    return false;
+  }
+  if (job.progress.Cancelled()) {
+    DeleteFileA(work.c_str());
+    job.report.Cancel();
+    return false;
+  }
+  // The reader's handle must be gone before the old file can be replaced.
+  std::vector<lzh::Header> old_entries;
+  if (old) {
+    old_entries = old->entries;
+    old->reader.reset();
+    old->source.reset();
+  }
+  if (!ReplaceWith(work, archive)) {
+    job.report.Fail(kErrTmpCopy, IDS_REPLACE_FAILED, archive);
+    return false;
+  }
+  if (job.settings.archive_time_newest) SetArchiveTimeToNewest(archive, plan, old_entries, items);
+  return true;
+}
+
+}  // namespace unlha

@@ -1,0 +1,92 @@
+// "s ARCHIVE": writes ARCHIVE.exe, a self-extracting program followed by the
+// archive's bytes. -gw1/-jw1 choose the windowed program, -jw0 -gw0 the
+// console one.
+#include "archiver/dll/archive_access.h"
+#include "archiver/dll/commands.h"
+#include "archiver/dll/resource.h"
+
+namespace unlha {
+
+namespace {
+
+// The embedded program; false when this build has none.
+bool LoadStub(bool windowed, const uint8_t** bytes, size_t* size) {
+  HINSTANCE module = ModuleInstance();
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(windowed ? IDR_SFX_GUI : IDR_SFX_CONSOLE),
+                              MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+  if (!found) return false;
+  HGLOBAL loaded = LoadResource(module, found);
+  *size = SizeofResource(module, found);
+  *bytes = loaded ? (const uint8_t*)LockResource(loaded) : nullptr;
+  return *bytes && *size;
+}
+
+std::string ExeName(const std::string& archive) {
+  std::string base = BaseName(archive);
+  size_t dot = base.rfind('.');
+  std::string stem = archive.substr(0, archive.size() - base.size()) + (dot == std::string::npos ? base : base.substr(0, dot));
+  return stem + ".exe";
+}
+
+}  // namespace
+
+void RunMakeSfx(Job& job) {
+  const Command& command = job.command;
+  LoadedArchive archive;
+  if (!LoadArchive(command.archive, &archive, &job.report)) return;
+  if (!archive.Complete()) {
+    ReportReadError(archive.end, command.archive, &job.report);
+    return;
+  }
+  std::string target = ExeName(FullPath(command.archive));
+  if (lstrcmpiA(target.c_str(), FullPath(command.archive).c_str()) == 0) {
+    job.report.Fail(kErrCommandName, IDS_BAD_COMMAND, command.archive);
+    return;
+  }
+  const uint8_t* stub = nullptr;
+  size_t stub_size = 0;
+  if (!LoadStub(command.sfx_window != 0, &stub, &stub_size)) {
+    job.report.Fail(kErrNotSupport, IDS_NO_STUB);
+    return;
+  }
+
+  std::string work = MakeWorkFile(WorkDirectory(job));
+  std::unique_ptr<FileSink> sink = work.empty() ? nullptr : FileSink::Create(work);
+  if (!sink) {
+    if (!work.empty()) DeleteFileA(work.c_str());
+    job.report.Fail(kErrTmpOpen, IDS_WORK_FILE_FAILED, WorkDirectory(job));
+    return;
+  }
+  uint64_t from = archive.reader->archive_offset();
+  uint64_t total = archive.source->Size() - from;
+  job.progress.Begin(IDS_WRITING, total);
+  job.progress.SetName(target);
+  bool ok = sink->Write(stub, stub_size);
+  std::vector<uint8_t> buffer(1 << 16);
+  for (uint64_t at = from; ok && at < archive.source->Size();) {
+    size_t chunk = (size_t)std::min<uint64_t>(buffer.size(), archive.source->Size() - at);
+    if (archive.source->ReadAt(at, buffer.data(), chunk) != chunk) {
+      job.report.Fail(kErrCannotRead, IDS_SOURCE_UNREADABLE, command.archive);
+      ok = false;
+      break;
+    }
+    ok = sink->Write(buffer.data(), chunk);
+    at += chunk;
+    if (ok && !job.progress.Step(at - from)) {
+      job.report.Cancel();
+      ok = false;
+    }
+  }
+  DWORD write_error = sink->LastError();
+  bool closed = sink->Close();
+  if (!ok || !closed) {
+    DeleteFileA(work.c_str());
+    if (!job.report.Failed())
+      job.report.Fail(write_error == ERROR_DISK_FULL ? kErrDiskSpace : kErrCannotWrite,
+                      write_error == ERROR_DISK_FULL ? IDS_DISK_FULL : IDS_WRITE_FAILED, target);
+    return;
+  }
+  if (!ReplaceWith(work, target)) job.report.Fail(kErrCannotWrite, IDS_WRITE_FAILED, target);
+}
+
+}  // namespace unlha

@@ -1,0 +1,59 @@
+// Parsing of the command lines Unlha() receives. The line is split like a
+// command line (blanks separate, double quotes group); archive, destination
+// and work paths may arrive unquoted with blanks in them, so those are found
+// by joining successive tokens and asking the file system.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace unlha {
+
+struct Token {
+  std::string text;   // without quotes
+  size_t begin = 0;   // position of the raw token in the line
+  size_t end = 0;
+  bool quoted = false;
+};
+
+std::vector<Token> Tokenize(const std::string& line);
+
+// What the parser needs to know about the disk.
+struct PathProbe {
+  std::function<bool(const std::string&)> is_file;
+  std::function<bool(const std::string&)> is_directory;
+};
+
+struct Command {
+  char name = 0;             // l x e u m d n s
+  int recurse = 0;           // -r (1), -r1, -r2
+  bool with_dir_name = false;  // -x: keep directories (x) / the folder's own name (u -r, m -r)
+  bool full_paths = false;   // -p
+  bool quiet = false;        // -n: no progress window
+  std::string work_dir;      // -w<dir>, empty when absent
+  int sfx_window = -1;       // -gw / -jw value, -1 when absent
+  std::string archive;
+  std::string destination;   // x, e
+  std::vector<std::string> names;
+  std::string rest;          // raw text after the archive (after the destination for x, e)
+};
+
+// Fills `command`; returns false when the line has no command letter or no
+// archive.
+bool ParseCommand(const std::string& line, const PathProbe& probe, Command* command);
+
+// The probe over the real file system.
+PathProbe DiskProbe();
+
+// ASCII case folding that leaves double-byte characters alone and treats
+// '/' as '\'.
+std::string FoldName(const std::string& name);
+
+// True when the pattern (with * and ?) matches the whole name; both already
+// folded. "*.*" matches names without a dot too.
+bool WildcardMatch(const std::string& pattern, const std::string& name);
+
+// Whether the byte starts a CP932 double-byte character.
+inline bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+}  // namespace unlha

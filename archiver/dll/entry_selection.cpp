@@ -1,0 +1,96 @@
+#include "archiver/dll/entry_selection.h"
+
+#include "archiver/dll/entry_record.h"
+
+namespace unlha {
+
+namespace {
+
+std::string FoldedEntryName(const lzh::Header& header) {
+  std::string name = FoldName(DisplayName(header));
+  if (!name.empty() && name.back() == '\\') name.pop_back();
+  return name;
+}
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+std::string BaseOf(const std::string& folded) {
+  size_t last = std::string::npos;
+  for (size_t i = 0; i < folded.size(); ++i) {
+    if (IsLeadByte((unsigned char)folded[i]) && i + 1 < folded.size()) ++i;
+    else if (folded[i] == '\\') last = i;
+  }
+  return last == std::string::npos ? folded : folded.substr(last + 1);
+}
+
+bool HasSeparator(const std::string& folded) { return BaseOf(folded).size() != folded.size(); }
+
+// Whether one folded pattern selects one folded entry name.
+bool Selects(const std::string& pattern, const std::string& name, bool full_paths) {
+  if (pattern == "*" || pattern == "*.*" || pattern == "\\*" || pattern == "\\*.*" || pattern == "\\")
+    return true;
+  std::string directory;
+  if (EndsWith(pattern, "\\*.*")) directory = pattern.substr(0, pattern.size() - 3);
+  else if (EndsWith(pattern, "\\*")) directory = pattern.substr(0, pattern.size() - 1);
+  else if (EndsWith(pattern, "\\")) directory = pattern;
+  if (!directory.empty() && directory.find_first_of("*?") == std::string::npos) {
+    // A whole directory and everything below it.
+    return name.compare(0, directory.size(), directory) == 0 && name.size() > directory.size();
+  }
+  bool wild = pattern.find_first_of("*?") != std::string::npos;
+  bool by_base = !full_paths && !HasSeparator(pattern);
+  const std::string& subject = by_base ? BaseOf(name) : name;
+  if (wild) return WildcardMatch(pattern, subject);
+  if (subject == pattern) return true;
+  // A plain directory name selects what lies below it.
+  return name.size() > pattern.size() && name.compare(0, pattern.size(), pattern) == 0 &&
+         name[pattern.size()] == '\\';
+}
+
+}  // namespace
+
+std::vector<std::string> NamesFromText(const std::string& rest, const std::vector<lzh::Header>& entries) {
+  std::vector<std::string> names;
+  if (rest.empty()) return names;
+  if (rest.find('"') == std::string::npos) {
+    std::string folded = FoldName(rest);
+    for (const lzh::Header& header : entries) {
+      if (FoldedEntryName(header) == folded) {
+        names.push_back(rest);
+        return names;
+      }
+    }
+    // "D\*.* D\*" names the directory D, which may hold blanks.
+    if (rest.size() > 5 && (rest.size() - 5) % 2 == 0) {
+      std::string directory = rest.substr(0, (rest.size() - 5) / 2);
+      if (rest == directory + "*.* " + directory + "*") {
+        names.push_back(directory + "*.*");
+        return names;
+      }
+    }
+  }
+  for (const Token& token : Tokenize(rest)) names.push_back(token.text);
+  return names;
+}
+
+void SelectEntries(const std::vector<std::string>& names, const std::vector<lzh::Header>& entries,
+                   bool full_paths, std::vector<bool>* chosen, std::vector<std::string>* unmatched) {
+  chosen->assign(entries.size(), names.empty());
+  std::vector<std::string> folded_entries;
+  for (const lzh::Header& header : entries) folded_entries.push_back(FoldedEntryName(header));
+  for (const std::string& name : names) {
+    std::string pattern = FoldName(name);
+    bool any = false;
+    for (size_t i = 0; i < entries.size(); ++i) {
+      if (Selects(pattern, folded_entries[i], full_paths)) {
+        (*chosen)[i] = true;
+        any = true;
+      }
+    }
+    if (!any) unmatched->push_back(name);
+  }
+}
+
+}  // namespace unlha

@@ -1,0 +1,180 @@
+// The library's entry points (exported by name through unlha32.def).
+#include <windows.h>
+
+#include <memory>
+
+#include "archiver/dll/archive_access.h"
+#include "archiver/dll/commands.h"
+#include "archiver/dll/entry_record.h"
+#include "archiver/dll/entry_selection.h"
+#include "archiver/dll/resource.h"
+#include "archiver/dll/running.h"
+#include "archiver/dll/version.h"
+
+namespace unlha {
+
+namespace {
+
+HINSTANCE g_instance = nullptr;
+
+// What UnlhaOpenArchive hands out: every header read at open, and where the
+// search stands.
+struct SearchHandle {
+  std::vector<lzh::Header> entries;
+  std::vector<std::string> patterns;
+  size_t next = 0;
+};
+
+std::string HelpText() {
+  std::string text;
+  for (UINT id = IDS_HELP; id <= IDS_HELP_LAST; ++id) {
+    std::string line = LoadText(id);
+    if (!line.empty()) text += line + "\r\n";
+  }
+  return text;
+}
+
+void Dispatch(Job& job) {
+  switch (job.command.name) {
+    case 'l': RunList(job); break;
+    case 'x':
+    case 'e': RunExtract(job); break;
+    case 'u':
+    case 'm': RunUpdate(job); break;
+    case 'd': RunDelete(job); break;
+    case 'n': RunRename(job); break;
+    case 's': RunMakeSfx(job); break;
+    case 't': RunTest(job); break;
+  }
+}
+
+int FindFrom(SearchHandle* search, EntryRecord* record) {
+  std::vector<bool> chosen;
+  std::vector<std::string> unmatched;
+  while (search->next < search->entries.size()) {
+    const lzh::Header& header = search->entries[search->next++];
+    bool all = search->patterns.empty();
+    if (!all) {
+      std::vector<lzh::Header> one(1, header);
+      SelectEntries(search->patterns, one, false, &chosen, &unmatched);
+      if (!chosen[0]) continue;
+    }
+    FillRecord(header, record);
+    return 0;
+  }
+  return -1;
+}
+
+}  // namespace
+
+HINSTANCE ModuleInstance() { return g_instance; }
+
+}  // namespace unlha
+
+using namespace unlha;
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    g_instance = instance;
+    DisableThreadLibraryCalls(instance);
+  }
+  return TRUE;
+}
+
+WORD WINAPI UnlhaGetVersion() { return kVersion; }
+
+BOOL WINAPI UnlhaGetRunning() { return IsRunning() ? 1 : 0; }
+
+BOOL WINAPI UnlhaSetCursorMode(BOOL) { return TRUE; }
+
+int WINAPI Unlha(HWND owner, LPCSTR line, LPSTR output, DWORD size) {
+  if (output && size) output[0] = 0;
+  Output out(output, size);
+  std::string text = line ? line : "";
+  Command command;
+  if (text.find_first_not_of(" \t") == std::string::npos || text == "?" || text == "-?") {
+    out.Append(HelpText());
+    out.Flush();
+    return 0;
+  }
+  RunningScope running;
+  Report report(owner);
+  if (!running.Acquired()) {
+    report.Fail(kErrAlreadyRunning, IDS_RUNNING);
+    return report.Finish();
+  }
+  if (!ParseCommand(text, DiskProbe(), &command)) {
+    report.Fail(kErrCommandName, IDS_BAD_COMMAND, text);
+    return report.Finish();
+  }
+  Settings settings = LoadSettings();
+  bool windowed = !command.quiet && settings.show_progress && command.name != 'l' && command.name != 'n';
+  int result;
+  {
+    Progress progress(owner, windowed);
+    Job job{owner, command, settings, report, progress, out};
+    Dispatch(job);
+    progress.Close();
+    out.Flush();
+    result = report.Finish();
+  }
+  return result;
+}
+
+BOOL WINAPI UnlhaCheckArchive(LPCSTR path, int mode) {
+  if (!path) return FALSE;
+  LoadedArchive archive;
+  if (!LoadArchive(path, &archive, nullptr)) return FALSE;
+  if (archive.entries.empty() && !archive.Complete()) return FALSE;
+  // Mode 2 asks for a full test of every entry's data.
+  if ((mode & 3) == 2) {
+    if (!archive.Complete()) return FALSE;
+    for (const lzh::Header& header : archive.entries)
+      if (!header.IsDirectory() && archive.reader->Extract(header, nullptr) != lzh::Error::kOk) return FALSE;
+  }
+  return TRUE;
+}
+
+HANDLE WINAPI UnlhaOpenArchive(HWND, LPCSTR path, DWORD) {
+  if (!path) return nullptr;
+  LoadedArchive archive;
+  if (!LoadArchive(path, &archive, nullptr)) return nullptr;
+  SearchHandle* search = new SearchHandle;
+  search->entries = std::move(archive.entries);
+  return (HANDLE)search;
+}
+
+int WINAPI UnlhaFindFirst(HANDLE handle, LPCSTR wildcard, EntryRecord* record) {
+  SearchHandle* search = (SearchHandle*)handle;
+  if (!search || !record) return -1;
+  search->next = 0;
+  search->patterns.clear();
+  std::string text = wildcard ? wildcard : "";
+  for (const Token& token : Tokenize(text)) {
+    if (token.text == "*.*" || token.text == "*") {
+      search->patterns.clear();
+      break;
+    }
+    search->patterns.push_back(token.text);
+  }
+  return FindFrom(search, record);
+}
+
+int WINAPI UnlhaFindNext(HANDLE handle, EntryRecord* record) {
+  SearchHandle* search = (SearchHandle*)handle;
+  if (!search || !record) return -1;
+  return FindFrom(search, record);
+}
+
+int WINAPI UnlhaCloseArchive(HANDLE handle) {
+  delete (SearchHandle*)handle;
+  return 0;
+}
+
+BOOL WINAPI UnlhaConfigDialog(HWND owner, LPSTR, const int) {
+  return ShowConfigDialog(owner) ? TRUE : FALSE;
+}
+
+}  // extern "C"

@@ -1,0 +1,53 @@
+#include "archiver/dll/report.h"
+
+#include "archiver/dll/resource.h"
+
+namespace unlha {
+
+namespace {
+// An error box lists at most this many problems; the rest are counted.
+const size_t kMaxLinesShown = 20;
+}  // namespace
+
+std::string LoadText(UINT id) {
+  char buffer[512];
+  int length = LoadStringA(ModuleInstance(), id, buffer, sizeof buffer);
+  return std::string(buffer, length > 0 ? length : 0);
+}
+
+void Report::Fail(Result code, UINT message_id, const std::string& name) {
+  if (result_ == kOk) result_ = code;
+  std::string format = LoadText(message_id);
+  std::string line;
+  size_t marker = format.find("%s");
+  if (marker == std::string::npos) {
+    line = format;
+  } else {
+    line = format.substr(0, marker) + name + format.substr(marker + 2);
+  }
+  // Identical lines (the same refusal for many entries) are shown once.
+  for (const std::string& seen : lines_) {
+    if (seen == line) return;
+  }
+  lines_.push_back(line);
+}
+
+int Report::Finish() {
+  if (lines_.empty()) return result_;
+  std::string text;
+  for (size_t i = 0; i < lines_.size() && i < kMaxLinesShown; ++i) {
+    if (i) text += "\r\n";
+    text += lines_[i];
+  }
+  if (lines_.size() > kMaxLinesShown) {
+    char more[64];
+    wsprintfA(more, LoadText(IDS_MORE_PROBLEMS).c_str(), (int)(lines_.size() - kMaxLinesShown));
+    text += "\r\n";
+    text += more;
+  }
+  std::string title = LoadText(IDS_TITLE);
+  MessageBoxA(owner_, text.c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
+  return result_;
+}
+
+}  // namespace unlha

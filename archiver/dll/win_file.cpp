@@ -1,0 +1,129 @@
+#include "archiver/dll/win_file.h"
+
+namespace unlha {
+
+namespace {
+const size_t kBufferSize = 1 << 16;
+
+bool SetPosition(HANDLE file, uint64_t position) {
+  LARGE_INTEGER where;
+  where.QuadPart = (LONGLONG)position;
+  return SetFilePointerEx(file, where, nullptr, FILE_BEGIN) != 0;
+}
+}  // namespace
+
+std::unique_ptr<FileSource> FileSource::Open(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file, &size)) {
+    DWORD error = GetLastError();
+    CloseHandle(file);
+    SetLastError(error);
+    return nullptr;
+  }
+  return std::unique_ptr<FileSource>(new FileSource(file, (uint64_t)size.QuadPart));
+}
+
+FileSource::~FileSource() { CloseHandle(file_); }
+
+size_t FileSource::ReadAt(uint64_t offset, uint8_t* buffer, size_t size) {
+  if (offset >= size_) return 0;
+  if (offset != position_) {
+    if (!SetPosition(file_, offset)) {
+      failed_ = true;
+      return 0;
+    }
+    position_ = offset;
+  }
+  size_t total = 0;
+  while (total < size) {
+    DWORD chunk = (DWORD)std::min<size_t>(size - total, 1u << 30);
+    DWORD got = 0;
+    if (!ReadFile(file_, buffer + total, chunk, &got, nullptr)) {
+      failed_ = true;
+      break;
+    }
+    if (got == 0) break;
+    total += got;
+  }
+  position_ += total;
+  return total;
+}
+
+FILETIME FileSource::WriteTime() const {
+  FILETIME write = {0, 0};
+  GetFileTime(file_, nullptr, nullptr, &write);
+  return write;
+}
+
+std::unique_ptr<FileSink> FileSink::Create(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  return std::unique_ptr<FileSink>(new FileSink(file));
+}
+
+FileSink::~FileSink() {
+  if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+}
+
+bool FileSink::Flush() {
+  if (buffer_.empty()) return error_ == 0;
+  if (error_) return false;
+  if (!SetPosition(file_, buffer_start_)) {
+    error_ = GetLastError();
+    return false;
+  }
+  DWORD written = 0;
+  if (!WriteFile(file_, buffer_.data(), (DWORD)buffer_.size(), &written, nullptr) ||
+      written != buffer_.size()) {
+    error_ = GetLastError() ? GetLastError() : ERROR_DISK_FULL;
+    return false;
+  }
+  buffer_.clear();
+  return true;
+}
+
+bool FileSink::Write(const uint8_t* data, size_t size) {
+  if (error_) return false;
+  // The buffer holds one contiguous run that ends at position_.
+  if (buffer_.empty()) buffer_start_ = position_;
+  if (position_ != buffer_start_ + buffer_.size()) {
+    if (!Flush()) return false;
+    buffer_start_ = position_;
+  }
+  buffer_.append((const char*)data, size);
+  position_ += size;
+  if (position_ > end_) end_ = position_;
+  if (buffer_.size() >= kBufferSize) return Flush();
+  return true;
+}
+
+bool FileSink::Seek(uint64_t position) {
+  if (position > end_) return false;
+  if (!Flush()) return false;
+  position_ = position;
+  buffer_start_ = position;
+  return true;
+}
+
+bool FileSink::Truncate() {
+  if (!Flush()) return false;
+  if (!SetPosition(file_, position_) || !SetEndOfFile(file_)) {
+    error_ = GetLastError();
+    return false;
+  }
+  end_ = position_;
+  return true;
+}
+
+bool FileSink::Close() {
+  bool ok = Flush();
+  if (!CloseHandle(file_)) ok = false;
+  file_ = INVALID_HANDLE_VALUE;
+  return ok && error_ == 0;
+}
+
+}  // namespace unlha

@@ -1,0 +1,60 @@
+// Byte sources and sinks over Win32 file handles (ANSI paths in the system
+// code page), buffered, owning their handles.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "archiver/lzh/archive_sink.h"
+#include "archiver/lzh/io.h"
+
+namespace unlha {
+
+class FileSource : public lzh::ByteSource {
+ public:
+  // nullptr when the file cannot be opened for reading (GetLastError tells why).
+  static std::unique_ptr<FileSource> Open(const std::string& path);
+  ~FileSource() override;
+  uint64_t Size() const override { return size_; }
+  size_t ReadAt(uint64_t offset, uint8_t* buffer, size_t size) override;
+  bool Failed() const override { return failed_; }
+  // The file's last-write time.
+  FILETIME WriteTime() const;
+
+ private:
+  FileSource(HANDLE file, uint64_t size) : file_(file), size_(size) {}
+  HANDLE file_;
+  uint64_t size_;
+  uint64_t position_ = 0;  // where the handle's pointer is
+  bool failed_ = false;
+};
+
+// A new file written front to back (extraction), or with seeks (a new
+// archive). Close() reports whether every byte reached the disk.
+class FileSink : public lzh::ArchiveSink {
+ public:
+  static std::unique_ptr<FileSink> Create(const std::string& path);
+  ~FileSink() override;
+  bool Write(const uint8_t* data, size_t size) override;
+  uint64_t Position() const override { return position_; }
+  bool Seek(uint64_t position) override;
+  bool Truncate() override;
+  bool Close();
+  HANDLE handle() const { return file_; }
+  // The error code of the first failure (ERROR_DISK_FULL, ...), 0 if none.
+  DWORD LastError() const { return error_; }
+  // Flushes the buffer; returns false on failure.
+  bool Flush();
+
+ private:
+  explicit FileSink(HANDLE file) : file_(file) {}
+  HANDLE file_;
+  uint64_t position_ = 0;
+  uint64_t end_ = 0;
+  std::string buffer_;     // bytes not yet written, starting at buffer_start_
+  uint64_t buffer_start_ = 0;
+  DWORD error_ = 0;
+};
+
+}  // namespace unlha
