@@ -1,0 +1,117 @@
+#include "archiver/sfx/gui_progress.h"
+
+#include <commctrl.h>
+
+#include "archiver/sfx/sfx_resource.h"
+#include "archiver/sfx/sfx_texts.h"
+
+namespace sfx {
+namespace {
+
+const int kBarRange = 1000;
+const DWORD kPumpInterval = 50;  // ms between message pumps while decoding
+
+INT_PTR CALLBACK OverwriteDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      SetDlgItemTextA(dialog, IDC_OVERWRITE_NAME, reinterpret_cast<const char*>(lparam));
+      MessageBeep(MB_ICONQUESTION);
+      return TRUE;
+    case WM_COMMAND:
+      switch (LOWORD(wparam)) {
+        case IDYES:
+        case IDNO:
+        case IDC_OVERWRITE_ALL:
+        case IDCANCEL:
+          EndDialog(dialog, LOWORD(wparam));
+          return TRUE;
+      }
+      break;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+ProgressWindow::ProgressWindow(HINSTANCE instance) : instance_(instance) {
+  window_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_SFX_PROGRESS), nullptr, DialogProc,
+                               reinterpret_cast<LPARAM>(this));
+  if (window_) {
+    SendDlgItemMessageA(window_, IDC_PROGRESS, PBM_SETRANGE32, 0, kBarRange);
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+  }
+}
+
+ProgressWindow::~ProgressWindow() {
+  if (window_) DestroyWindow(window_);
+}
+
+INT_PTR CALLBACK ProgressWindow::DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+  ProgressWindow* self = reinterpret_cast<ProgressWindow*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrA(dialog, DWLP_USER, lparam);
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wparam) == IDCANCEL && self) {
+        self->cancelled_ = true;
+        EnableWindow(GetDlgItem(dialog, IDCANCEL), FALSE);
+        return TRUE;
+      }
+      break;
+    case WM_CLOSE:
+      if (self) self->cancelled_ = true;
+      return TRUE;
+  }
+  return FALSE;
+}
+
+void ProgressWindow::PumpMessages() {
+  last_pump_ = GetTickCount();
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      cancelled_ = true;
+      PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    if (window_ && IsDialogMessageA(window_, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+void ProgressWindow::OnEntry(const std::string& name) {
+  if (window_) SetDlgItemTextA(window_, IDC_CURRENT_NAME, name.c_str());
+  PumpMessages();
+}
+
+bool ProgressWindow::OnProgress(uint64_t done, uint64_t total) {
+  int position = total ? static_cast<int>(done * kBarRange / total) : kBarRange;
+  if (window_ && position != last_position_) {
+    SendDlgItemMessageA(window_, IDC_PROGRESS, PBM_SETPOS, position, 0);
+    last_position_ = position;
+  }
+  if (GetTickCount() - last_pump_ >= kPumpInterval) PumpMessages();
+  return !cancelled_;
+}
+
+OverwriteAnswer ProgressWindow::AskOverwrite(const std::string& name) {
+  if (cancelled_) return OverwriteAnswer::kCancel;
+  switch (DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_SFX_OVERWRITE), window_, OverwriteDialogProc,
+                          reinterpret_cast<LPARAM>(name.c_str()))) {
+    case IDYES:
+      return OverwriteAnswer::kYes;
+    case IDC_OVERWRITE_ALL:
+      return OverwriteAnswer::kAll;
+    case IDNO:
+      return OverwriteAnswer::kNo;
+    default:
+      return OverwriteAnswer::kCancel;
+  }
+}
+
+void ProgressWindow::OnProblem(const Problem& problem) { problems_.push_back(DescribeProblem(problem)); }
+
+}  // namespace sfx
