@@ -5,10 +5,19 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "framework/cmd_target.h"
 #include "framework/cstring.h"
 #include "framework/object.h"
 
-class CWinApp : public CObject {
+class CDocTemplate;
+class CDocument;
+class CRecentFileList;
+class CWnd;
+class CCmdUI;
+
+class CWinApp : public CCmdTarget {
 public:
     // NULL takes the name from string resource AFX_IDS_APP_TITLE (see
     // AfxGetAppName). The constructor makes this object the one AfxGetApp gives.
@@ -42,17 +51,62 @@ public:
     HKEY GetAppRegistryKey();
     HKEY GetSectionKey(LPCSTR lpszSection);
 
-    // --- Life cycle ---------------------------------------------------------
-    // Placeholders until the window layer implements them.
-    virtual BOOL InitInstance() { return TRUE; }
-    virtual int ExitInstance() { return 0; }
-    virtual int Run() { return ExitInstance(); }
+    // --- Life cycle (winapp.cpp) --------------------------------------------
+    virtual BOOL InitApplication();
+    virtual BOOL InitInstance();
+    virtual int ExitInstance();
+    // The message loop: idle processing while the queue is empty, then each
+    // message offered to PreTranslateMessage (accelerators) and dispatched.
+    virtual int Run();
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // lCount counts the idle calls since the last message; TRUE asks for more.
+    virtual BOOL OnIdle(LONG lCount);
+    // Runs the idle work at once (updates toolbar buttons); tests use it.
+    void IdleUpdate();
 
-    // --- Window layer -------------------------------------------------------
-    // The window layer adds here: m_pMainWnd, m_nCmdShow, m_lpCmdLine,
-    // AddDocTemplate, OnFileNew, OnFileOpen, OpenDocumentFile,
-    // LoadStdProfileSettings and the recent-file list, EnableShellOpen,
-    // RegisterShellFileTypes, the message loop and command routing.
+    // --- Window layer (winapp.cpp) -----------------------------------------
+    CWnd* m_pMainWnd = nullptr;    // the main frame, set when the first frame is made
+    int m_nCmdShow = SW_SHOWNORMAL;      // show command for the main window's first show
+    LPSTR m_lpCmdLine = nullptr;   // text after the program name
+
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    CDocTemplate* GetFirstDocTemplate() const;
+    // Opens the file in the one template's document; NULL on failure (reported).
+    virtual CDocument* OpenDocumentFile(LPCSTR lpszFileName);
+    void CloseAllDocuments(BOOL bEndSession);
+    afx_msg void OnFileNew();
+    afx_msg void OnFileOpen();
+    // The file dialog for File Open, built from the template's filter.
+    virtual BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog);
+
+    // Recent files: "Recent File List"/"File%d", and "Settings"/"PreviewPages".
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    void SaveStdProfileSettings();
+    virtual void AddToRecentFileList(LPCSTR lpszPathName);
+    CRecentFileList* m_pRecentFileList = nullptr;
+    UINT m_nNumPreviewPages = 0;
+    afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
+    afx_msg BOOL OnOpenRecentFile(UINT nID);
+
+    // Shell: DDE open and the document types in HKEY_CLASSES_ROOT
+    // (shell_registration.cpp).
+    void EnableShellOpen();
+    void RegisterShellFileTypes(BOOL bCompat = FALSE);
+    // A DDE command from the shell: [open("path")].
+    virtual BOOL OnDDECommand(LPSTR lpszCommand);
+    ATOM m_atomApp = 0;
+    ATOM m_atomSystemTopic = 0;
+    CString m_strAtomApp;
+
+    // Three-dimensional dialog controls are the system's own: nothing to do.
+    BOOL Enable3dControls() { return TRUE; }
+
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
+protected:
+    std::vector<CDocTemplate*> m_templates;
+
+    DECLARE_MESSAGE_MAP()
 
 private:
     void SetProfileNameFromApp();
@@ -60,3 +114,16 @@ private:
 
 // The application object, or NULL before it is constructed.
 CWinApp* AfxGetApp();
+
+// The program's entry: sets up the application object and runs it.
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
+// OLE for the whole run (OleInitialize); FALSE when it fails.
+BOOL AfxOleInit();
+
+// Framework commands of the application.
+#define ID_FILE_NEW 0xE100
+#define ID_FILE_OPEN 0xE101
+#define ID_FILE_MRU_FILE1 0xE110
+#define ID_FILE_MRU_FILE4 0xE113
+#define ID_APP_ABOUT 0xE140
+#define ID_APP_EXIT 0xE141
