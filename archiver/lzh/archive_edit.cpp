@@ -2,7 +2,7 @@
 
 #include <unordered_map>
 
-#include "archiver/lzh/header_writer.h"
+#include "archiver/lzh/header_reader.h"
 
 namespace lzh {
 namespace {

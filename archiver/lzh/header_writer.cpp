@@ -1,9 +1,9 @@
 #include "archiver/lzh/header_writer.h"
 
-#include <ctime>
 #include <cstring>
 
 #include "archiver/lzh/crc16.h"
+#include "archiver/lzh/header_reader.h"
 
 namespace lzh {
 namespace {
@@ -75,7 +75,7 @@ uint32_t DosTimeOf(const Header& h) {
 
 int64_t UnixTimeOf(const Header& h) {
   if (h.has_unix_time) return h.unix_time;
-  return h.dos_time ? DosToUnixTime(h.dos_time) : 0;
+  return h.dos_time ? DosTimeToUnix(h.dos_time) : 0;
 }
 
 // Extended headers levels 1 and 2 share: directory, attributes, Unix mode.
@@ -190,30 +190,6 @@ WriteStatus SerializeHeader(const Header& header, std::string* out) {
     case 2: return Level2(header, dir, name, out);
   }
   return WriteStatus::kBadHeader;
-}
-
-uint32_t UnixToDosTime(int64_t unix_time) {
-  time_t t = static_cast<time_t>(unix_time);
-  struct tm* tm = localtime(&t);
-  if (!tm || tm->tm_year < 80) return (0u << 25) | (1u << 21) | (1u << 16);  // 1980-01-01
-  if (tm->tm_year > 207) tm->tm_year = 207;
-  uint32_t date = static_cast<uint32_t>(((tm->tm_year - 80) << 9) | ((tm->tm_mon + 1) << 5) | tm->tm_mday);
-  uint32_t tod = static_cast<uint32_t>((tm->tm_hour << 11) | (tm->tm_min << 5) | (tm->tm_sec / 2));
-  return date << 16 | tod;
-}
-
-int64_t DosToUnixTime(uint32_t dos_time) {
-  struct tm tm;
-  memset(&tm, 0, sizeof tm);
-  tm.tm_year = static_cast<int>((dos_time >> 25) & 0x7F) + 80;
-  tm.tm_mon = static_cast<int>((dos_time >> 21) & 0x0F) - 1;
-  tm.tm_mday = static_cast<int>((dos_time >> 16) & 0x1F);
-  tm.tm_hour = static_cast<int>((dos_time >> 11) & 0x1F);
-  tm.tm_min = static_cast<int>((dos_time >> 5) & 0x3F);
-  tm.tm_sec = static_cast<int>((dos_time & 0x1F) * 2);
-  tm.tm_isdst = -1;
-  time_t t = mktime(&tm);
-  return t == static_cast<time_t>(-1) ? 0 : static_cast<int64_t>(t);
 }
 
 }  // namespace lzh

@@ -22,8 +22,9 @@ namespace lzh {
 // does not fit the level.
 WriteStatus SerializeHeader(const Header& header, std::string* out);
 
-// MS-DOS date/time (local time) <-> Unix seconds.
-uint32_t UnixToDosTime(int64_t unix_time);
-int64_t DosToUnixTime(uint32_t dos_time);
+// Levels 0 and 1 store `dos_time`; level 2 stores `unix_time`. When only the
+// other one is set (has_unix_time, or dos_time != 0) it is converted with the
+// reader's rule (MS-DOS fields taken as UTC); callers that know the local
+// time zone should fill both.
 
 }  // namespace lzh
