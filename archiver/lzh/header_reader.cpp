@@ -344,7 +344,10 @@ Error ReadHeader(ByteSource* source, uint64_t offset, Header* header) {
   uint8_t head[22];
   size_t got = source->ReadAt(offset, head, sizeof head);
   if (source->Failed()) return Error::kReadError;
-  if (got == 0 || head[0] == 0) return Error::kEndOfArchive;
+  if (got == 0) return Error::kEndOfArchive;
+  // A zero byte ends the archive, except that it is also the low byte of a
+  // level 2 header whose size is a multiple of 256.
+  if (head[0] == 0 && (got < sizeof head || head[20] != 2 || !IsMethodShaped(head + 2))) return Error::kEndOfArchive;
   if (got < sizeof head) return Error::kTruncated;
   if (!IsMethodShaped(head + 2)) return Error::kBadHeader;
   Error e;

@@ -1,0 +1,296 @@
+// Hand-built headers of every level: names (CP932, separators), extended
+// headers, checksums and CRCs, and the lengths that must be checked.
+#include <gtest/gtest.h>
+
+#include "archiver/lzh/crc16.h"
+#include "archiver/lzh/header_reader.h"
+#include "read_support.h"
+
+namespace {
+
+using lzhtest::ReadAll;
+using lzhtest::ReadEntry;
+
+void Put16(std::string* s, uint32_t v) {
+  s->push_back(static_cast<char>(v));
+  s->push_back(static_cast<char>(v >> 8));
+}
+void Put32(std::string* s, uint32_t v) {
+  Put16(s, v & 0xFFFF);
+  Put16(s, v >> 16);
+}
+
+struct Ext {
+  uint8_t type;
+  std::string body;
+};
+
+const std::string kData = "stored entry data\n";
+constexpr uint32_t kDosTime = (41u << 25) | (3u << 21) | (4u << 16) | (5u << 11) | (6u << 5) | 4u;  // 2021-03-04 05:06:08
+constexpr uint32_t kUnixTime = 1614834368;  // the same instant in UTC
+
+// Level 0 or 1 header for `name` (already in stored form) with stored data.
+std::string Level01(int level, const std::string& name, const std::vector<Ext>& exts = {},
+                    const std::string& data = kData) {
+  std::string ext_bytes;
+  for (size_t i = 0; i < exts.size(); ++i) {
+    ext_bytes.push_back(static_cast<char>(exts[i].type));
+    ext_bytes += exts[i].body;
+    Put16(&ext_bytes, i + 1 < exts.size() ? static_cast<uint32_t>(exts[i + 1].body.size() + 3) : 0);
+  }
+  std::string h = "-lh0-";
+  Put32(&h, static_cast<uint32_t>(data.size() + ext_bytes.size()));
+  Put32(&h, static_cast<uint32_t>(data.size()));
+  Put32(&h, kDosTime);
+  h.push_back(level == 0 ? 0x21 : 0x20);
+  h.push_back(static_cast<char>(level));
+  h.push_back(static_cast<char>(name.size()));
+  h += name;
+  Put16(&h, lzh::Crc16(reinterpret_cast<const uint8_t*>(data.data()), data.size()));
+  if (level == 1) {
+    h.push_back('M');
+    Put16(&h, exts.empty() ? 0 : static_cast<uint32_t>(exts[0].body.size() + 3));
+  }
+  uint8_t sum = 0;
+  for (char c : h) sum = static_cast<uint8_t>(sum + static_cast<uint8_t>(c));
+  std::string out;
+  out.push_back(static_cast<char>(h.size()));
+  out.push_back(static_cast<char>(sum));
+  return out + h + ext_bytes + data;
+}
+
+// Level 2 or 3 header with a header-CRC extended header first.
+std::string Level23(int level, const std::vector<Ext>& exts_in, const std::string& data = kData,
+                    const char* method = "-lh0-") {
+  const size_t width = level == 2 ? 2 : 4;
+  std::vector<Ext> exts = exts_in;
+  exts.insert(exts.begin(), Ext{0x00, std::string(2, '\0')});
+  auto put_size = [&](std::string* s, uint32_t v) { width == 2 ? Put16(s, v) : Put32(s, v); };
+  std::string ext_bytes;
+  for (size_t i = 0; i < exts.size(); ++i) {
+    ext_bytes.push_back(static_cast<char>(exts[i].type));
+    ext_bytes += exts[i].body;
+    put_size(&ext_bytes, i + 1 < exts.size() ? static_cast<uint32_t>(exts[i + 1].body.size() + 1 + width) : 0);
+  }
+  std::string h;
+  Put16(&h, level == 2 ? 0 : 4);  // level 2: total size, patched below
+  h += method;
+  Put32(&h, static_cast<uint32_t>(data.size()));
+  Put32(&h, static_cast<uint32_t>(data.size()));
+  Put32(&h, kUnixTime);
+  h.push_back(0x20);
+  h.push_back(static_cast<char>(level));
+  Put16(&h, lzh::Crc16(reinterpret_cast<const uint8_t*>(data.data()), data.size()));
+  h.push_back('U');
+  if (level == 3) Put32(&h, 0);  // total size, patched below
+  put_size(&h, static_cast<uint32_t>(exts[0].body.size() + 1 + width));
+  size_t crc_at = h.size() + 1;
+  h += ext_bytes;
+  if (level == 2) {
+    h[0] = static_cast<char>(h.size());
+    h[1] = static_cast<char>(h.size() >> 8);
+  } else {
+    for (int i = 0; i < 4; ++i) h[24 + i] = static_cast<char>(h.size() >> (8 * i));
+  }
+  uint16_t crc = lzh::Crc16(reinterpret_cast<const uint8_t*>(h.data()), h.size());
+  h[crc_at] = static_cast<char>(crc);
+  h[crc_at + 1] = static_cast<char>(crc >> 8);
+  return h + data;
+}
+
+std::string Le16(uint32_t v) {
+  std::string s;
+  Put16(&s, v);
+  return s;
+}
+std::string Le32(uint32_t v) {
+  std::string s;
+  Put32(&s, v);
+  return s;
+}
+
+// "表" in CP932 ends in 0x5C, which must not split the name.
+const std::string kHyo = "\x95\x5C";
+
+TEST(HeaderLevels, EveryLevelGivesTheSamePathDataAndTime) {
+  const std::string expect_path = "dir/sub/" + kHyo + ".txt";
+  std::vector<std::string> archives = {
+      Level01(0, "dir\\sub\\" + kHyo + ".txt") + '\0',
+      Level01(1, "", {{0x02, "dir\xFFsub\xFF"}, {0x01, kHyo + ".txt"}}) + '\0',
+      Level23(2, {{0x01, kHyo + ".txt"}, {0x02, "dir\xFFsub\xFF"}}) + '\0',
+      Level23(3, {{0x01, kHyo + ".txt"}, {0x02, "dir\xFFsub"}}) + '\0',
+  };
+  for (size_t level = 0; level < archives.size(); ++level) {
+    SCOPED_TRACE(level);
+    lzh::Error end;
+    std::vector<ReadEntry> entries = ReadAll(archives[level], &end);
+    EXPECT_EQ(end, lzh::Error::kEndOfArchive);
+    ASSERT_EQ(entries.size(), 1u);
+    const lzh::Header& h = entries[0].header;
+    EXPECT_EQ(h.level, level);
+    EXPECT_EQ(h.path, expect_path);
+    EXPECT_EQ(entries[0].error, lzh::Error::kOk);
+    EXPECT_EQ(entries[0].data, kData);
+    EXPECT_EQ(h.dos_time, kDosTime);
+    EXPECT_EQ(h.unix_time, kUnixTime);
+    EXPECT_EQ(h.compressed_size, kData.size());
+    EXPECT_EQ(h.data_offset + h.compressed_size + 1, archives[level].size());
+  }
+}
+
+TEST(HeaderLevels, ExtendedHeadersFillTheirFields) {
+  std::string win_times = std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8) + std::string(8, '\x11') +
+                          std::string(8, '\x22');
+  std::string archive = Level23(2, {{0x01, "a.txt"},
+                                    {0x40, Le16(0x23)},
+                                    {0x41, win_times},
+                                    {0x50, Le16(0100644)},
+                                    {0x51, Le16(100) + Le16(1000)},
+                                    {0x52, "staff"},
+                                    {0x53, "alice"},
+                                    {0x3F, "a comment nobody reads"},
+                                    {0x7E, "an unknown kind"},
+                                    {0x54, Le32(12345678)}});
+  lzh::MemorySource source(reinterpret_cast<const uint8_t*>(archive.data()), archive.size());
+  lzh::Header h;
+  ASSERT_EQ(lzh::ReadHeader(&source, 0, &h), lzh::Error::kOk);
+  EXPECT_EQ(h.path, "a.txt");
+  EXPECT_EQ(h.dos_attributes, 0x23);
+  EXPECT_EQ(h.win_create, 0x0807060504030201ull);
+  EXPECT_EQ(h.win_modify, 0x1111111111111111ull);
+  EXPECT_EQ(h.win_access, 0x2222222222222222ull);
+  EXPECT_TRUE(h.has_unix_mode);
+  EXPECT_EQ(h.unix_mode, 0100644);
+  EXPECT_EQ(h.unix_gid, 100);
+  EXPECT_EQ(h.unix_uid, 1000);
+  EXPECT_EQ(h.unix_group, "staff");
+  EXPECT_EQ(h.unix_user, "alice");
+  EXPECT_EQ(h.unix_time, 12345678);
+  EXPECT_EQ(h.os_id, 'U');
+}
+
+TEST(HeaderLevels, LevelOneExtendedHeadersCountInTheCompressedSize) {
+  std::string archive = Level01(1, "x.txt", {{0x54, Le32(999)}, {0x7E, std::string(300, 'z')}});
+  lzh::Error end;
+  std::vector<ReadEntry> entries = ReadAll(archive, &end);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].header.compressed_size, kData.size());
+  EXPECT_EQ(entries[0].data, kData);
+  EXPECT_EQ(entries[0].header.unix_time, 999);
+  EXPECT_EQ(end, lzh::Error::kEndOfArchive);  // the end of the source ends the archive too
+}
+
+TEST(HeaderLevels, LevelTwoSizeWithZeroLowByteIsNotTheEnd) {
+  // Pad the name until the header is exactly 256 bytes long.
+  std::string probe = Level23(2, {{0x01, "n"}});
+  size_t pad = 256 - (probe.size() - kData.size());
+  std::string archive = Level23(2, {{0x01, "n" + std::string(pad, 'n')}}) + '\0';
+  ASSERT_EQ(archive[0], '\0');
+  lzh::Error end;
+  std::vector<ReadEntry> entries = ReadAll(archive, &end);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].data, kData);
+}
+
+TEST(HeaderDamage, ChecksumsAndCrcsAreChecked) {
+  for (int level = 0; level < 4; ++level) {
+    SCOPED_TRACE(level);
+    std::string archive = level < 2 ? Level01(level, "name.txt") : Level23(level, {{0x01, "name.txt"}});
+    size_t name_at = archive.find("name");
+    ASSERT_NE(name_at, std::string::npos);
+    archive[name_at] = 'N';
+    lzh::MemorySource source(reinterpret_cast<const uint8_t*>(archive.data()), archive.size());
+    lzh::Header h;
+    EXPECT_EQ(lzh::ReadHeader(&source, 0, &h), lzh::Error::kBadHeader);
+  }
+  // Data CRC: a changed data byte is a CRC error on extraction.
+  std::string archive = Level01(0, "a");
+  archive[archive.size() - 2] ^= 1;
+  lzh::Error end;
+  std::vector<ReadEntry> entries = ReadAll(archive, &end);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].error, lzh::Error::kCrcError);
+}
+
+TEST(HeaderDamage, LengthsThatDoNotFitAreRefused) {
+  // Extended header longer than the header holding it.
+  std::string archive = Level23(2, {{0x01, "abc"}});
+  archive[24] = 100;  // first extended size
+  lzh::MemorySource s1(reinterpret_cast<const uint8_t*>(archive.data()), archive.size());
+  lzh::Header h;
+  EXPECT_EQ(lzh::ReadHeader(&s1, 0, &h), lzh::Error::kBadHeader);
+  // Extended size too small to hold its own size field (would never advance).
+  archive[24] = 1;
+  EXPECT_EQ(lzh::ReadHeader(&s1, 0, &h), lzh::Error::kBadHeader);
+  // Level 2 total size below the fixed part.
+  archive = Level23(2, {});
+  archive[0] = 5;
+  archive[1] = 0;
+  lzh::MemorySource s2(reinterpret_cast<const uint8_t*>(archive.data()), archive.size());
+  EXPECT_EQ(lzh::ReadHeader(&s2, 0, &h), lzh::Error::kBadHeader);
+  // Level 3 with a wrong word size, and one declaring a gigantic header.
+  archive = Level23(3, {{0x01, "abc"}});
+  archive[0] = 2;
+  lzh::MemorySource s3(reinterpret_cast<const uint8_t*>(archive.data()), archive.size());
+  EXPECT_EQ(lzh::ReadHeader(&s3, 0, &h), lzh::Error::kBadHeader);
+  archive[0] = 4;
+  archive[27] = 0x7F;
+  EXPECT_EQ(lzh::ReadHeader(&s3, 0, &h), lzh::Error::kBadHeader);
+  // Level 1 extended headers that claim more than the compressed size.
+  archive = Level01(1, "x", {{0x7E, std::string(100, 'z')}}, "");
+  lzh::MemorySource s4(reinterpret_cast<const uint8_t*>(archive.data()), archive.size());
+  archive[7] = 3;  // compressed size 3 < 103 bytes of extended headers; checksum fixed below
+  uint8_t sum = 0;
+  for (size_t i = 2; i < 2u + static_cast<uint8_t>(archive[0]); ++i) sum = static_cast<uint8_t>(sum + archive[i]);
+  archive[1] = static_cast<char>(sum);
+  EXPECT_EQ(lzh::ReadHeader(&s4, 0, &h), lzh::Error::kBadHeader);
+  // A header cut short.
+  archive = Level23(2, {{0x01, "abc"}});
+  lzh::MemorySource s5(reinterpret_cast<const uint8_t*>(archive.data()), 30);
+  EXPECT_EQ(lzh::ReadHeader(&s5, 0, &h), lzh::Error::kTruncated);
+}
+
+TEST(HeaderNames, SeparatorsAndDoubleByteCharacters) {
+  EXPECT_EQ(lzh::NormalizeStoredPath("a\\b\xFF" "c/d"), "a/b/c/d");
+  // 0x5C after a lead byte belongs to the character; after a non-lead byte
+  // (half-width katakana 0xB6) it separates.
+  EXPECT_EQ(lzh::NormalizeStoredPath("\x95\x5C\\\xB6\\x"), "\x95\x5C/\xB6/x");
+  // A lead byte at the very end has no trail to take.
+  EXPECT_EQ(lzh::NormalizeStoredPath("a\\\x95"), "a/\x95");
+  // A directory entry gets its trailing '/'.
+  std::string dir = Level01(1, "", {{0x02, "top\xFF" + kHyo + "\xFF"}}, "");
+  memcpy(&dir[2], "-lhd-", 5);
+  uint8_t sum = 0;
+  for (size_t i = 2; i < 2u + static_cast<uint8_t>(dir[0]); ++i) sum = static_cast<uint8_t>(sum + dir[i]);
+  dir[1] = static_cast<char>(sum);
+  lzh::Error end;
+  std::vector<ReadEntry> entries = ReadAll(dir, &end);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_TRUE(entries[0].header.IsDirectory());
+  EXPECT_EQ(entries[0].header.path, "top/" + kHyo + "/");
+  EXPECT_EQ(entries[0].error, lzh::Error::kOk);
+}
+
+TEST(HeaderTimes, DosAndUnixTimesConvertBothWays) {
+  EXPECT_EQ(lzh::DosTimeToUnix(kDosTime), kUnixTime);
+  EXPECT_EQ(lzh::UnixToDosTime(kUnixTime), kDosTime);
+  // Leap day, and the limits of the DOS range.
+  uint32_t leap = (20u << 25) | (2u << 21) | (29u << 16) | (23u << 11) | (59u << 5) | 29u;  // 2000-02-29 23:59:58
+  EXPECT_EQ(lzh::DosTimeToUnix(leap), 951868798);
+  EXPECT_EQ(lzh::UnixToDosTime(951868798), leap);
+  EXPECT_EQ(lzh::UnixToDosTime(0), (1u << 21) | (1u << 16));  // clamped to 1980-01-01
+}
+
+TEST(Methods, UnknownMethodIsReportedAndTheWalkGoesOn) {
+  std::string first = Level23(2, {{0x01, "odd"}}, "xyz", "-lh9-");
+  std::string archive = first + Level23(2, {{0x01, "next"}}) + '\0';
+  lzh::Error end;
+  std::vector<ReadEntry> entries = ReadAll(archive, &end);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].error, lzh::Error::kUnknownMethod);
+  EXPECT_EQ(entries[1].error, lzh::Error::kOk);
+  EXPECT_EQ(entries[1].data, kData);
+  EXPECT_EQ(end, lzh::Error::kEndOfArchive);
+}
+
+}  // namespace
