@@ -47,25 +47,30 @@ bool FindFirstHeader(ByteSource* source, uint64_t from, uint64_t* offset) {
 
 Error ArchiveReader::Open() {
   opened_ = true;
+  open_error_ = Error::kOk;
   archive_offset_ = position_ = 0;
   uint64_t size = source_->Size();
-  if (size == 0) return Error::kNotArchive;
-  uint8_t first;
-  if (size == 1 && source_->ReadAt(0, &first, 1) == 1 && first == 0) return Error::kOk;  // empty archive
+  if (size == 0) return open_error_ = Error::kNotArchive;
+  uint8_t byte;
+  if (size == 1 && source_->ReadAt(0, &byte, 1) == 1 && byte == 0) return Error::kOk;  // empty archive
   Header h;
-  if (ReadHeader(source_, 0, &h) == Error::kOk) return Error::kOk;
-  if (source_->Failed()) return Error::kReadError;
+  Error first = ReadHeader(source_, 0, &h);
+  if (first == Error::kOk) return Error::kOk;
+  if (source_->Failed()) return open_error_ = Error::kReadError;
+  // What starts like a header is a damaged archive, not a program with an
+  // archive behind it: report it rather than skip to a later entry.
+  uint8_t head[21];
+  if (source_->ReadAt(0, head, sizeof head) == sizeof head && head[2] == '-' && head[6] == '-' && head[20] <= 3)
+    return open_error_ = first;
   uint64_t at;
-  if (!FindFirstHeader(source_, 1, &at)) return source_->Failed() ? Error::kReadError : Error::kNotArchive;
+  if (!FindFirstHeader(source_, 1, &at)) return open_error_ = source_->Failed() ? Error::kReadError : Error::kNotArchive;
   archive_offset_ = position_ = at;
   return Error::kOk;
 }
 
 Error ArchiveReader::Next(Header* header) {
-  if (!opened_) {
-    Error e = Open();
-    if (e != Error::kOk) return e;
-  }
+  if (!opened_) Open();
+  if (open_error_ != Error::kOk) return open_error_;
   Error e = ReadHeader(source_, position_, header);
   if (e != Error::kOk) return e;
   uint64_t size = source_->Size();

@@ -53,6 +53,7 @@ class ArchiveReader {
   uint64_t archive_offset_ = 0;
   uint64_t position_ = 0;
   bool opened_ = false;
+  Error open_error_ = Error::kOk;
 };
 
 // Finds the offset of the first valid header at or after `from`; false when
