@@ -16,6 +16,11 @@ zuvo_wine_prefix() {
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
+  # Unmanaged windows: with no window manager on Xvfb, hiding a managed
+  # window (every message box that closes) waits two seconds for one.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+  fi
 }
 
 # Gives every window a display: the caller's own, or a private Xvfb.

@@ -1,0 +1,15 @@
+// Archive entries.
+#include "engine/arcfile_item.h"
+
+IMPLEMENT_DYNAMIC(CArcfileItem, CObject)
+
+CArcfileItem::CArcfileItem() : m_dwCompressedSize(0), m_dwOriginalSize(0), m_dwReserved(0) {}
+
+CArcfileItem::~CArcfileItem() {}
+
+CString CArcfileItem::GetFullPath() const {
+    CString full = m_strPath;
+    // The last character is a lone backslash only if it is not a trail byte.
+    if (!full.IsEmpty() && full.ReverseFind('\\') != full.GetLength() - 1) full += '\\';
+    return full + m_strName;
+}

@@ -1,0 +1,41 @@
+// Filling an archive entry from the library's entry record.
+#include "engine/lha.h"
+
+#include <string.h>
+
+void DosDateTimeToTm(DWORD dwDosDateTime, struct tm* pTm) {
+    memset(pTm, 0, sizeof(*pTm));
+    pTm->tm_sec = (dwDosDateTime & 31) * 2;
+    pTm->tm_min = (dwDosDateTime >> 5) & 63;
+    pTm->tm_hour = (dwDosDateTime >> 11) & 31;
+    pTm->tm_mday = (dwDosDateTime >> 16) & 31;
+    pTm->tm_mon = (int)((dwDosDateTime >> 21) & 15) - 1;
+    pTm->tm_year = (int)((dwDosDateTime >> 25) & 127) + 80;
+    pTm->tm_isdst = 0;
+}
+
+void CLha::SetItem(CArcfileItem* pItem, UNLHA_ENTRY_RECORD* pRecord) {
+    pItem->m_strReserved.Empty();
+    pItem->m_dwReserved = 0;
+    pItem->m_dwCompressedSize = pRecord->dwCompressedSize;
+    pItem->m_dwOriginalSize = pRecord->dwOriginalSize;
+
+    struct tm tm;
+    DosDateTimeToTm(((DWORD)pRecord->wDate << 16) | pRecord->wTime, &tm);
+    pItem->m_strDate.Format("%02d/%02d/%02d", tm.tm_year % 100, tm.tm_mon + 1, tm.tm_mday);
+    pItem->m_strTime.Format("%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec);
+
+    // The name ends at its zero byte, or at the end of the field if the
+    // library left none.
+    CString name(pRecord->szFileName, (int)strnlen(pRecord->szFileName, sizeof(pRecord->szFileName)));
+    name.Replace('/', '\\');
+
+    int slash = name.ReverseFind('\\');
+    if (slash < 0) {
+        pItem->m_strPath.Empty();
+        pItem->m_strName = name;
+    } else {
+        pItem->m_strPath = name.Left(slash + 1);
+        pItem->m_strName = name.Mid(slash + 1);
+    }
+}

@@ -1,0 +1,113 @@
+// The command lines of every archive operation. Archive, destination and work
+// directory paths go in unquoted; file names with a blank are quoted. Long
+// name lists are split into several commands.
+#include "engine/lha.h"
+
+namespace {
+
+// An extraction batch closes once its names pass this many characters.
+const int kExtractBatchLength = 400;
+// An add or delete batch closes before the next name once it passes this.
+const int kFileListBatchLength = 8000;
+
+BOOL HasBlank(const CString& name) { return name.Find(' ') >= 0; }
+
+CString Quoted(const CString& name) {
+    CString quoted;
+    quoted.Format("\"%s\"", (LPCSTR)name);
+    return quoted;
+}
+
+// The system's temporary directory without its trailing backslash.
+CString WorkDirectory() {
+    char buf[MAX_PATH];
+    DWORD n = GetTempPathA(sizeof(buf), buf);
+    CString dir(buf, n < sizeof(buf) ? (int)n : 0);
+    if (!dir.IsEmpty() && dir.ReverseFind('\\') == dir.GetLength() - 1) dir = dir.Left(dir.GetLength() - 1);
+    return dir;
+}
+
+}  // namespace
+
+BOOL CLha::Extract(LPCSTR pszNames, LPCSTR pszDestDir, BOOL bWithDirs) {
+    CString line;
+    line.Format("%s %s %s %s", bWithDirs ? "x -r1xp " : "e -p ", (LPCSTR)m_strArchive, pszDestDir, pszNames);
+    return Execute(line);
+}
+
+BOOL CLha::ExtractFiles(const CStringArray& names, LPCSTR pszDestDir, BOOL bWithDirs) {
+    CString fragment;
+    for (int i = 0; i < names.GetSize(); i++) {
+        fragment += HasBlank(names[i]) ? Quoted(names[i]) : names[i];
+        fragment += ' ';
+        if (fragment.GetLength() > kExtractBatchLength) {
+            if (!Extract(fragment, pszDestDir, bWithDirs)) return FALSE;
+            fragment.Empty();
+        }
+    }
+    if (!fragment.IsEmpty() && !Extract(fragment, pszDestDir, bWithDirs)) return FALSE;
+    return TRUE;
+}
+
+BOOL CLha::ExtractDirectory(LPCSTR pszDir, LPCSTR pszDestDir) {
+    CString dir(pszDir);
+    if (dir.IsEmpty() || dir.ReverseFind('\\') != dir.GetLength() - 1) dir += '\\';
+    CString line;
+    line.Format("x -r2xp %s %s %s*.* %s*", (LPCSTR)m_strArchive, pszDestDir, (LPCSTR)dir, (LPCSTR)dir);
+    return Execute(line);
+}
+
+// Runs "option -wWORK archive  name name ..." in batches; every batch runs
+// whatever the others did, and the caller always sees success.
+BOOL CLha::ExecuteWithFileList(const CStringArray& names, LPCSTR pszOption) {
+    CString prefix;
+    prefix.Format("%s -w%s %s ", pszOption, (LPCSTR)WorkDirectory(), (LPCSTR)m_strArchive);
+    CString list;
+    for (int i = 0; i < names.GetSize(); i++) {
+        if (list.GetLength() > kFileListBatchLength) {
+            Execute(prefix + list);
+            list.Empty();
+        }
+        list += ' ';
+        list += HasBlank(names[i]) ? Quoted(names[i]) : names[i];
+    }
+    if (!list.IsEmpty()) Execute(prefix + list);
+    return TRUE;
+}
+
+BOOL CLha::AddFiles(const CStringArray& files, BOOL bMove) {
+    return ExecuteWithFileList(files, bMove ? "m -n" : "u -n");
+}
+
+BOOL CLha::AddDirectory(LPCSTR pszDir, BOOL bWithDirs, BOOL bMove) {
+    LPCSTR option = bMove ? (bWithDirs ? "m -rx " : "m -r ") : (bWithDirs ? "u -rx " : "u -r ");
+    CString dir(pszDir);
+    BOOL endsWithBackslash = !dir.IsEmpty() && dir.ReverseFind('\\') == dir.GetLength() - 1;
+    CStringArray names;
+    names.Add(dir + (endsWithBackslash ? "*.*" : "\\*.*"));
+    return ExecuteWithFileList(names, option);
+}
+
+BOOL CLha::Delete(const CStringArray& names) { return ExecuteWithFileList(names, "d -p"); }
+
+BOOL CLha::MakeSFX(int nType) {
+    LPCSTR format = nType == 0 ? "s -jw0 -gw0 %s " : nType == 1 ? "s -jw1 %s " : "s -gw1 %s ";
+    CString line;
+    line.Format(format, (LPCSTR)m_strArchive);
+    return Execute(line);
+}
+
+// The listing text as the library writes it; TRUE whether or not it ran.
+BOOL CLha::List(CString& strOut) {
+    CString line;
+    line.Format("l %s", (LPCSTR)m_strArchive);
+    Execute(line);
+    strOut = m_pOutput;
+    return TRUE;
+}
+
+BOOL CLha::Rename(LPCSTR pszFullPath) {
+    CString line;
+    line.Format("n  %s %s", (LPCSTR)m_strArchive, pszFullPath);
+    return Execute(line);
+}

@@ -1,0 +1,200 @@
+// The command line of every archive operation, character for character,
+// with its quoting and batching.
+#include "engine_fixture.h"
+
+namespace {
+
+class CommandTest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        // The work directory of add, move and delete lines.
+        GetEnvironmentVariableA("TMP", m_oldTmp, sizeof(m_oldTmp));
+        GetEnvironmentVariableA("TEMP", m_oldTemp, sizeof(m_oldTemp));
+        SetEnvironmentVariableA("TMP", "C:\\TEMP\\");
+        SetEnvironmentVariableA("TEMP", "C:\\TEMP\\");
+    }
+    void TearDown() override {
+        SetEnvironmentVariableA("TMP", m_oldTmp);
+        SetEnvironmentVariableA("TEMP", m_oldTemp);
+        EngineTest::TearDown();
+    }
+
+    CLha arc{"C:\\A.LZH"};
+    char m_oldTmp[MAX_PATH] = "";
+    char m_oldTemp[MAX_PATH] = "";
+};
+
+CStringArray& operator<<(CStringArray& a, const char* s) {
+    a.Add(s);
+    return a;
+}
+
+TEST_F(CommandTest, Extraction) {
+    CLha other("C:\\ARC\\A.LZH");
+    CStringArray names;
+    names << "DOC\\A.TXT" << "Read Me.txt";
+    EXPECT_TRUE(other.ExtractFiles(names, "C:\\OUT\\", TRUE));
+    EXPECT_TRUE(other.ExtractFiles(names, "C:\\OUT\\", FALSE));
+    // One entry opened for viewing goes in unquoted, blank or not.
+    EXPECT_TRUE(other.Extract("DOC\\Read Me.txt", "C:\\TMP\\", FALSE));
+    EXPECT_TRUE(arc.ExtractDirectory("DOC\\", "C:\\OUT\\"));
+    EXPECT_TRUE(arc.ExtractDirectory("DOC", "C:\\OUT\\"));
+    EXPECT_TRUE(arc.ExtractDirectory("", "C:\\OUT\\"));
+    // The trail byte of 表 (0x95 0x5C) does not end the path.
+    EXPECT_TRUE(arc.ExtractDirectory(Sjis("表").c_str(), "C:\\OUT\\"));
+    CStringArray none;
+    EXPECT_TRUE(arc.ExtractFiles(none, "C:\\OUT\\", TRUE));
+
+    std::vector<std::string> expected = {
+        "x -r1xp  C:\\ARC\\A.LZH C:\\OUT\\ DOC\\A.TXT \"Read Me.txt\" ",
+        "e -p  C:\\ARC\\A.LZH C:\\OUT\\ DOC\\A.TXT \"Read Me.txt\" ",
+        "e -p  C:\\ARC\\A.LZH C:\\TMP\\ DOC\\Read Me.txt",
+        "x -r2xp C:\\A.LZH C:\\OUT\\ DOC\\*.* DOC\\*",
+        "x -r2xp C:\\A.LZH C:\\OUT\\ DOC\\*.* DOC\\*",
+        "x -r2xp C:\\A.LZH C:\\OUT\\ \\*.* \\*",
+        "x -r2xp C:\\A.LZH C:\\OUT\\ " + Sjis("表") + "\\*.* " + Sjis("表") + "\\*",
+    };
+    EXPECT_EQ(lib->CommandLines(), expected);
+}
+
+TEST_F(CommandTest, ExtractionBatchesCloseAfterFourHundredCharacters) {
+    CStringArray names;
+    for (int i = 0; i < 100; i++) {
+        CString name;
+        name.Format("F%05d.TXT", i);  // 10 characters
+        names.Add(name);
+    }
+    EXPECT_TRUE(arc.ExtractFiles(names, "C:\\OUT\\", FALSE));
+    std::vector<std::string> lines = lib->CommandLines();
+    ASSERT_EQ(lines.size(), 3u);
+    const std::string head = "e -p  C:\\A.LZH C:\\OUT\\ ";
+    std::string all;
+    size_t counts[3];
+    for (int b = 0; b < 3; b++) {
+        ASSERT_EQ(lines[b].compare(0, head.size(), head), 0) << lines[b];
+        std::string fragment = lines[b].substr(head.size());
+        counts[b] = fragment.size() / 11;
+        EXPECT_EQ(fragment.size() % 11, 0u);
+        all += fragment;
+    }
+    EXPECT_EQ(counts[0], 37u);
+    EXPECT_EQ(counts[1], 37u);
+    EXPECT_EQ(counts[2], 26u);
+    EXPECT_EQ(all.substr(0, 11), "F00000.TXT ");
+    EXPECT_EQ(all.substr(99 * 11), "F00099.TXT ");
+
+    // A failing batch stops the rest.
+    lib->ClearCalls();
+    lib->QueueResult(1);
+    EXPECT_FALSE(arc.ExtractFiles(names, "C:\\OUT\\", FALSE));
+    EXPECT_EQ(lib->CommandLines().size(), 1u);
+}
+
+TEST_F(CommandTest, AddMoveAndDeleteLines) {
+    CStringArray files;
+    files << "C:\\X\\F1.TXT" << "C:\\X\\F2.TXT";
+    CStringArray entries;
+    entries << "DOC\\A.TXT" << "My Doc\\B C.TXT";
+    CStringArray none;
+
+    EXPECT_TRUE(arc.AddFiles(files, FALSE));
+    EXPECT_TRUE(arc.AddFiles(files, TRUE));
+    EXPECT_TRUE(arc.AddDirectory("C:\\SRC\\", FALSE, FALSE));
+    EXPECT_TRUE(arc.AddDirectory("C:\\SRC", TRUE, FALSE));
+    EXPECT_TRUE(arc.AddDirectory("C:\\SRC", FALSE, TRUE));
+    EXPECT_TRUE(arc.AddDirectory("C:\\My Files", TRUE, TRUE));
+    EXPECT_TRUE(arc.Delete(entries));
+    EXPECT_TRUE(arc.AddFiles(none, FALSE));
+    EXPECT_TRUE(arc.Delete(none));
+
+    std::vector<std::string> expected = {
+        "u -n -wC:\\TEMP C:\\A.LZH  C:\\X\\F1.TXT C:\\X\\F2.TXT",
+        "m -n -wC:\\TEMP C:\\A.LZH  C:\\X\\F1.TXT C:\\X\\F2.TXT",
+        "u -r  -wC:\\TEMP C:\\A.LZH  C:\\SRC\\*.*",
+        "u -rx  -wC:\\TEMP C:\\A.LZH  C:\\SRC\\*.*",
+        "m -r  -wC:\\TEMP C:\\A.LZH  C:\\SRC\\*.*",
+        "m -rx  -wC:\\TEMP C:\\A.LZH  \"C:\\My Files\\*.*\"",
+        "d -p -wC:\\TEMP C:\\A.LZH  DOC\\A.TXT \"My Doc\\B C.TXT\"",
+    };
+    EXPECT_EQ(lib->CommandLines(), expected);
+}
+
+TEST_F(CommandTest, FileListBatchesCloseAfterEightThousandCharactersAndAllRun) {
+    CStringArray files;
+    for (int i = 0; i < 1000; i++) {
+        CString name;
+        name.Format("C:\\DATA\\F%07d.TXT", i);  // 20 characters, 21 with its blank
+        files.Add(name);
+    }
+    lib->QueueResult(1);  // the first batch fails; the rest still run
+    EXPECT_TRUE(arc.AddFiles(files, FALSE));
+    std::vector<std::string> lines = lib->CommandLines();
+    ASSERT_EQ(lines.size(), 3u);
+    const std::string prefix = "u -n -wC:\\TEMP C:\\A.LZH ";
+    size_t total = 0;
+    for (const std::string& line : lines) {
+        ASSERT_EQ(line.compare(0, prefix.size(), prefix), 0);
+        total += (line.size() - prefix.size()) / 21;
+    }
+    // 381 names make 8001 characters: the batch closes before the 382nd.
+    EXPECT_EQ(lines[0].size() - prefix.size(), 381u * 21);
+    EXPECT_EQ(lines[1].size() - prefix.size(), 381u * 21);
+    EXPECT_EQ(total, 1000u);
+    EXPECT_EQ(lines[2].substr(lines[2].size() - 20), "C:\\DATA\\F0000999.TXT");
+}
+
+TEST_F(CommandTest, ListReturnsTheLibraryOutput) {
+    lib->QueueResult(0, "the listing");
+    CString out;
+    EXPECT_TRUE(arc.List(out));
+    EXPECT_EQ(out, "the listing");
+    // Busy: the command does not run and the previous output is returned.
+    lib->SetRunning(1);
+    CString again;
+    EXPECT_TRUE(arc.List(again));
+    EXPECT_EQ(again, "the listing");
+    lib->SetRunning(0);
+    // The library may fill all 29999 characters it was offered.
+    std::string huge(40000, 'L');
+    lib->QueueResult(0, huge.c_str());
+    EXPECT_TRUE(arc.List(out));
+    EXPECT_EQ(out.GetLength(), 29999);
+    EXPECT_EQ(lib->CommandLines(), Strings({"l C:\\A.LZH", "l C:\\A.LZH"}));
+
+    CLha fresh("C:\\B.LZH");
+    fresh.List(out);
+    EXPECT_EQ(out, "");
+}
+
+TEST_F(CommandTest, SelfExtractingAndRenameLines) {
+    arc.MakeSFX(0);
+    arc.MakeSFX(1);
+    arc.MakeSFX(2);
+    arc.MakeSFX(9);
+    EXPECT_TRUE(arc.Rename("My Doc\\B C.TXT"));
+    lib->QueueResult(1);
+    EXPECT_FALSE(arc.Rename("X"));
+    std::vector<std::string> expected = {
+        "s -jw0 -gw0 C:\\A.LZH ",
+        "s -jw1 C:\\A.LZH ",
+        "s -gw1 C:\\A.LZH ",
+        "s -gw1 C:\\A.LZH ",
+        "n  C:\\A.LZH My Doc\\B C.TXT",
+        "n  C:\\A.LZH X",
+    };
+    EXPECT_EQ(lib->CommandLines(), expected);
+}
+
+TEST_F(CommandTest, MissingLibraryShowsOneMessagePerCommandLine) {
+    RemoveLibrary();
+    CStringArray files;
+    for (int i = 0; i < 500; i++) files << "C:\\DATA\\F000000000.TXT";
+    EXPECT_TRUE(arc.AddFiles(files, FALSE));  // two batches, each reports
+    EXPECT_EQ(boxes.Count(), 2u);
+    EXPECT_FALSE(arc.ExtractFiles(files, "C:\\OUT\\", FALSE));  // stops at the first
+    EXPECT_EQ(boxes.Count(), 3u);
+    for (const std::string& text : BoxTexts()) EXPECT_EQ(text, "no UNLHA32.DLL");
+}
+
+}  // namespace

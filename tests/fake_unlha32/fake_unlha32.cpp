@@ -1,0 +1,188 @@
+// A scripted stand-in for unlha32.dll. It records every call (entry point,
+// window, number argument and text argument, e.g. the exact command line) and
+// answers as the test says through the Fake* exports. Built twice: complete,
+// and with FAKE_PARTIAL, lacking the entry points a listing's first step does
+// not need.
+//
+// The engine loads and frees the library around each operation, so a test
+// keeps its own LoadLibrary reference while it scripts and reads the state.
+#include <windows.h>
+
+#include <string.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#define FAKE_API extern "C" __declspec(dllexport)
+#define UNLHA_API extern "C" __declspec(dllexport)
+
+namespace {
+
+struct Call {
+    std::string name;
+    std::string text;
+    HWND hwnd;
+    DWORD number;
+};
+
+struct Result {
+    int code;
+    std::string output;
+};
+
+const int kRecordSize = 560;
+const int kNameOffset = 26;
+HANDLE const kArchiveHandle = (HANDLE)0x4A5C;
+
+std::vector<Call> g_calls;
+DWORD g_version = 100;
+int g_running = 0;
+std::deque<Result> g_results;
+BOOL g_checkResult = TRUE;
+BOOL g_openFails = FALSE;
+std::vector<std::string> g_records;  // raw 560-byte entry records
+size_t g_nextRecord = 0;
+int g_openArchives = 0;
+
+void Record(const char* name, HWND hwnd, DWORD number, const std::string& text) {
+    g_calls.push_back(Call{name, text, hwnd, number});
+}
+
+std::string Pointer(const void* p) {
+    char buf[32];
+    wsprintfA(buf, "%p", p);
+    return buf;
+}
+
+int Deliver(void* pRecord) {
+    if (g_nextRecord >= g_records.size()) return -1;
+    memcpy(pRecord, g_records[g_nextRecord++].data(), kRecordSize);
+    return 0;
+}
+
+}  // namespace
+
+// ---- the library's entry points ----
+
+UNLHA_API WORD WINAPI UnlhaGetVersion() {
+    Record("UnlhaGetVersion", NULL, 0, "");
+    return (WORD)g_version;
+}
+
+UNLHA_API BOOL WINAPI UnlhaGetRunning() {
+    Record("UnlhaGetRunning", NULL, 0, "");
+    return g_running;
+}
+
+UNLHA_API HANDLE WINAPI UnlhaOpenArchive(HWND hwnd, LPCSTR archive, DWORD mode) {
+    Record("UnlhaOpenArchive", hwnd, mode, archive ? archive : "(null)");
+    if (g_openFails) return NULL;
+    g_nextRecord = 0;
+    ++g_openArchives;
+    return kArchiveHandle;
+}
+
+UNLHA_API int WINAPI UnlhaFindFirst(HANDLE arc, LPCSTR wild, void* pRecord) {
+    Record("UnlhaFindFirst", NULL, arc == kArchiveHandle, wild ? wild : "(null)");
+    g_nextRecord = 0;
+    return Deliver(pRecord);
+}
+
+UNLHA_API int WINAPI UnlhaCloseArchive(HANDLE arc) {
+    Record("UnlhaCloseArchive", NULL, arc == kArchiveHandle, Pointer(arc));
+    if (arc == kArchiveHandle) --g_openArchives;
+    return 0;
+}
+
+#ifndef FAKE_PARTIAL
+UNLHA_API int WINAPI UnlhaFindNext(HANDLE arc, void* pRecord) {
+    Record("UnlhaFindNext", NULL, arc == kArchiveHandle, "");
+    return Deliver(pRecord);
+}
+
+UNLHA_API BOOL WINAPI UnlhaSetCursorMode(BOOL mode) {
+    Record("UnlhaSetCursorMode", NULL, mode, "");
+    return TRUE;
+}
+
+UNLHA_API int WINAPI Unlha(HWND hwnd, LPCSTR cmdLine, LPSTR output, DWORD size) {
+    Record("Unlha", hwnd, size, cmdLine ? cmdLine : "(null)");
+    Result r{0, ""};
+    if (!g_results.empty()) {
+        r = g_results.front();
+        g_results.pop_front();
+    }
+    // Like the library: up to size characters, then the terminating zero.
+    if (output) {
+        size_t n = r.output.size() < size ? r.output.size() : size;
+        memcpy(output, r.output.data(), n);
+        output[n] = '\0';
+    }
+    return r.code;
+}
+
+UNLHA_API BOOL WINAPI UnlhaCheckArchive(LPCSTR archive, int mode) {
+    Record("UnlhaCheckArchive", NULL, mode, archive ? archive : "(null)");
+    return g_checkResult;
+}
+
+UNLHA_API BOOL WINAPI UnlhaConfigDialog(HWND hwnd, LPSTR buffer, int mode) {
+    Record("UnlhaConfigDialog", hwnd, mode, buffer ? "buffer" : "(null)");
+    if (buffer) memset(buffer, 'C', 999);  // the caller promised 1000 bytes
+    return TRUE;
+}
+#endif
+
+// ---- scripting ----
+
+FAKE_API void FakeReset() {
+    g_calls.clear();
+    g_version = 100;
+    g_running = 0;
+    g_results.clear();
+    g_checkResult = TRUE;
+    g_openFails = FALSE;
+    g_records.clear();
+    g_nextRecord = 0;
+    g_openArchives = 0;
+}
+
+FAKE_API void FakeSetVersion(DWORD version) { g_version = version; }
+FAKE_API void FakeSetRunning(int running) { g_running = running; }
+FAKE_API void FakeSetCheckResult(BOOL result) { g_checkResult = result; }
+FAKE_API void FakeSetOpenFails(BOOL fails) { g_openFails = fails; }
+
+// The next Unlha call returns code and writes output; unqueued calls return 0
+// with empty output.
+FAKE_API void FakeQueueResult(int code, const char* output) {
+    g_results.push_back(Result{code, output ? output : ""});
+}
+
+// Appends an entry record. A name of 534 bytes or more fills the whole name
+// field with no terminating zero.
+FAKE_API void FakeAddRecord(const char* name, DWORD originalSize, DWORD compressedSize, WORD date,
+                            WORD time) {
+    std::string rec(kRecordSize, '\xCC');  // library data the caller must not rely on
+    memcpy(&rec[0], &originalSize, 4);
+    memcpy(&rec[4], &compressedSize, 4);
+    memcpy(&rec[22], &date, 2);
+    memcpy(&rec[24], &time, 2);
+    size_t room = kRecordSize - kNameOffset;
+    size_t n = strlen(name);
+    if (n >= room) {
+        memcpy(&rec[kNameOffset], name, room);
+    } else {
+        memcpy(&rec[kNameOffset], name, n + 1);
+    }
+    g_records.push_back(rec);
+}
+
+FAKE_API void FakeClearCalls() { g_calls.clear(); }
+FAKE_API int FakeCallCount() { return (int)g_calls.size(); }
+FAKE_API const char* FakeCallName(int i) { return g_calls.at(i).name.c_str(); }
+FAKE_API const char* FakeCallText(int i) { return g_calls.at(i).text.c_str(); }
+FAKE_API HWND FakeCallWindow(int i) { return g_calls.at(i).hwnd; }
+FAKE_API DWORD FakeCallNumber(int i) { return g_calls.at(i).number; }
+// Archives opened and not yet closed.
+FAKE_API int FakeOpenArchives() { return g_openArchives; }
