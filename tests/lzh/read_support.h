@@ -125,3 +125,64 @@ inline std::vector<ReadEntry> ReadAll(const std::string& bytes, lzh::Error* end)
 }
 
 }  // namespace lzhtest
+
+namespace lzhtest {
+
+// A level 2 archive (with header CRC) of entries whose compressed data the
+// caller provides.
+struct RawEntry {
+  std::string name;
+  std::string method;  // five characters
+  std::string packed;
+  std::string original;
+};
+
+inline std::string MakeLevel2Archive(const std::vector<RawEntry>& entries);
+
+}  // namespace lzhtest
+
+#include "archiver/lzh/crc16.h"
+
+namespace lzhtest {
+
+inline std::string MakeLevel2Archive(const std::vector<RawEntry>& entries) {
+  auto put16 = [](std::string* s, uint32_t v) {
+    s->push_back(static_cast<char>(v));
+    s->push_back(static_cast<char>(v >> 8));
+  };
+  auto put32 = [&](std::string* s, uint32_t v) {
+    put16(s, v & 0xFFFF);
+    put16(s, v >> 16);
+  };
+  std::string out;
+  for (const RawEntry& e : entries) {
+    std::string h;
+    put16(&h, 0);
+    h += e.method;
+    put32(&h, static_cast<uint32_t>(e.packed.size()));
+    put32(&h, static_cast<uint32_t>(e.original.size()));
+    put32(&h, 1600000000);
+    h.push_back(0x20);
+    h.push_back(2);
+    put16(&h, lzh::Crc16(reinterpret_cast<const uint8_t*>(e.original.data()), e.original.size()));
+    h.push_back('U');
+    put16(&h, 5);
+    size_t crc_at = h.size() + 1;
+    h.push_back(0x00);
+    put16(&h, 0);
+    put16(&h, static_cast<uint32_t>(e.name.size() + 3));
+    h.push_back(0x01);
+    h += e.name;
+    put16(&h, 0);
+    h[0] = static_cast<char>(h.size());
+    h[1] = static_cast<char>(h.size() >> 8);
+    uint16_t crc = lzh::Crc16(reinterpret_cast<const uint8_t*>(h.data()), h.size());
+    h[crc_at] = static_cast<char>(crc);
+    h[crc_at + 1] = static_cast<char>(crc >> 8);
+    out += h + e.packed;
+  }
+  out.push_back('\0');
+  return out;
+}
+
+}  // namespace lzhtest
