@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
 #include "read_support.h"
 
@@ -182,6 +183,110 @@ std::string EncodeLz5(const std::string& data) {
   return out;
 }
 
+// -lh1-: literals and lengths 3..60 through an adaptive Huffman tree (the
+// classic one: leaves low, root high, counts halved at 0x8000), positions
+// as a fixed code for the upper six bits plus six plain bits.
+class AdaptiveTree {
+ public:
+  static constexpr int kChars = 314, kNodes = 2 * kChars - 1, kRoot = kNodes - 1;
+  AdaptiveTree() {
+    for (int i = 0; i < kChars; ++i) {
+      freq_[i] = 1;
+      son_[i] = i + kNodes;
+      parent_[i + kNodes] = i;
+    }
+    for (int i = 0, j = kChars; j <= kRoot; i += 2, ++j) {
+      freq_[j] = freq_[i] + freq_[i + 1];
+      son_[j] = i;
+      parent_[i] = parent_[i + 1] = j;
+    }
+    freq_[kNodes] = 0xFFFF;
+    parent_[kRoot] = 0;
+  }
+  void Encode(int c, BitWriter* w) {
+    std::vector<int> bits;
+    for (int k = parent_[c + kNodes]; k != kRoot; k = parent_[k]) bits.push_back(k & 1);
+    for (auto it = bits.rbegin(); it != bits.rend(); ++it) w->Put(static_cast<uint32_t>(*it), 1);
+    Update(c);
+  }
+
+ private:
+  void Rebuild() {
+    int j = 0;
+    for (int i = 0; i < kNodes; ++i)
+      if (son_[i] >= kNodes) {
+        freq_[j] = (freq_[i] + 1) / 2;
+        son_[j++] = son_[i];
+      }
+    for (int i = 0, n = kChars; n < kNodes; i += 2, ++n) {
+      unsigned f = freq_[i] + freq_[i + 1];
+      int k = n - 1;
+      while (f < freq_[k]) --k;
+      ++k;
+      for (int m = n; m > k; --m) {
+        freq_[m] = freq_[m - 1];
+        son_[m] = son_[m - 1];
+      }
+      freq_[k] = f;
+      son_[k] = i;
+    }
+    for (int i = 0; i < kNodes; ++i) {
+      int k = son_[i];
+      parent_[k] = i;
+      if (k < kNodes) parent_[k + 1] = i;
+    }
+  }
+  void Update(int c) {
+    if (freq_[kRoot] == 0x8000) Rebuild();
+    int n = parent_[c + kNodes];
+    do {
+      unsigned k = ++freq_[n];
+      int l = n + 1;
+      if (k > freq_[l]) {
+        while (k > freq_[++l]) {
+        }
+        --l;
+        freq_[n] = freq_[l];
+        freq_[l] = k;
+        int i = son_[n];
+        parent_[i] = l;
+        if (i < kNodes) parent_[i + 1] = l;
+        int j = son_[l];
+        son_[l] = i;
+        parent_[j] = n;
+        if (j < kNodes) parent_[j + 1] = n;
+        son_[n] = j;
+        n = l;
+      }
+    } while ((n = parent_[n]) != 0);
+  }
+  unsigned freq_[kNodes + 1];
+  int son_[kNodes];
+  int parent_[kNodes + kChars];
+};
+
+std::string EncodeLh1(const std::string& data) {
+  // Upper six position bits: 1 code of 3 bits, 3 of 4, 8 of 5, 12 of 6,
+  // 24 of 7, 16 of 8.
+  std::vector<int> p_len;
+  for (auto run : {std::pair<int, int>{1, 3}, {3, 4}, {8, 5}, {12, 6}, {24, 7}, {16, 8}})
+    p_len.insert(p_len.end(), run.first, run.second);
+  std::vector<uint32_t> p_code = Codes(p_len);
+  std::unique_ptr<AdaptiveTree> tree(new AdaptiveTree);
+  BitWriter w;
+  for (const Token& t : Tokenize(data, 4096, 3, 60)) {
+    if (!t.length) {
+      tree->Encode(t.literal, &w);
+      continue;
+    }
+    tree->Encode(256 + t.length - 3, &w);
+    uint32_t value = static_cast<uint32_t>(t.distance - 1);
+    w.Put(p_code[value >> 6], p_len[value >> 6]);
+    w.Put(value & 0x3F, 6);
+  }
+  return w.Finish();
+}
+
 std::string TestData(size_t size, uint32_t seed) {
   return lzhtest::MakeText(size / 2, seed) + lzhtest::MakeBinary(size - size / 2, seed + 1, 80);
 }
@@ -235,7 +340,7 @@ TEST(Methods, StaticHuffmanFamilyWithEveryWindowSize) {
   ExpectUnar(lzhtest::MakeLevel2Archive(entries), entries);
 }
 
-TEST(Methods, LarcAndStoredMethods) {
+TEST(Methods, LarcAdaptiveAndStoredMethods) {
   std::string data = TestData(40000, 21);
   // unar recognises an archive by its first method: a common one goes first.
   std::vector<RawEntry> entries = {
@@ -243,6 +348,8 @@ TEST(Methods, LarcAndStoredMethods) {
       {"lzs", "-lzs-", EncodeLzs(data), data},
       {"lz5", "-lz5-", EncodeLz5(data), data},
       {"pm0", "-pm0-", data, data},
+      // Long enough for the adaptive counts to saturate and be halved.
+      {"lh1", "-lh1-", EncodeLh1(TestData(400000, 31)), TestData(400000, 31)},
   };
   std::string archive = lzhtest::MakeLevel2Archive(entries);
   ExpectOurs(archive, entries);
