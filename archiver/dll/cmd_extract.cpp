@@ -14,6 +14,13 @@ namespace unlha {
 
 namespace {
 
+// Absolute stored names (a drive, a leading separator) are refused outright
+// rather than quietly made relative: the archive meant another place.
+bool IsAbsoluteName(const std::string& path) {
+  if (!path.empty() && (path[0] == '/' || path[0] == '\\')) return true;
+  return path.size() >= 2 && path[1] == ':' && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z');
+}
+
 bool IsBelow(const std::string& path, const std::string& directory) {
   std::string full = FullPath(path), base = WithSeparator(FullPath(directory));
   return full.size() > base.size() && CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, full.c_str(),
@@ -107,7 +114,8 @@ void RunExtract(Job& job) {
     if (header.IsDirectory() && !keep_directories) continue;
     std::string name = DisplayName(header);
     std::vector<std::string> components;
-    if (lzh::SafeRelativePath(header.path, &components) != lzh::PathVerdict::kOk || components.empty()) {
+    if (IsAbsoluteName(header.path) ||
+        lzh::SafeRelativePath(header.path, &components) != lzh::PathVerdict::kOk || components.empty()) {
       job.report.Fail(kErrNotFileName, IDS_NAME_REFUSED, name);
       continue;
     }

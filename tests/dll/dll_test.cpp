@@ -1,0 +1,429 @@
+// unlha32.dll through its exports, with the command lines the front end
+// sends. Archives are made by the library itself (u) or, for names no
+// archiver would write, by the LZH writer directly.
+#include <algorithm>
+
+#include "archiver/lzh/archive_sink.h"
+#include "archiver/lzh/archive_writer.h"
+#include "tests/dll/unlha_fixture.h"
+
+namespace {
+
+const std::string kHyo = Sjis("表");  // 0x95 0x5C: the trail byte is a backslash
+
+std::string Bytes(size_t size, unsigned seed) {
+  std::string bytes(size, '\0');
+  for (size_t i = 0; i < size; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    bytes[i] = (char)(seed >> 16);
+  }
+  return bytes;
+}
+
+std::string Text(size_t size) {
+  std::string text;
+  while (text.size() < size) text += "The quick brown fox jumps over the lazy dog. ";
+  return text.substr(0, size);
+}
+
+bool Contains(const std::vector<std::string>& list, const std::string& item) {
+  return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+// An archive holding entries under the given stored names, written by the
+// LZH writer with no questions asked.
+std::string RawArchive(const std::vector<std::string>& paths, uint8_t level = 2) {
+  lzh::MemoryArchiveSink sink;
+  lzh::WriterOptions options;
+  options.header_level = level;
+  lzh::ArchiveWriter writer(sink, options);
+  for (const std::string& path : paths) {
+    lzh::Header info;
+    info.path = path;
+    info.dos_time = (46u << 25) | (4u << 21) | (5u << 16) | (13u << 11) | (4u << 5) | 2u;
+    std::string content = "content of " + path;
+    info.original_size = content.size();
+    lzh::MemorySource source((const uint8_t*)content.data(), content.size());
+    EXPECT_EQ(writer.AddFile(info, source), lzh::WriteStatus::kOk) << path;
+  }
+  EXPECT_EQ(writer.Finish(), lzh::WriteStatus::kOk);
+  return sink.bytes;
+}
+
+}  // namespace
+
+class NestedArchive : public UnlhaTest {
+ protected:
+  void SetUp() override {
+    UnlhaTest::SetUp();
+    Write("src\\top.txt", Text(5000));
+    Write("src\\doc\\a.txt", Text(300));
+    Write("src\\doc\\Read Me.txt", "read me");
+    Write("src\\doc\\img\\" + kHyo + ".bin", Bytes(2000, 7));
+    CreateDirectoryA(Path("src\\empty").c_str(), nullptr);
+    CreateDirectoryA(Path("work").c_str(), nullptr);
+    archive_ = Path("a.lzh");
+    ASSERT_EQ(Run("u -r  -w" + Path("work") + " " + archive_ + "  " + Path("src\\*.*")), 0) << BoxTexts()[0];
+  }
+  std::string archive_;
+};
+
+TEST_F(NestedArchive, ExportsAndRecords) {
+  EXPECT_GE(lib_.GetVersion() & 0xFFFF, 22);
+  EXPECT_TRUE(lib_.SetCursorMode != nullptr && lib_.ConfigDialog != nullptr);
+  EXPECT_EQ(lib_.GetRunning(), 0);
+  EXPECT_TRUE(lib_.CheckArchive(archive_.c_str(), 0));
+  EXPECT_FALSE(lib_.CheckArchive(Path("src\\top.txt").c_str(), 0));
+
+  std::vector<std::string> names = Names(archive_);
+  EXPECT_TRUE(Contains(names, "top.txt"));
+  EXPECT_TRUE(Contains(names, "doc\\Read Me.txt"));
+  EXPECT_TRUE(Contains(names, "doc\\img\\" + kHyo + ".bin")) << Utf8(names.back());
+  EXPECT_TRUE(Contains(names, "empty\\"));
+
+  // Field offsets as the front end reads them.
+  HANDLE handle = lib_.OpenArchive(owner_, archive_.c_str(), 0x102);
+  ASSERT_TRUE(handle);
+  unsigned char raw[560];
+  bool found = false;
+  for (int r = lib_.FindFirst(handle, "*.*", (EntryRecord560*)raw); r != -1;
+       r = lib_.FindNext(handle, (EntryRecord560*)raw)) {
+    if (std::string((char*)raw + 26) != "top.txt") continue;
+    found = true;
+    EXPECT_EQ(*(DWORD*)raw, 5000u);
+    EXPECT_LT(*(DWORD*)(raw + 4), 5000u);  // text compresses
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    GetFileAttributesExA(Path("src\\top.txt").c_str(), GetFileExInfoStandard, &data);
+    FILETIME local;
+    WORD date, time;
+    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+    FileTimeToDosDateTime(&local, &date, &time);
+    EXPECT_EQ(*(WORD*)(raw + 22), date);
+    EXPECT_EQ(*(WORD*)(raw + 24) & ~1, time & ~1);
+  }
+  lib_.CloseArchive(handle);
+  EXPECT_TRUE(found);
+}
+
+TEST_F(NestedArchive, ListingFitsTheBuffer) {
+  ASSERT_EQ(Run("l " + archive_), 0);
+  EXPECT_NE(output.find("doc\\Read Me.txt"), std::string::npos) << output;
+  EXPECT_NE(output.find("4 files"), std::string::npos) << output;
+
+  // A short buffer gets whole lines only, zero-terminated, and no more.
+  char small[200];
+  memset(small, 'Z', sizeof small);
+  ASSERT_EQ(lib_.Unlha(owner_, ("l " + archive_).c_str(), small, 120), 0);
+  size_t length = strlen(small);
+  EXPECT_LT(length, 120u);
+  EXPECT_TRUE(length == 0 || small[length - 1] == '\n');
+  EXPECT_EQ(small[120], 'Z');
+}
+
+TEST_F(NestedArchive, ExtractsNamedEntriesWithAndWithoutDirectories) {
+  std::string out = Path("out\\");
+  ASSERT_EQ(Run("x -r1xp  " + archive_ + " " + out + " doc\\a.txt \"doc\\Read Me.txt\" DOC\\IMG\\" + kHyo + ".BIN "), 0);
+  EXPECT_EQ(FilesBelow(out), (std::vector<std::string>{"doc\\Read Me.txt", "doc\\a.txt", "doc\\img\\" + kHyo + ".bin"}));
+  EXPECT_EQ(Read(out + "doc\\img\\" + kHyo + ".bin"), Bytes(2000, 7));
+
+  // Extracted files carry the entry's time.
+  WIN32_FILE_ATTRIBUTE_DATA source, copy;
+  GetFileAttributesExA(Path("src\\doc\\a.txt").c_str(), GetFileExInfoStandard, &source);
+  GetFileAttributesExA((out + "doc\\a.txt").c_str(), GetFileExInfoStandard, &copy);
+  LONGLONG difference = ((LONGLONG)source.ftLastWriteTime.dwHighDateTime << 32 | source.ftLastWriteTime.dwLowDateTime) -
+                        ((LONGLONG)copy.ftLastWriteTime.dwHighDateTime << 32 | copy.ftLastWriteTime.dwLowDateTime);
+  EXPECT_LT(difference < 0 ? -difference : difference, 20000000LL);
+
+  // e -p: one unquoted name with a blank, no directories; an existing file
+  // is overwritten.
+  std::string flat = Path("flat\\");
+  CreateDirectoryA(flat.c_str(), nullptr);
+  Write("flat\\Read Me.txt", "old content that is longer");
+  ASSERT_EQ(Run("e -p  " + archive_ + " " + flat + " doc\\Read Me.txt"), 0);
+  EXPECT_EQ(FilesBelow(flat), std::vector<std::string>{"Read Me.txt"});
+  EXPECT_EQ(Read(flat + "Read Me.txt"), "read me");
+  EXPECT_TRUE(BoxTexts().empty());
+}
+
+TEST_F(NestedArchive, ExtractsADirectoryOrEverything) {
+  ASSERT_EQ(Run("x -r2xp " + archive_ + " " + Path("d1\\") + " doc\\*.* doc\\*"), 0);
+  EXPECT_EQ(FilesBelow(Path("d1\\")),
+            (std::vector<std::string>{"doc\\Read Me.txt", "doc\\a.txt", "doc\\img\\" + kHyo + ".bin"}));
+
+  ASSERT_EQ(Run("x -r2xp " + archive_ + " " + Path("d2\\") + " doc\\img\\*.* doc\\img\\*"), 0);
+  EXPECT_EQ(FilesBelow(Path("d2\\")), std::vector<std::string>{"doc\\img\\" + kHyo + ".bin"});
+
+  ASSERT_EQ(Run("x -r2xp " + archive_ + " " + Path("d3\\") + " \\*.* \\*"), 0);
+  EXPECT_EQ(FilesBelow(Path("d3\\")).size(), 4u);
+  EXPECT_EQ(Read(Path("d3\\top.txt")), Text(5000));
+  EXPECT_TRUE(Exists(Path("d3\\empty")));
+}
+
+TEST_F(UnlhaTest, UnquotedPathsWithBlanks) {
+  Write("My Files\\one.txt", "one");
+  Write("My Files\\two words.txt", "two");
+  CreateDirectoryA(Path("Work Dir").c_str(), nullptr);
+  std::string archive = Path("My Files\\my archive.lzh");
+  ASSERT_EQ(Run("u -n -w" + Path("Work Dir") + " " + archive + "  " + Path("My Files\\one.txt") + " \"" +
+                Path("My Files\\two words.txt") + "\""),
+            0)
+      << BoxTexts()[0];
+  EXPECT_EQ(Names(archive), (std::vector<std::string>{"one.txt", "two words.txt"}));
+
+  std::string out = Path("Out Dir\\");
+  ASSERT_EQ(Run("x -r1xp  " + archive + " " + out + " one.txt \"two words.txt\" "), 0);
+  EXPECT_EQ(Read(out + "two words.txt"), "two");
+  ASSERT_EQ(Run("e -p  " + archive + " " + Path("Other Out\\") + " two words.txt"), 0);
+  EXPECT_EQ(Read(Path("Other Out\\two words.txt")), "two");
+
+  ASSERT_EQ(Run("d -p -w" + Path("Work Dir") + " " + archive + "  one.txt"), 0);
+  EXPECT_EQ(Names(archive), std::vector<std::string>{"two words.txt"});
+  EXPECT_TRUE(FilesBelow(Path("Work Dir\\")).empty());
+  EXPECT_EQ(Run("l " + archive), 0);
+  EXPECT_NE(output.find("two words.txt"), std::string::npos);
+}
+
+TEST_F(UnlhaTest, HostileNamesAreRefusedAndReported) {
+  std::string bytes = RawArchive({"../../evil.txt", "C:/drive.txt", "/abs.txt", "dir/../../up.txt", "ok.txt"});
+  Write("hostile.lzh", bytes);
+  std::string out = Path("deep\\out\\");
+  int result = Run("x -r2xp " + Path("hostile.lzh") + " " + out + " \\*.* \\*");
+  EXPECT_GE(result, 0x8000);
+  EXPECT_EQ(FilesBelow(Path("")), (std::vector<std::string>{"deep\\out\\ok.txt", "hostile.lzh"}));
+  std::vector<std::string> boxes = BoxTexts();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("evil.txt"), std::string::npos) << boxes[0];
+  EXPECT_NE(boxes[0].find("drive.txt"), std::string::npos) << boxes[0];
+  EXPECT_NE(boxes[0].find("abs.txt"), std::string::npos) << boxes[0];
+  EXPECT_NE(boxes[0].find("up.txt"), std::string::npos) << boxes[0];
+  EXPECT_EQ(boxes_.Count(), 0u);
+
+  // The same with e: no directories, still refused.
+  EXPECT_NE(Run("e -p  " + Path("hostile.lzh") + " " + out + " ../../evil.txt"), 0);
+  EXPECT_FALSE(Exists(out + "evil.txt"));
+}
+
+TEST_F(UnlhaTest, UpdateReplacesOnlyNewerFilesAndMoveDeletesSources) {
+  Write("f1.txt", "first");
+  Write("f2.txt", "second");
+  std::string archive = Path("u.lzh"), work = Path("").substr(0, Path("").size() - 1);
+  ASSERT_EQ(Run("u -n -w" + work + " " + archive + "  " + Path("f1.txt") + " " + Path("f2.txt")), 0);
+  EXPECT_EQ(Names(archive), (std::vector<std::string>{"f1.txt", "f2.txt"}));
+
+  // A newer f1 replaces the entry; an older f2 does not.
+  auto set_time = [&](const std::string& name, int hours) {
+    HANDLE file = CreateFileA(Path(name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER value = {{now.dwLowDateTime, now.dwHighDateTime}};
+    value.QuadPart += (LONGLONG)hours * 36000000000LL;
+    FILETIME when = {value.LowPart, value.HighPart};
+    SetFileTime(file, nullptr, nullptr, &when);
+    CloseHandle(file);
+  };
+  Write("f1.txt", "first, changed");
+  set_time("f1.txt", 2);
+  Write("f2.txt", "second, older");
+  set_time("f2.txt", -48);
+  ASSERT_EQ(Run("u -n -w" + work + " " + archive + "  " + Path("f1.txt") + " " + Path("f2.txt")), 0);
+  ASSERT_EQ(Run("e -p  " + archive + " " + Path("check\\") + " f1.txt f2.txt "), 0);
+  EXPECT_EQ(Read(Path("check\\f1.txt")), "first, changed");
+  EXPECT_EQ(Read(Path("check\\f2.txt")), "second");
+
+  // m -n: the new file goes in and its source goes away.
+  Write("f3.txt", "third");
+  ASSERT_EQ(Run("m -n -w" + work + " " + archive + "  " + Path("f3.txt")), 0);
+  EXPECT_FALSE(Exists(Path("f3.txt")));
+  EXPECT_TRUE(Contains(Names(archive), "f3.txt"));
+
+  // m -rx: a folder under its own name, then the folder is gone.
+  Write("tree\\x.txt", "x");
+  Write("tree\\sub\\y.txt", "y");
+  ASSERT_EQ(Run("m -rx  -w" + work + " " + archive + "  " + Path("tree\\*.*")), 0);
+  std::vector<std::string> names = Names(archive);
+  EXPECT_TRUE(Contains(names, "tree\\x.txt"));
+  EXPECT_TRUE(Contains(names, "tree\\sub\\y.txt"));
+  EXPECT_FALSE(Exists(Path("tree")));
+
+  // u -r: the folder's content relative to it.
+  Write("flat\\z.txt", "z");
+  ASSERT_EQ(Run("u -r  -w" + work + " " + archive + "  " + Path("flat\\*.*")), 0);
+  EXPECT_TRUE(Contains(Names(archive), "z.txt"));
+  EXPECT_TRUE(Exists(Path("flat\\z.txt")));
+  EXPECT_TRUE(BoxTexts().empty());
+}
+
+TEST_F(UnlhaTest, FailedUpdateLeavesTheArchiveByteIdentical) {
+  Write("keep.txt", Text(4000));
+  Write("locked.txt", "locked");
+  CreateDirectoryA(Path("work").c_str(), nullptr);
+  std::string archive = Path("a.lzh");
+  ASSERT_EQ(Run("u -n -w" + Path("work") + " " + archive + "  " + Path("keep.txt")), 0);
+  std::string before = Read(archive);
+
+  HANDLE lock = CreateFileA(Path("locked.txt").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  Write("new.txt", "new");
+  int result = Run("u -n -w" + Path("work") + " " + archive + "  " + Path("new.txt") + " " + Path("locked.txt"));
+  CloseHandle(lock);
+  EXPECT_GE(result, 0x8000);
+  EXPECT_EQ(Read(archive), before);
+  EXPECT_TRUE(FilesBelow(Path("work\\")).empty());
+  std::vector<std::string> boxes = BoxTexts();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("locked.txt"), std::string::npos) << boxes[0];
+
+  // m with a failure deletes nothing.
+  lock = CreateFileA(Path("locked.txt").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(Run("m -n -w" + Path("work") + " " + archive + "  " + Path("new.txt") + " " + Path("locked.txt")), 0);
+  CloseHandle(lock);
+  EXPECT_TRUE(Exists(Path("new.txt")));
+  EXPECT_EQ(Read(archive), before);
+  BoxTexts();
+}
+
+TEST_F(UnlhaTest, ErrorsShowOneBoxAndFail) {
+  EXPECT_GE(Run("x -r1xp  " + Path("missing.lzh") + " " + Path("out\\") + " a.txt "), 0x8000);
+  Write("plain.lzh", "this is not an archive at all");
+  EXPECT_GE(Run("l " + Path("plain.lzh")), 0x8000);
+  std::vector<std::string> boxes = BoxTexts();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_NE(boxes[0].find("書庫が見つかりません"), std::string::npos) << boxes[0];
+  EXPECT_NE(boxes[1].find("plain.lzh"), std::string::npos) << boxes[1];
+  ASSERT_TRUE(boxes_.Seen().empty());
+
+  // A damaged stored entry: CRC error named, nothing left behind.
+  Write("noise.bin", Bytes(3000, 3));
+  std::string archive = Path("n.lzh");
+  ASSERT_EQ(Run("u -n " + archive + "  " + Path("noise.bin")), 0);
+  std::string bytes = Read(archive);
+  bytes[bytes.size() - 100] ^= 0x55;
+  Write("n.lzh", bytes);
+  std::string out = Path("out\\");
+  EXPECT_EQ(Run("e -p  " + archive + " " + out + " noise.bin"), 0x800C);
+  EXPECT_TRUE(FilesBelow(out).empty());
+  boxes = BoxTexts();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("CRC"), std::string::npos) << boxes[0];
+  EXPECT_NE(boxes[0].find("noise.bin"), std::string::npos) << boxes[0];
+
+  // Names that match nothing are reported; the rest is extracted.
+  ASSERT_EQ(Run("u -n " + Path("ok.lzh") + "  " + Path("plain.lzh")), 0);
+  EXPECT_EQ(Run("x -r1xp  " + Path("ok.lzh") + " " + out + " plain.lzh nothere.txt "), 0x800F);
+  EXPECT_TRUE(Exists(out + "plain.lzh"));
+  boxes = BoxTexts();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("nothere.txt"), std::string::npos);
+}
+
+TEST_F(UnlhaTest, RenameAsksInTheLibrarysDialog) {
+  Write("doc\\old name.txt", "payload");
+  std::string archive = Path("r.lzh");
+  ASSERT_EQ(Run("u -rx  " + archive + "  " + Path("doc\\*.*")), 0);
+  ASSERT_EQ(Names(archive), (std::vector<std::string>{"doc\\", "doc\\old name.txt"}));
+  std::string before = Read(archive);
+
+  // Cancel changes nothing.
+  boxes_.QueueAnswer(IDCANCEL);
+  EXPECT_NE(Run("n  " + archive + " doc\\old name.txt"), 0);
+  EXPECT_EQ(Read(archive), before);
+  std::vector<SeenDialog> seen = boxes_.Seen();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].owner, owner_);
+  boxes_.Clear();
+
+  // OK with a new name; the flag says busy while the dialog is up.
+  int running = -1;
+  bool prefilled = false;
+  boxes_.QueueAction([&](HWND dialog, const SeenDialog&) {
+    running = lib_.GetRunning();
+    char text[600] = "";
+    GetDlgItemTextA(dialog, 1010, text, sizeof text);
+    prefilled = std::string(text) == "doc\\old name.txt";
+    SetDlgItemTextA(dialog, 1010, ("doc\\" + kHyo + " new.txt").c_str());
+    return IDOK;
+  });
+  ASSERT_EQ(Run("n  " + archive + " DOC\\OLD NAME.TXT"), 0);
+  EXPECT_EQ(running, 1);
+  EXPECT_TRUE(prefilled);
+  EXPECT_EQ(lib_.GetRunning(), 0);
+  EXPECT_EQ(Names(archive), (std::vector<std::string>{"doc\\", "doc\\" + kHyo + " new.txt"}));
+  ASSERT_EQ(Run("e -p  " + archive + " " + Path("out\\") + " doc\\" + kHyo + " new.txt"), 0);
+  EXPECT_EQ(Read(Path("out\\") + kHyo + " new.txt"), "payload");
+  boxes_.Clear();
+
+  // A name that climbs out is refused; the archive stays.
+  before = Read(archive);
+  boxes_.QueueAction([&](HWND dialog, const SeenDialog&) {
+    SetDlgItemTextA(dialog, 1010, "..\\escape.txt");
+    return IDOK;
+  });
+  EXPECT_NE(Run("n  " + archive + " doc\\" + kHyo + " new.txt"), 0);
+  EXPECT_EQ(Read(archive), before);
+  EXPECT_TRUE(boxes_.WaitForCount(2));
+}
+
+TEST_F(UnlhaTest, SelfExtractingArchives) {
+  Write("src\\a.txt", Text(2000));
+  Write("src\\sub\\b.txt", "bee");
+  std::string archive = Path("sfx.lzh");
+  ASSERT_EQ(Run("u -r  " + archive + "  " + Path("src\\*.*")), 0);
+  std::vector<std::string> names = Names(archive);
+
+  ASSERT_EQ(Run("s -gw1 " + archive + " "), 0) << BoxTexts()[0];
+  std::string exe = Path("sfx.exe");
+  std::string gui = Read(exe);
+  EXPECT_EQ(gui.substr(0, 2), "MZ");
+  EXPECT_TRUE(lib_.CheckArchive(exe.c_str(), 0));
+  EXPECT_EQ(Names(exe), names);
+
+  ASSERT_EQ(Run("s -jw0 -gw0 " + archive + " "), 0);
+  std::string console = Read(exe);
+  EXPECT_NE(console, gui);
+  EXPECT_EQ(Names(exe), names);
+  EXPECT_EQ(console.substr(console.size() - Read(archive).size()), Read(archive));
+
+  // The console program extracts itself into its current folder.
+  std::string out = Path("run\\");
+  CreateDirectoryA(out.c_str(), nullptr);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process;
+  std::string command = "\"" + exe + "\"";
+  ASSERT_TRUE(CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                             out.c_str(), &startup, &process));
+  EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  EXPECT_EQ(Read(out + "sub\\b.txt"), "bee");
+  EXPECT_EQ(Read(out + "a.txt"), Text(2000));
+}
+
+TEST_F(UnlhaTest, SettingsChooseTheMethod) {
+  HKEY key;
+  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Vantrel\\unlha32", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                  nullptr);
+  boxes_.QueueAction([](HWND dialog, const SeenDialog&) {
+    CheckRadioButton(dialog, 1020, 1022, 1022);  // -lh7-
+    CheckRadioButton(dialog, 1030, 1032, 1031);  // level 1
+    return IDOK;
+  });
+  char scratch[1000];
+  lib_.ConfigDialog(owner_, scratch, 1);
+  DWORD method = 0, size = sizeof method;
+  RegQueryValueExA(key, "Method", nullptr, nullptr, (BYTE*)&method, &size);
+  EXPECT_EQ(method, 7u);
+
+  Write("t.txt", Text(10000));
+  std::string archive = Path("m.lzh");
+  ASSERT_EQ(Run("u -n " + archive + "  " + Path("t.txt")), 0);
+  HANDLE handle = lib_.OpenArchive(owner_, archive.c_str(), 0);
+  EntryRecord560 record;
+  ASSERT_EQ(lib_.FindFirst(handle, "*.*", &record), 0);
+  EXPECT_STREQ(record.method, "-lh7-");
+  lib_.CloseArchive(handle);
+  RegDeleteValueA(key, "Method");
+  RegDeleteValueA(key, "HeaderLevel");
+  RegCloseKey(key);
+}
