@@ -11,7 +11,8 @@
 //   refused (entry skipped and reported): any ".." component, a component that
 //     names a device (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with or without an
 //     extension), a component with ':' (streams) or a control character, and a
-//     path with no component left.
+//     path with no component left (for a directory entry such as "./" that
+//     is the destination itself: skip it quietly).
 // Components are raw CP932 bytes; a trail byte 0x5C inside a double-byte
 // character never splits a component.
 #pragma once

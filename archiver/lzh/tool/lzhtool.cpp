@@ -98,6 +98,7 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string> parts;
     lzh::PathVerdict verdict = lzh::SafeRelativePath(h.path, &parts);
+    if (verdict == lzh::PathVerdict::kEmpty && h.IsDirectory()) continue;  // "./": the destination itself
     if (verdict != lzh::PathVerdict::kOk) {
       fprintf(stderr, "%s: refused unsafe name\n", h.path.c_str());
       ++failures;
