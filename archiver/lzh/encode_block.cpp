@@ -28,19 +28,25 @@ int PtLengthBits(int k) { return k <= 6 ? 3 : k - 3; }
 BlockCoder::BlockCoder(int dict_bits)
     : np_(dict_bits + 1), pbit_(dict_bits <= 13 ? 4 : 5) {}
 
-void BlockCoder::Count(const uint16_t* code, const uint16_t* pos, int count) {
-  memset(c_freq_, 0, sizeof c_freq_);
-  memset(p_freq_, 0, sizeof p_freq_);
+void SymbolStats::Count(const uint16_t* code, const uint16_t* pos, int count) {
+  memset(this, 0, sizeof *this);
   for (int i = 0; i < count; i++) {
-    c_freq_[code[i]]++;
-    if (code[i] >= 256) p_freq_[PositionCode(pos[i])]++;
+    c[code[i]]++;
+    if (code[i] >= 256) p[PositionCode(pos[i])]++;
   }
+}
+
+void SymbolStats::Sum(const SymbolStats& a, const SymbolStats& b) {
+  for (int i = 0; i < kNumCodes; i++) c[i] = a.c[i] + b.c[i];
+  for (int i = 0; i < 18; i++) p[i] = a.p[i] + b.p[i];
 }
 
 // The c lengths are themselves coded with the t table: lengths 1..16 as
 // symbols 3..18, runs of zeros as symbols 0 (one zero), 1 (3..18 zeros with a
 // 4-bit count) and 2 (20 and more with a 9-bit count).
-void BlockCoder::BuildTables() {
+void BlockCoder::BuildTables(const SymbolStats& stats) {
+  c_freq_ = stats.c;
+  p_freq_ = stats.p;
   c_used_ = BuildCodeLengths(c_freq_, kNumCodes, kMaxCodeBits, c_len_);
   memset(t_freq_, 0, sizeof t_freq_);
   if (c_used_ > 1) {
@@ -108,18 +114,12 @@ uint64_t BlockCoder::TableBits() const {
   return bits;
 }
 
-uint64_t BlockCoder::Cost(const uint16_t* code, const uint16_t* pos, int count) {
-  Count(code, pos, count);
-  BuildTables();
+uint64_t BlockCoder::Cost(const SymbolStats& stats) {
+  BuildTables(stats);
   uint64_t bits = TableBits();
-  for (int i = 0; i < kNumCodes; i++) {
-    if (!c_freq_[i]) continue;
-    bits += static_cast<uint64_t>(c_freq_[i]) * c_len_[i];
-  }
-  for (int i = 0; i < np_; i++) {
-    if (!p_freq_[i]) continue;
+  for (int i = 0; i < kNumCodes; i++) bits += static_cast<uint64_t>(c_freq_[i]) * c_len_[i];
+  for (int i = 0; i < np_; i++)
     bits += static_cast<uint64_t>(p_freq_[i]) * (p_len_[i] + (i > 1 ? i - 1 : 0));
-  }
   return bits;
 }
 
@@ -169,8 +169,8 @@ void BlockCoder::WriteLiteralLengths(BitWriter& out) const {
 }
 
 void BlockCoder::Write(const uint16_t* code, const uint16_t* pos, int count, BitWriter& out) {
-  Count(code, pos, count);
-  BuildTables();
+  stats_.Count(code, pos, count);
+  BuildTables(stats_);
   out.Put(static_cast<uint32_t>(count), 16);
   if (c_used_ > 1) {
     if (t_used_ > 1) {

@@ -20,15 +20,23 @@ inline int PositionCode(uint32_t p) {
   return p == 0 ? 0 : 32 - __builtin_clz(p);
 }
 
+// Symbol counts of a stretch of the stream: code[i] is a literal (< 256) or
+// 256 + length - 3; pos[i] the offset of a match.
+struct SymbolStats {
+  uint32_t c[kNumCodes];
+  uint32_t p[18];
+  void Count(const uint16_t* code, const uint16_t* pos, int count);
+  void Sum(const SymbolStats& a, const SymbolStats& b);
+};
+
 class BlockCoder {
  public:
   explicit BlockCoder(int dict_bits);
 
-  // Exact size in bits of the block holding symbols [0, count): code[i] is a
-  // literal (< 256) or 256 + length - 3; pos[i] is the offset of a match.
-  uint64_t Cost(const uint16_t* code, const uint16_t* pos, int count);
+  // Exact size in bits of a block with these counts, tables included.
+  uint64_t Cost(const SymbolStats& stats);
 
-  // Writes that block.
+  // Writes the block holding symbols [0, count).
   void Write(const uint16_t* code, const uint16_t* pos, int count, BitWriter& out);
 
   // Code lengths of the last block written (estimates for the parser).
@@ -36,14 +44,16 @@ class BlockCoder {
   const uint8_t* position_lengths() const { return p_len_; }
 
  private:
-  void Count(const uint16_t* code, const uint16_t* pos, int count);
-  void BuildTables();
+  void BuildTables(const SymbolStats& stats);
   uint64_t TableBits() const;
   void WritePtLengths(const uint8_t* len, int n, int nbit, int special, BitWriter& out) const;
   void WriteLiteralLengths(BitWriter& out) const;
 
   int np_, pbit_;
-  uint32_t c_freq_[kNumCodes], t_freq_[19], p_freq_[18];
+  const uint32_t* c_freq_ = nullptr;
+  const uint32_t* p_freq_ = nullptr;
+  SymbolStats stats_;
+  uint32_t t_freq_[19];
   uint8_t c_len_[kNumCodes], t_len_[19], p_len_[18];
   uint16_t c_code_[kNumCodes], t_code_[19], p_code_[18];
   int c_used_, t_used_, p_used_;

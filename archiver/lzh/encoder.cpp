@@ -1,5 +1,6 @@
 #include "archiver/lzh/encoder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -37,9 +38,9 @@ namespace {
 // Symbols gathered before the block splitter looks at them; the 16-bit
 // block size field caps a block at 65535.
 constexpr int kGatherSymbols = kMaxBlockSymbols;
-// Parts smaller than this are not split further.
-constexpr int kMinBlockSymbols = 2048;
-constexpr int kMaxSplitDepth = 4;
+// The splitter's unit: blocks are runs of whole leaves.
+constexpr int kLeafSymbols = 1024;
+constexpr int kMaxLeaves = (kGatherSymbols + kLeafSymbols - 1) / kLeafSymbols;
 constexpr int kLazyBias = 1;
 constexpr size_t kOutCapacity = size_t{1} << 19;
 
@@ -54,7 +55,9 @@ inline bool Better(int len, uint32_t dist, int prev_len, uint32_t prev_dist) {
 
 class EncoderState {
  public:
-  EncoderState() : code_(kGatherSymbols), pos_(kGatherSymbols), out_buf_(kOutCapacity) {}
+  EncoderState()
+      : code_(kGatherSymbols), pos_(kGatherSymbols), leaves_(kMaxLeaves), split_(4 * kMaxLeaves),
+        out_buf_(kOutCapacity) {}
 
   EncodeResult Run(int dict_bits, ByteSource& source, uint64_t offset, uint64_t size,
                    ByteSink& sink, const ProgressCallback& progress, uint64_t limit);
@@ -62,7 +65,8 @@ class EncoderState {
  private:
   bool Fill();
   bool FlushSymbols(bool final);
-  void EmitRange(int begin, int end, int depth);
+  uint64_t PlanBlocks(int node, int lo, int hi, SymbolStats* sum);
+  void EmitBlocks(int node, int lo, int hi);
   bool Drain();
   void Literal(uint8_t c) {
     code_[count_] = c;
@@ -76,6 +80,8 @@ class EncoderState {
   MatchFinder finder_;
   std::vector<uint16_t> code_, pos_;
   int count_ = 0;
+  std::vector<SymbolStats> leaves_;
+  std::vector<bool> split_;  // per node of the splitter's binary tree
   std::vector<uint8_t> out_buf_;
   BitWriter* out_ = nullptr;
   BlockCoder* coder_ = nullptr;
@@ -125,27 +131,50 @@ bool EncoderState::Drain() {
   return true;
 }
 
-// Splits the gathered symbols into blocks where separate tables pay for
-// themselves, halving recursively.
-void EncoderState::EmitRange(int begin, int end, int depth) {
-  int n = end - begin;
-  if (depth < kMaxSplitDepth && n >= 2 * kMinBlockSymbols) {
-    int mid = begin + n / 2;
-    uint64_t whole = coder_->Cost(&code_[begin], &pos_[begin], n);
-    uint64_t left = coder_->Cost(&code_[begin], &pos_[begin], mid - begin);
-    uint64_t right = coder_->Cost(&code_[mid], &pos_[mid], end - mid);
-    if (left + right < whole) {
-      EmitRange(begin, mid, depth + 1);
-      EmitRange(mid, end, depth + 1);
-      return;
-    }
+// Chooses blocks for the gathered symbols: over a binary tree of leaves,
+// a node is one block unless its two halves, each split at its best, cost
+// less. Returns the best cost of leaves [lo, hi) and their counts in *sum.
+uint64_t EncoderState::PlanBlocks(int node, int lo, int hi, SymbolStats* sum) {
+  if (hi - lo == 1) {
+    *sum = leaves_[lo];
+    split_[node] = false;
+    return coder_->Cost(*sum);
   }
-  coder_->Write(&code_[begin], &pos_[begin], n, *out_);
+  int mid = (lo + hi) / 2;
+  SymbolStats left, right;
+  uint64_t apart = PlanBlocks(2 * node, lo, mid, &left) + PlanBlocks(2 * node + 1, mid, hi, &right);
+  sum->Sum(left, right);
+  uint64_t whole = coder_->Cost(*sum);
+  split_[node] = apart < whole;
+  return split_[node] ? apart : whole;
+}
+
+void EncoderState::EmitBlocks(int node, int lo, int hi) {
+  if (split_[node]) {
+    int mid = (lo + hi) / 2;
+    EmitBlocks(2 * node, lo, mid);
+    EmitBlocks(2 * node + 1, mid, hi);
+    return;
+  }
+  int begin = lo * kLeafSymbols;
+  int end = std::min(hi * kLeafSymbols, count_);
+  coder_->Write(&code_[begin], &pos_[begin], end - begin, *out_);
 }
 
 bool EncoderState::FlushSymbols(bool final) {
   if (count_ > 0) {
-    EmitRange(0, count_, 0);
+    int leaves = (count_ + kLeafSymbols - 1) / kLeafSymbols;
+    for (int i = 0; i < leaves; i++) {
+      int begin = i * kLeafSymbols;
+      leaves_[i].Count(&code_[begin], &pos_[begin], std::min(kLeafSymbols, count_ - begin));
+    }
+    if (leaves > 1) {
+      SymbolStats all;
+      PlanBlocks(1, 0, leaves, &all);
+    } else {
+      split_[1] = false;
+    }
+    EmitBlocks(1, 0, leaves);
     count_ = 0;
   }
   if (final) out_->PadToByte();
@@ -185,9 +214,9 @@ EncodeResult EncoderState::Run(int dict_bits, ByteSource& source, uint64_t offse
       if (avail == 0) break;
       int cur_len = 0;
       uint32_t cur_dist = 0;
-      if (avail >= kMinMatch) {
+      if (avail >= 4) {
         uint32_t head = finder_.Insert();
-        if (head && prev_len < finder_.lazy_limit()) {
+        if (prev_len < finder_.lazy_limit()) {
           cur_len = finder_.Longest(head, avail < kMaxMatch ? static_cast<int>(avail) : kMaxMatch,
                                     prev_len, &cur_dist);
         }

@@ -59,16 +59,28 @@ void MinimumRedundancy(SymFreq* a, int n) {
 }  // namespace
 
 int BuildCodeLengths(const uint32_t* freq, int n, int max_bits, uint8_t* lengths) {
+  // Sorting plain integers (frequency above symbol) is much faster than
+  // sorting pairs; frequencies past 16 bits take the slower path.
+  uint32_t keys[1024];
   SymFreq items[1024];
   int used = 0;
+  bool small = true;
   for (int i = 0; i < n; i++) {
     lengths[i] = 0;
-    if (freq[i]) items[used++] = SymFreq{freq[i], static_cast<uint16_t>(i)};
+    if (!freq[i]) continue;
+    if (freq[i] > 0xFFFF) small = false;
+    keys[used] = freq[i] << 16 | static_cast<uint32_t>(i);
+    items[used++] = SymFreq{freq[i], static_cast<uint16_t>(i)};
   }
   if (used <= 1) return used;  // one symbol: length 0, sent as a special table
-  std::sort(items, items + used, [](const SymFreq& x, const SymFreq& y) {
-    return x.freq != y.freq ? x.freq < y.freq : x.sym < y.sym;
-  });
+  if (small) {
+    std::sort(keys, keys + used);
+    for (int i = 0; i < used; i++) items[i] = SymFreq{keys[i] >> 16, static_cast<uint16_t>(keys[i] & 0xFFFF)};
+  } else {
+    std::sort(items, items + used, [](const SymFreq& x, const SymFreq& y) {
+      return x.freq != y.freq ? x.freq < y.freq : x.sym < y.sym;
+    });
+  }
   MinimumRedundancy(items, used);
 
   // Count the lengths, fold everything longer than max_bits into max_bits and

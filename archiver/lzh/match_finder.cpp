@@ -10,12 +10,12 @@ namespace {
 MatchParams ParamsFor(int dict_bits) {
   if (dict_bits <= 13) return MatchParams{48, 16, 128, 64, 2048};
   if (dict_bits <= 15) return MatchParams{64, 16, 128, 64, 4096};
-  return MatchParams{64, 16, 128, 64, 4096};
+  return MatchParams{96, 16, 128, 64, 4096};
 }
 
-inline uint16_t Load16(const uint8_t* p) {
-  uint16_t v;
-  memcpy(&v, p, 2);
+inline uint32_t Load32(const uint8_t* p) {
+  uint32_t v;
+  memcpy(&v, p, 4);
   return v;
 }
 
@@ -38,7 +38,8 @@ inline int MatchLength(const uint8_t* a, const uint8_t* b, int max_len) {
 MatchFinder::MatchFinder()
     : buf_(kMaxWindow + 1 + kChunk + kLookahead + 16),
       head_(size_t{1} << kHashBits),
-      prev_(kMaxWindow) {}
+      prev_(kMaxWindow),
+      head3_(size_t{1} << kHash3Bits) {}
 
 void MatchFinder::Start(int dict_bits, uint64_t size) {
   params_ = ParamsFor(dict_bits);
@@ -50,6 +51,7 @@ void MatchFinder::Start(int dict_bits, uint64_t size) {
   if (next + size + kChunk >= (uint64_t{1} << 31)) {
     std::fill(head_.begin(), head_.end(), 0);
     std::fill(prev_.begin(), prev_.end(), 0);
+    std::fill(head3_.begin(), head3_.end(), 0);
     next = kMaxWindow + 1;
   }
   base_ = next;
@@ -87,22 +89,37 @@ int MatchFinder::Longest(uint32_t head, int max_len, int better_than, uint32_t* 
   if (better_than >= params_.good_len) chain >>= 2;
   int nice = std::min(params_.nice_len, max_len);
   int found = 0;
+  if (best < 3 && last3_ != 0) {
+    // A near three-byte match, the best there is when no chain entry beats it.
+    uint32_t at = last3_ - 1;
+    if (at >= lowest && here - at <= params_.too_far_for_3) {
+      const uint8_t* m = &buf_[at - base_];
+      if (m[0] == cur[0] && m[1] == cur[1] && m[2] == cur[2]) {
+        found = best = MatchLength(m, cur, max_len);
+        *distance = here - at;
+        if (best >= nice) return found;
+      }
+    }
+  }
+  // Chain entries share a four-byte hash: only matches of four or more count
+  // there, and a candidate must match the four bytes ending at best + 1
+  // before it is worth comparing from the start.
+  if (best < 3) best = 3;
+  if (best >= max_len) return found;
   uint32_t cand = head;
-  // A candidate must match the two bytes ending at best + 1 before it is
-  // worth comparing from the start.
-  uint16_t start = Load16(cur), end = Load16(cur + best - 1);
+  uint32_t start = Load32(cur), end = Load32(cur + best - 3);
   while (cand != 0) {
     uint32_t at = cand - 1;
     if (at < lowest) break;
     const uint8_t* m = &buf_[at - base_];
-    if (Load16(m + best - 1) == end && Load16(m) == start) {
+    if (Load32(m + best - 3) == end && Load32(m) == start) {
       int len = MatchLength(m, cur, max_len);
       if (len > best) {
         best = len;
         found = len;
         *distance = here - at;
         if (len >= nice) break;
-        end = Load16(cur + best - 1);
+        end = Load32(cur + best - 3);
       }
     }
     if (--chain == 0) break;

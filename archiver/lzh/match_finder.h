@@ -37,11 +37,15 @@ class MatchFinder {
   uint8_t Byte(ptrdiff_t delta) const { return buf_[pos_ + delta]; }
   int lazy_limit() const { return params_.lazy_limit; }
 
-  // Enters the current position (needs 3 bytes ahead) and returns the
+  // Enters the current position (needs 4 bytes ahead) and returns the
   // previous chain head plus one (0: none).
   uint32_t Insert() {
-    uint32_t h = Hash(&buf_[pos_]);
+    const uint8_t* p = &buf_[pos_];
     uint32_t here = static_cast<uint32_t>(base_ + pos_);
+    uint32_t h3 = Hash3(p);
+    last3_ = head3_[h3];
+    head3_[h3] = here + 1;
+    uint32_t h = Hash(p);
     uint32_t old = head_[h];
     head_[h] = here + 1;
     prev_[here & wmask_] = old;
@@ -55,11 +59,12 @@ class MatchFinder {
   void SkipInserting(size_t n) {
     size_t stop = pos_ + n;
     for (size_t p = pos_ + 1; p < stop; p++) {
-      if (end_ - p < 3) break;
+      if (end_ - p < 4) break;
       uint32_t h = Hash(&buf_[p]);
       uint32_t here = static_cast<uint32_t>(base_ + p);
       prev_[here & wmask_] = head_[h];
       head_[h] = here + 1;
+      head3_[Hash3(&buf_[p])] = here + 1;
     }
     pos_ = stop;
   }
@@ -71,18 +76,28 @@ class MatchFinder {
 
  private:
   static constexpr int kHashBits = 16;
+  static constexpr int kHash3Bits = 14;
   static constexpr size_t kMaxWindow = size_t{1} << 16;
   static constexpr size_t kChunk = size_t{1} << 18;
   static constexpr size_t kLookahead = 256 + 3 + 1;
 
-  static uint32_t Hash(const uint8_t* p) {
+  // Three-byte matches come from a table of the last position per hash;
+  // longer ones from chains over four-byte hashes, which are far more
+  // selective.
+  static uint32_t Hash3(const uint8_t* p) {
     uint32_t v = static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
                  static_cast<uint32_t>(p[2]) << 16;
+    return (v * 2654435761u) >> (32 - kHash3Bits);
+  }
+  static uint32_t Hash(const uint8_t* p) {
+    uint32_t v;
+    memcpy(&v, p, 4);
     return (v * 2654435761u) >> (32 - kHashBits);
   }
 
   std::vector<uint8_t> buf_;
-  std::vector<uint32_t> head_, prev_;
+  std::vector<uint32_t> head_, prev_, head3_;
+  uint32_t last3_ = 0;  // three-byte candidate of the last Insert (plus one)
   MatchParams params_;
   uint32_t wmask_ = 0, max_distance_ = 0;
   uint64_t base_ = 0;  // life position of buf_[0]

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Encode benchmark (not run by CI): about 50 MB of text and binaries from this
+# machine, each file compressed on its own, as an archiver does. Our -lh7-
+# (and -lh5-) against jlha -o7 and gzip -9 / -6 on the same files; best wall
+# time of three runs; ratios ours/theirs (below 1: ours smaller or faster).
+#   bench/encode_bench.sh [megabytes]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+megabytes=${1:-50}
+build=${ZUVO_BUILD:-$root/build}/bench-host
+for tool in jlha gzip bc; do
+  command -v "$tool" >/dev/null || { echo "encode_bench: $tool is missing" >&2; exit 1; }
+done
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZUVO_SANITIZE=OFF >/dev/null
+cmake --build "$build" --target encode_bench -j2 >/dev/null
+bench=$build/bench/encode_bench
+
+work=$(mktemp -d /tmp/encode-bench-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+
+# Half text, half binaries; files already compressed are left out.
+collect() {  # collect LIMIT_BYTES DIR...
+  local limit=$1 total=0 size
+  shift
+  while IFS= read -r -d '' f; do
+    case "$f" in *.gz|*.xz|*.bz2|*.zst|*.png|*.jpg|*.zip|*.jar) continue ;; esac
+    size=$(stat -c %s "$f")
+    [ "$size" -gt 0 ] && [ "$size" -lt 8000000 ] || continue
+    cp --parents "$f" "$work/data" 2>/dev/null || continue
+    total=$((total + size))
+    [ "$total" -lt "$limit" ] || break
+  done < <(find "$@" -type f -print0 2>/dev/null | sort -z)
+}
+mkdir -p "$work/data"
+half=$((megabytes * 1024 * 1024 / 2))
+collect "$half" /usr/include /usr/share/doc /usr/share/perl /usr/share/common-licenses
+collect "$half" /usr/lib/x86_64-linux-gnu /usr/lib /usr/bin
+(cd "$work/data" && find . -type f | sort > "$work/list")
+input=$(du -sb "$work/data" | cut -f1)
+echo "data: $input bytes in $(wc -l < "$work/list") files"
+
+now() { date +%s.%N; }
+best=""
+size=""
+# measure NAME COMMAND: best wall time of three into $best, output size into $size
+measure() {
+  local start end t
+  best=""
+  for _ in 1 2 3; do
+    rm -f "$work/out"
+    start=$(now)
+    (cd "$work/data" && eval "$1") >/dev/null 2>&1 || { echo "failed: $1" >&2; exit 1; }
+    end=$(now)
+    t=$(echo "$end - $start" | bc -l)
+    if [ -z "$best" ] || [ "$(echo "$t < $best" | bc -l)" = 1 ]; then best=$t; fi
+  done
+  size=$(stat -c %s "$work/out")
+}
+
+declare -A sizes times
+run() {  # run NAME COMMAND
+  measure "$2"
+  sizes[$1]=$size
+  times[$1]=$best
+  printf '%-10s %12d bytes %8.3f s\n' "$1" "$size" "$best"
+}
+run lh7 "$bench $work/out -lh7- < $work/list"
+run lh5 "$bench $work/out -lh5- < $work/list"
+run jlha-o7 "xargs -a $work/list jlha aq2o7 $work/out"
+run gzip-9 "xargs -a $work/list gzip -9 -c > $work/out"
+run gzip-6 "xargs -a $work/list gzip -6 -c > $work/out"
+
+ratio() { echo "scale=3; $1 / $2" | bc -l; }
+for other in jlha-o7 gzip-9 gzip-6; do
+  printf 'lh7 / %-8s size %s  time %s\n' "$other" "$(ratio "${sizes[lh7]}" "${sizes[$other]}")" \
+    "$(ratio "${times[lh7]}" "${times[$other]}")"
+done
