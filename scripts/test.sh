@@ -12,6 +12,9 @@ zuvo_wine_prefix
 zuvo_display || exit 1
 wineserver -p
 trap 'wineserver -k 2>/dev/null; zuvo_stop_display' EXIT
+# Start the prefix's services now: they inherit the output of the first Wine
+# program, and started under ctest they would keep its pipes open forever.
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 
 status=0
 ctest --test-dir "$ZUVO_BUILD/host" --output-on-failure --timeout 900 || status=1

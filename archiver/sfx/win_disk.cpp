@@ -76,8 +76,13 @@ bool MakeFolders(const std::string& path, DWORD* error) {
   if (IsFolder(path)) return true;
   std::vector<size_t> separators = SeparatorsOf(path);
   separators.push_back(path.size());
+  size_t previous = static_cast<size_t>(-1);
   for (size_t end : separators) {
-    if (end == 0 || path[end - 1] == ':' || path[end - 1] == '\\') continue;  // root, drive, UNC lead
+    // Nothing to make for a root, a drive ("C:") or the doubled separator
+    // of a UNC lead ("\\\\"); a trail byte 0x5C is no separator here.
+    bool nothing = end == 0 || path[end - 1] == ':' || previous + 1 == end;
+    previous = end;
+    if (nothing) continue;
     std::string prefix = path.substr(0, end);
     if (IsFolder(prefix)) continue;
     if (!CreateDirectoryA(prefix.c_str(), nullptr) && !IsFolder(prefix)) {
