@@ -201,9 +201,11 @@ BOOL CStatusBar::SetPaneText(int nIndex, LPCSTR lpszNewText, BOOL) {
 }
 
 CString CStatusBar::GetPaneText(int nIndex) const {
+    // The length message counts characters on some systems, not bytes: take
+    // room for the double-byte worst case.
     CString strText;
     int nLength = LOWORD(SendMessage(SB_GETTEXTLENGTHA, nIndex));
-    SendMessage(SB_GETTEXTA, nIndex, (LPARAM)strText.GetBuffer(nLength));
+    SendMessage(SB_GETTEXTA, nIndex, (LPARAM)strText.GetBuffer(2 * nLength + 2));
     strText.ReleaseBuffer();
     return strText;
 }

@@ -107,8 +107,12 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCSTR lpszPathName, BOOL bMakeV
             AfxMessageBox(AFX_IDP_FAILED_TO_OPEN_DOC);
             return nullptr;
         }
-        // The frame's views will own the document from here on.
+        // The frame's views will own the document from here on; while the
+        // frame is being made, a view that fails must not take it along.
+        BOOL bAutoDelete = pDocument->m_bAutoDelete;
+        pDocument->m_bAutoDelete = FALSE;
         pFrame = CreateNewFrame(pDocument, nullptr);
+        pDocument->m_bAutoDelete = bAutoDelete;
         if (pFrame == nullptr) {
             AfxMessageBox(AFX_IDP_FAILED_TO_OPEN_DOC);
             delete pDocument;
