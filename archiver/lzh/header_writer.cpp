@@ -68,6 +68,10 @@ std::string Le32(uint32_t v) {
   return s;
 }
 
+std::string Le64(uint64_t v) {
+  return Le32(static_cast<uint32_t>(v)) + Le32(static_cast<uint32_t>(v >> 32));
+}
+
 uint32_t DosTimeOf(const Header& h) {
   if (h.dos_time != 0 || !h.has_unix_time) return h.dos_time;
   return UnixToDosTime(h.unix_time);
@@ -78,11 +82,16 @@ int64_t UnixTimeOf(const Header& h) {
   return h.dos_time ? DosTimeToUnix(h.dos_time) : 0;
 }
 
-// Extended headers levels 1 and 2 share: directory, attributes, Unix mode.
+// Extended headers levels 1 and 2 share: directory, attributes, Windows
+// time stamps, Unix mode and owner.
 void AddCommonExtended(const Header& h, const std::string& dir, std::string* out,
                        size_t* next_size_at) {
   if (!dir.empty()) AddExtended(out, next_size_at, 0x02, DirectoryField(dir));
   AddExtended(out, next_size_at, 0x40, Le16(h.dos_attributes));
+  if (h.win_modify) {
+    AddExtended(out, next_size_at, 0x41,
+                Le64(h.win_create) + Le64(h.win_modify) + Le64(h.win_access));
+  }
   if (h.has_unix_mode) AddExtended(out, next_size_at, 0x50, Le16(h.unix_mode));
   if (h.has_unix_owner) AddExtended(out, next_size_at, 0x51, Le16(h.unix_gid) + Le16(h.unix_uid));
 }

@@ -2,8 +2,8 @@
 //
 // Level 2 (the default) carries the Unix time in the base header, the name in
 // extended header 0x01, the directory in 0x02 (components ended by 0xFF), the
-// MS-DOS attributes in 0x40, Unix permissions in 0x50 when known, and a header
-// CRC in 0x00. Levels 0 and 1 carry the MS-DOS time; level 1 puts the
+// MS-DOS attributes in 0x40, Windows time stamps in 0x41 and Unix permissions
+// in 0x50 when known, and a header CRC in 0x00. Levels 0 and 1 carry the MS-DOS time; level 1 puts the
 // directory in its own extended header too, level 0 joins it to the name with
 // backslashes.
 #pragma once

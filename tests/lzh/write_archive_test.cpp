@@ -56,6 +56,9 @@ TEST(WriteArchive, HeaderLevelsCarryNamesTimesAndAttributes) {
     a.dos_attributes = lzh::kAttrReadOnly | lzh::kAttrArchive;
     a.has_unix_mode = true;
     a.unix_mode = 0100644;
+    a.win_create = 0x01D6000000000001ull;
+    a.win_modify = 0x01D6000000000002ull;
+    a.win_access = 0x01D6000000000003ull;
     ASSERT_EQ(writer.AddFile(a, *SourceOf(text)), WriteStatus::kOk);
     ASSERT_EQ(writer.AddDirectory(Info("docs/" + kTable, 1700000100)), WriteStatus::kOk);
     ASSERT_EQ(writer.AddFile(Info("top.bin", 1600000000), *SourceOf("")), WriteStatus::kOk);
@@ -73,6 +76,9 @@ TEST(WriteArchive, HeaderLevelsCarryNamesTimesAndAttributes) {
     EXPECT_EQ(entries[0].header.dos_attributes & lzh::kAttrReadOnly, lzh::kAttrReadOnly);
     if (level > 0) {
       EXPECT_EQ(entries[0].header.unix_mode, 0100644);
+      EXPECT_EQ(entries[0].header.win_create, a.win_create);
+      EXPECT_EQ(entries[0].header.win_modify, a.win_modify);
+      EXPECT_EQ(entries[0].header.win_access, a.win_access);
     }
     EXPECT_TRUE(entries[1].header.IsDirectory());
     EXPECT_EQ(entries[1].header.path, "docs/" + kTable + "/");
