@@ -11,6 +11,8 @@ namespace {
 // Messages are pumped at most this often (milliseconds) while bytes flow.
 const DWORD kPumpInterval = 50;
 const int kBarRange = 1000;
+// Milliseconds a command runs before its progress window appears.
+const DWORD kShowDelay = 400;
 const char kClassName[] = "Unlha32Progress";
 
 // The progress window is a dialog of its own class, so it is told apart from
@@ -28,27 +30,33 @@ void RegisterProgressClass() {
 }
 }  // namespace
 
-Progress::Progress(HWND owner, bool visible) : owner_(owner) {
-  if (!visible) return;
+Progress::Progress(HWND owner, bool visible)
+    : owner_(owner), visible_(visible), started_(GetTickCount()) {}
+
+Progress::~Progress() { Close(); }
+
+void Progress::ShowWhenDue() {
+  if (window_ || !visible_ || GetTickCount() - started_ < kShowDelay) return;
+  visible_ = false;  // one attempt only
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   RegisterProgressClass();
-  window_ = CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(IDD_PROGRESS), owner, DialogProc,
+  window_ = CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(IDD_PROGRESS), owner_, DialogProc,
                                (LPARAM)this);
   if (!window_) return;
   SendDlgItemMessageA(window_, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, kBarRange);
+  if (action_id_) SetDlgItemTextA(window_, IDC_PROGRESS_ACTION, LoadText(action_id_).c_str());
+  SetDlgItemTextA(window_, IDC_PROGRESS_NAME, name_.c_str());
   if (owner_ && IsWindowEnabled(owner_)) {
     EnableWindow(owner_, FALSE);
     owner_disabled_ = true;
   }
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
-  Pump();
 }
 
-Progress::~Progress() { Close(); }
-
 void Progress::Close() {
+  visible_ = false;
   if (owner_disabled_) {
     EnableWindow(owner_, TRUE);
     owner_disabled_ = false;
@@ -61,6 +69,8 @@ void Progress::Close() {
 
 void Progress::Begin(UINT action_id, uint64_t total) {
   total_ = total;
+  action_id_ = action_id;
+  ShowWhenDue();
   if (!window_) return;
   SetDlgItemTextA(window_, IDC_PROGRESS_ACTION, LoadText(action_id).c_str());
   SendDlgItemMessageA(window_, IDC_PROGRESS_BAR, PBM_SETPOS, 0, 0);
@@ -68,12 +78,15 @@ void Progress::Begin(UINT action_id, uint64_t total) {
 }
 
 void Progress::SetName(const std::string& name) {
+  name_ = name;
+  ShowWhenDue();
   if (!window_) return;
   SetDlgItemTextA(window_, IDC_PROGRESS_NAME, name.c_str());
   Pump();
 }
 
 bool Progress::Step(uint64_t done) {
+  ShowWhenDue();
   if (!window_) return !cancelled_;
   DWORD now = GetTickCount();
   if (now - last_pump_ >= kPumpInterval) {

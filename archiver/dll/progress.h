@@ -1,7 +1,9 @@
 // The progress window a command shows while it works (none with -n): the
 // current action and entry name, a bar, and Cancel. It is modeless and owned
 // by the caller's window, which stays disabled meanwhile; Step() keeps the
-// messages moving so the window repaints and Cancel can be pressed.
+// messages moving so the window repaints and Cancel can be pressed. It
+// appears only once a command has run for a moment, so quick commands do not
+// flash a window.
 #pragma once
 #include <windows.h>
 
@@ -28,9 +30,14 @@ class Progress {
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+  void ShowWhenDue();
   void Pump();
 
   HWND owner_;
+  bool visible_;
+  DWORD started_;
+  UINT action_id_ = 0;
+  std::string name_;
   HWND window_ = nullptr;
   bool owner_disabled_ = false;
   bool cancelled_ = false;

@@ -2,6 +2,7 @@
 // sends. Archives are made by the library itself (u) or, for names no
 // archiver would write, by the LZH writer directly.
 #include <algorithm>
+#include <thread>
 
 #include "archiver/lzh/archive_sink.h"
 #include "archiver/lzh/archive_writer.h"
@@ -426,4 +427,40 @@ TEST_F(UnlhaTest, SettingsChooseTheMethod) {
   RegDeleteValueA(key, "Method");
   RegDeleteValueA(key, "HeaderLevel");
   RegCloseKey(key);
+}
+
+// The progress window appears during a long command, disables the owner,
+// and its Cancel stops the command with the archive left as it was.
+TEST_F(UnlhaTest, ProgressWindowCancels) {
+  Write("small.txt", "small");
+  std::string archive = Path("p.lzh");
+  ASSERT_EQ(Run("u -n " + archive + "  " + Path("small.txt")), 0);
+  std::string before = Read(archive);
+  Write("bigdir\\big.bin", Bytes(12 << 20, 11));
+
+  bool owner_disabled = false;
+  std::string caption;
+  HWND owner = owner_;
+  std::thread canceller([&] {
+    WaitFor([&] {
+      HWND window = FindWindowA("Unlha32Progress", nullptr);
+      if (!window || !IsWindowVisible(window)) return false;
+      owner_disabled = !IsWindowEnabled(owner) && GetWindow(window, GW_OWNER) == owner;
+      char text[100] = "";
+      GetWindowTextA(window, text, sizeof text);
+      caption = text;
+      PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+      return true;
+    }, 60000);
+  });
+  // (-n would ask for no window.)
+  int result = Run("u -r  -w" + Path("bigdir") + " " + archive + "  " + Path("bigdir\\*.*"));
+  canceller.join();
+  EXPECT_EQ(result, 0x8020);
+  EXPECT_TRUE(owner_disabled);
+  EXPECT_EQ(caption, "UNLHA32.DLL");
+  EXPECT_TRUE(IsWindowEnabled(owner_));
+  EXPECT_EQ(Read(archive), before);
+  EXPECT_EQ(FilesBelow(Path("")), (std::vector<std::string>{"bigdir\\big.bin", "p.lzh", "small.txt"}));
+  EXPECT_EQ(boxes_.Count(), 0u);
 }
