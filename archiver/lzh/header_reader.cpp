@@ -142,18 +142,14 @@ Error WalkExtended(const uint8_t* buf, size_t pos, size_t end, size_t width, uin
 }
 
 void FinishPath(const std::string& base_name, const Names& names, Header* h) {
-  std::string raw;
+  std::string path;
   if (names.has_dir) {
-    raw = names.dir;
-    if (!raw.empty()) {
-      unsigned char last = static_cast<unsigned char>(raw.back());
-      if (last != 0xFF && last != '/' && last != '\\') raw.push_back('/');
-      // A trailing '\\' could be the trail byte of a CP932 character; the
-      // normalizer decides, and a character is never split.
-    }
+    // Normalized first: a final 0x5C may be the trail byte of a character
+    // and is then no separator.
+    path = NormalizeStoredPath(names.dir);
+    if (!path.empty() && path.back() != '/') path.push_back('/');
   }
-  raw += names.has_file ? names.file : base_name;
-  std::string path = NormalizeStoredPath(raw);
+  path += NormalizeStoredPath(names.has_file ? names.file : base_name);
   if (h->IsDirectory() && !path.empty() && path.back() != '/') path.push_back('/');
   h->path = path;
 }

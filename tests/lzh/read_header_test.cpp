@@ -269,6 +269,11 @@ TEST(HeaderNames, SeparatorsAndDoubleByteCharacters) {
   EXPECT_TRUE(entries[0].header.IsDirectory());
   EXPECT_EQ(entries[0].header.path, "top/" + kHyo + "/");
   EXPECT_EQ(entries[0].error, lzh::Error::kOk);
+  // A directory name ending in a character whose trail byte is 0x5C still
+  // needs its separator before the file name.
+  entries = ReadAll(Level23(2, {{0x02, kHyo}, {0x01, "f"}}), &end);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].header.path, kHyo + "/f");
 }
 
 TEST(HeaderTimes, DosAndUnixTimesConvertBothWays) {
