@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "archiver/lzh/io.h"
+#include "archiver/lzh/reader.h"
 #include "archiver/sfx/exe_payload.h"
 #include "archiver/sfx/sfx_options.h"
 #include "tests/sfx/sfx_test_support.h"
@@ -49,6 +50,22 @@ TEST(ExePayload, ImageEndIsWhereTheAppendedArchiveStarts) {
   ASSERT_EQ(9u, tail.ReadAt(0, first, 9));
   EXPECT_EQ(0, memcmp(first, "-appended", 9));
   EXPECT_EQ(24u, tail.Size());
+}
+
+// Readers that scan a self-extracting file from its start (the library, other
+// tools) must not take anything inside the stubs for an archive header.
+TEST(ExePayload, ScanningFromTheStartFindsTheArchiveRightAfterTheStub) {
+  sfxtest::ArchiveBuilder archive;
+  archive.AddStored("a.txt", "a");
+  for (const char* stub_path : {SFX_CONSOLE_STUB, SFX_GUI_STUB}) {
+    std::string stub = sfxtest::ReadFileBytes(sfxtest::HostToWindows(stub_path));
+    ASSERT_FALSE(stub.empty());
+    std::string file = stub + archive.Finish();
+    lzh::MemorySource source(reinterpret_cast<const uint8_t*>(file.data()), file.size());
+    lzh::ArchiveReader reader(&source);
+    ASSERT_EQ(lzh::Error::kOk, reader.Open()) << stub_path;
+    EXPECT_EQ(stub.size(), reader.archive_offset()) << stub_path;
+  }
 }
 
 TEST(ExePayload, NotAnImageOrCutShortGivesZero) {
