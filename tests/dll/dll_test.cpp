@@ -464,3 +464,44 @@ TEST_F(UnlhaTest, ProgressWindowCancels) {
   EXPECT_EQ(FilesBelow(Path("")), (std::vector<std::string>{"bigdir\\big.bin", "p.lzh", "small.txt"}));
   EXPECT_EQ(boxes_.Count(), 0u);
 }
+
+// Archives we write read byte-exact with the usual LZH tools, archives they
+// write read with us, and a self-extracting file still lists elsewhere.
+TEST_F(UnlhaTest, InteroperatesWithOtherArchivers) {
+  ASSERT_FALSE(UnixPath(Path("")).empty());
+  Write("src\\text.txt", Text(70000));
+  Write("src\\deep\\er\\noise.bin", Bytes(50000, 5));
+  Write("src\\deep\\empty.txt", "");
+  std::string archive = Path("ours.lzh");
+  ASSERT_EQ(Run("u -rx  " + archive + "  " + Path("src\\*.*")), 0);
+  std::string unix_archive = "'" + UnixPath(archive) + "'";
+  std::vector<std::string> expected = {"src\\deep\\empty.txt", "src\\deep\\er\\noise.bin", "src\\text.txt"};
+
+  struct Tool { const char* name; std::string command; };
+  std::vector<Tool> tools = {
+      {"lhasa", "cd '" + UnixPath(Path("by_lhasa")) + "' && lhasa xq " + unix_archive},
+      {"7zz", "7zz x -y -o'" + UnixPath(Path("by_7zz")) + "' " + unix_archive},
+      {"unar", "unar -q -f -o '" + UnixPath(Path("by_unar")) + "' " + unix_archive},
+      {"jlha", "cd '" + UnixPath(Path("by_jlha")) + "' && jlha x " + unix_archive},
+  };
+  for (const Tool& tool : tools) {
+    std::string folder = Path(std::string("by_") + tool.name + "\\");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    EXPECT_EQ(RunUnix(tool.command), 0) << tool.name;
+    EXPECT_EQ(FilesBelow(folder), expected) << tool.name;
+    EXPECT_EQ(Read(folder + "src\\text.txt"), Text(70000)) << tool.name;
+    EXPECT_EQ(Read(folder + "src\\deep\\er\\noise.bin"), Bytes(50000, 5)) << tool.name;
+  }
+
+  // jlha's own archive, levels and OS id of its choosing, extracted by us.
+  ASSERT_EQ(RunUnix("cd '" + UnixPath(Path("")) + "' && jlha a theirs.lzh src"), 0);
+  std::vector<std::string> names = Names(Path("theirs.lzh"));
+  EXPECT_TRUE(Contains(names, "src\\deep\\er\\noise.bin"));
+  ASSERT_EQ(Run("x -r2xp " + Path("theirs.lzh") + " " + Path("back\\") + " src\\*.* src\\*"), 0);
+  EXPECT_EQ(FilesBelow(Path("back\\")), expected);
+  EXPECT_EQ(Read(Path("back\\src\\deep\\er\\noise.bin")), Bytes(50000, 5));
+
+  // The self-extracting file lists with 7zz.
+  ASSERT_EQ(Run("s -jw1 " + archive + " "), 0);
+  EXPECT_EQ(RunUnix("7zz l '" + UnixPath(Path("ours.exe")) + "' | grep -q 'src/deep/er/noise.bin'"), 0);
+}

@@ -127,3 +127,37 @@ std::vector<std::string> UnlhaTest::BoxTexts() {
   boxes_.Clear();
   return texts;
 }
+
+std::string UnlhaTest::UnixPath(const std::string& path) {
+  typedef char*(CDECL * ToUnix)(LPCWSTR);
+  ToUnix to_unix = (ToUnix)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+  if (!to_unix) return std::string();
+  wchar_t wide[MAX_PATH * 2];
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH * 2);
+  char* unix_path = to_unix(wide);
+  if (!unix_path) return std::string();
+  std::string result = unix_path;
+  HeapFree(GetProcessHeap(), 0, unix_path);
+  return result;
+}
+
+int UnlhaTest::RunUnix(const std::string& command) {
+  // A native child's exit code does not reach us through Wine, so the shell
+  // writes it to a marker file that we poll for.
+  std::string marker = Path("unix_status.txt");
+  DeleteFileA(marker.c_str());
+  std::string unix_marker = UnixPath(marker);
+  std::string line = "/bin/sh -c \"" + command + " >/dev/null 2>&1; echo $? > '" + unix_marker + ".tmp'; mv '" +
+                     unix_marker + ".tmp' '" + unix_marker + "'\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process;
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return -1;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  if (!WaitFor([&] { return Exists(marker); }, 120000)) return -1;
+  int status = atoi(Read(marker).c_str());
+  DeleteFileA(marker.c_str());
+  return status;
+}

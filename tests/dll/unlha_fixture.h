@@ -52,6 +52,11 @@ class UnlhaTest : public ::testing::Test {
   bool Exists(const std::string& path) const;
   // Files (not folders) below `folder`, relative, '\'-separated, sorted.
   std::vector<std::string> FilesBelow(const std::string& folder) const;
+  // The Linux path of a Windows path (Wine maps the drives).
+  static std::string UnixPath(const std::string& path);
+  // Runs a shell command on the Linux side (Wine starts native programs) and
+  // returns its exit status, or -1 when it did not finish in time.
+  int RunUnix(const std::string& command);
   // The boxes seen since the last call, texts in UTF-8.
   std::vector<std::string> BoxTexts();
 
