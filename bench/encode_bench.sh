@@ -2,7 +2,8 @@
 # Encode benchmark (not run by CI): about 50 MB of text and binaries from this
 # machine, each file compressed on its own, as an archiver does. Our -lh7-
 # (and -lh5-) against jlha -o7 and gzip -9 / -6 on the same files; best wall
-# time of three runs; ratios ours/theirs (below 1: ours smaller or faster).
+# and CPU time of three runs; ratios ours/theirs (below 1: ours smaller or
+# faster).
 #   bench/encode_bench.sh [megabytes]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -40,30 +41,35 @@ collect "$half" /usr/lib/x86_64-linux-gnu /usr/lib /usr/bin
 input=$(du -sb "$work/data" | cut -f1)
 echo "data: $input bytes in $(wc -l < "$work/list") files"
 
-now() { date +%s.%N; }
-best=""
+# measure COMMAND: best of three runs into $wall and $cpu (user + system
+# seconds, steadier than wall time on a shared machine), output size into $size
+wall=""
+cpu=""
 size=""
-# measure NAME COMMAND: best wall time of three into $best, output size into $size
 measure() {
-  local start end t
-  best=""
+  local times w c
+  wall=""
+  cpu=""
   for _ in 1 2 3; do
     rm -f "$work/out"
-    start=$(now)
-    (cd "$work/data" && eval "$1") >/dev/null 2>&1 || { echo "failed: $1" >&2; exit 1; }
-    end=$(now)
-    t=$(echo "$end - $start" | bc -l)
-    if [ -z "$best" ] || [ "$(echo "$t < $best" | bc -l)" = 1 ]; then best=$t; fi
+    TIMEFORMAT='%R %U %S'
+    { time (cd "$work/data" && eval "$1") >/dev/null 2>&1; } 2> "$work/time" ||
+      { echo "failed: $1" >&2; exit 1; }
+    read -r w user sys < "$work/time"
+    c=$(echo "$user + $sys" | bc -l)
+    if [ -z "$wall" ] || [ "$(echo "$w < $wall" | bc -l)" = 1 ]; then wall=$w; fi
+    if [ -z "$cpu" ] || [ "$(echo "$c < $cpu" | bc -l)" = 1 ]; then cpu=$c; fi
   done
   size=$(stat -c %s "$work/out")
 }
 
-declare -A sizes times
+declare -A sizes walls cpus
 run() {  # run NAME COMMAND
   measure "$2"
   sizes[$1]=$size
-  times[$1]=$best
-  printf '%-10s %12d bytes %8.3f s\n' "$1" "$size" "$best"
+  walls[$1]=$wall
+  cpus[$1]=$cpu
+  printf '%-10s %12d bytes  wall %7.3f s  cpu %7.3f s\n' "$1" "$size" "$wall" "$cpu"
 }
 run lh7 "$bench $work/out -lh7- < $work/list"
 run lh5 "$bench $work/out -lh5- < $work/list"
@@ -73,6 +79,6 @@ run gzip-6 "xargs -a $work/list gzip -6 -c > $work/out"
 
 ratio() { echo "scale=3; $1 / $2" | bc -l; }
 for other in jlha-o7 gzip-9 gzip-6; do
-  printf 'lh7 / %-8s size %s  time %s\n' "$other" "$(ratio "${sizes[lh7]}" "${sizes[$other]}")" \
-    "$(ratio "${times[lh7]}" "${times[$other]}")"
+  printf 'lh7 / %-8s size %s  wall %s  cpu %s\n' "$other" "$(ratio "${sizes[lh7]}" "${sizes[$other]}")" \
+    "$(ratio "${walls[lh7]}" "${walls[$other]}")" "$(ratio "${cpus[lh7]}" "${cpus[$other]}")"
 done

@@ -63,7 +63,8 @@ WriteStatus ArchiveWriter::AddFile(const Header& info, ByteSource& content, Head
   h.original_size = content.Size();
   h.has_crc = true;
   int dict_bits = DictBitsForMethod(options_.method);
-  SetMethod(&h, dict_bits && h.original_size > 0 ? options_.method : "-lh0-");
+  SetMethod(&h, "-lh0-");
+  if (dict_bits && h.original_size > 0 && h.original_size <= kMaxEncodeSize) SetMethod(&h, options_.method);
   if (h.original_size > 0xFFFFFFFFu) return WriteStatus::kBadHeader;
 
   uint64_t header_at = sink_.Position();
@@ -74,7 +75,7 @@ WriteStatus ArchiveWriter::AddFile(const Header& info, ByteSource& content, Head
     return WriteStatus::kWriteFailed;
   uint64_t data_at = sink_.Position();
 
-  bool stored = dict_bits == 0 || h.original_size == 0;
+  bool stored = dict_bits == 0 || h.original_size == 0 || h.original_size > kMaxEncodeSize;
   if (!stored) {
     ProgressCallback progress = [this](uint64_t done) { return Report(done); };
     // Worth keeping only when strictly smaller than the original.

@@ -251,7 +251,8 @@ Encoder::~Encoder() = default;
 
 EncodeResult Encoder::Encode(int dict_bits, ByteSource& source, uint64_t offset, uint64_t size,
                              ByteSink& sink, const ProgressCallback& progress, uint64_t limit) {
-  if (dict_bits != kLh5DictBits && dict_bits != kLh6DictBits && dict_bits != kLh7DictBits) {
+  if ((dict_bits != kLh5DictBits && dict_bits != kLh6DictBits && dict_bits != kLh7DictBits) ||
+      size > kMaxEncodeSize) {
     EncodeResult bad;
     bad.status = WriteStatus::kBadHeader;
     return bad;

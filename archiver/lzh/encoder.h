@@ -22,6 +22,10 @@ enum : int { kLh5DictBits = 13, kLh6DictBits = 15, kLh7DictBits = 16 };
 // Returns 13, 15 or 16 for "-lh5-", "-lh6-", "-lh7-"; 0 for anything else.
 int DictBitsForMethod(const char* method);
 
+// Largest input the encoder takes (positions are 32-bit); anything larger is
+// refused with kBadHeader (the archive writer stores such files).
+constexpr uint64_t kMaxEncodeSize = 0xFFFFFFFFull - (uint64_t{1} << 18);
+
 struct EncodeResult {
   WriteStatus status = WriteStatus::kOk;
   uint64_t compressed_size = 0;  // bytes handed to the sink

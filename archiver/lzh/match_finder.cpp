@@ -49,10 +49,12 @@ void MatchFinder::Start(int dict_bits, uint64_t size) {
   // none of its chain entries is within reach.
   uint64_t next = base_ + end_ + kMaxWindow + 1;
   if (next + size + kChunk >= (uint64_t{1} << 31)) {
+    // Start over from cleared tables; inputs up to kMaxEncodeSize still fit
+    // in 32-bit positions from here.
     std::fill(head_.begin(), head_.end(), 0);
     std::fill(prev_.begin(), prev_.end(), 0);
     std::fill(head3_.begin(), head3_.end(), 0);
-    next = kMaxWindow + 1;
+    next = 1;
   }
   base_ = next;
   pos_ = end_ = 0;
