@@ -60,7 +60,11 @@ Summary Extraction::Run() {
     return summary_;
   }
   for (const lzh::Header& header : entries_) {
-    if (summary_.cancelled) break;
+    // Asked between entries too: small files may finish without a report.
+    if (summary_.cancelled || !events_->OnProgress(done_, total_)) {
+      summary_.cancelled = true;
+      break;
+    }
     ExtractEntry(header);
   }
   for (const auto& folder : folders_) SetFolderTimes(folder.first, *folder.second);

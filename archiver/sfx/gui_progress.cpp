@@ -99,8 +99,10 @@ bool ProgressWindow::OnProgress(uint64_t done, uint64_t total) {
 
 OverwriteAnswer ProgressWindow::AskOverwrite(const std::string& name) {
   if (cancelled_) return OverwriteAnswer::kCancel;
-  switch (DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_SFX_OVERWRITE), window_, OverwriteDialogProc,
-                          reinterpret_cast<LPARAM>(name.c_str()))) {
+  INT_PTR answer = DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_SFX_OVERWRITE), window_, OverwriteDialogProc,
+                                   reinterpret_cast<LPARAM>(name.c_str()));
+  if (cancelled_) return OverwriteAnswer::kCancel;  // Cancel pressed while the question was open
+  switch (answer) {
     case IDYES:
       return OverwriteAnswer::kYes;
     case IDC_OVERWRITE_ALL:

@@ -121,3 +121,41 @@ TEST(WindowedStub, CancelInTheFirstDialogExtractsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WindowedStub, CancelDuringExtractionKeepsExistingFilesWhole) {
+  TempFolder folder;
+  sfxtest::ArchiveBuilder archive;
+  archive.AddStored("first.txt", "new first");
+  archive.AddStored("second.txt", "new second");
+  std::string exe = folder / "setup.exe";
+  ASSERT_TRUE(sfxtest::MakeSelfExtractor(SFX_GUI_STUB, archive.Finish(), exe));
+  std::string out = folder / "out";
+  CreateDirectoryA(out.c_str(), nullptr);
+  sfxtest::WriteFileBytes(out + "\\first.txt", "old first");
+
+  PROCESS_INFORMATION process;
+  ASSERT_TRUE(sfxtest::StartProgram("\"" + exe + "\" /d \"" + out + "\"", folder.path(), &process));
+  HWND setup = WaitForDialog(process.dwProcessId, IDC_DESTINATION);
+  ASSERT_TRUE(setup != nullptr);
+  Press(setup, IDOK);
+  // The question holds the extraction still while Cancel is pressed in the
+  // progress window; the "Yes" that follows must not write anything.
+  HWND question = WaitForDialog(process.dwProcessId, IDC_OVERWRITE_ALL);
+  HWND progress = WaitForDialog(process.dwProcessId, IDC_PROGRESS);
+  ASSERT_TRUE(question != nullptr && progress != nullptr);
+  Press(progress, IDCANCEL);
+  ASSERT_TRUE(sfxtest::PollUntil([&] { return !IsWindowEnabled(GetDlgItem(progress, IDCANCEL)); }, 10));
+  Press(question, IDYES);
+  HWND summary = WaitForDialog(process.dwProcessId, 0);
+  ASSERT_TRUE(summary != nullptr);
+  Press(summary, IDOK);
+  EXPECT_EQ(sfx::kExitCancelled, WaitForExit(&process));
+
+  EXPECT_EQ("old first", ReadFileBytes(out + "\\first.txt"));
+  EXPECT_FALSE(sfxtest::Exists(out + "\\second.txt"));
+  EXPECT_EQ(1u, sfxtest::ListFolder(out).size());  // no temporary file left
+}
+
+}  // namespace
