@@ -48,7 +48,10 @@ void RunList(Job& job) {
   if (!LoadArchive(job.command.archive, &archive, &job.report)) return;
   std::string text;
   text += "Listing of archive : " + job.command.archive + "\r\n";
-  text += "  Name                                          Original   Packed  Ratio   Date     Time   Method CRC\r\n";
+  char heading[160];
+  snprintf(heading, sizeof heading, "%-47s %8s %8s %6s %-8s %-8s %-5s %-4s\r\n", " Name", "Original", "Packed",
+           "Ratio", "  Date", "  Time", "Type", "CRC");
+  text += heading;
   text += kRule;
   uint64_t original = 0, packed = 0;
   size_t files = 0;
@@ -62,8 +65,10 @@ void RunList(Job& job) {
   }
   text += kRule;
   char total[160];
-  snprintf(total, sizeof total, "%6u files%*s %8lu %8lu %6s\r\n", (unsigned)files, 34, "",
-           (unsigned long)original, (unsigned long)packed, RatioText(packed, original).c_str());
+  char count[32];
+  snprintf(count, sizeof count, " %u files", (unsigned)files);
+  snprintf(total, sizeof total, "%-47s %8lu %8lu %6s\r\n", count, (unsigned long)original, (unsigned long)packed,
+           RatioText(packed, original).c_str());
   text += total;
   job.output.Append(text);
   if (!archive.Complete()) ReportReadError(archive.end, job.command.archive, &job.report);

@@ -336,9 +336,13 @@ TEST_F(UnlhaTest, RenameAsksInTheLibrarysDialog) {
 
   // OK with a new name; the flag says busy while the dialog is up.
   int running = -1;
-  bool prefilled = false;
+  bool prefilled = false, held_elsewhere = false;
   boxes_.QueueAction([&](HWND dialog, const SeenDialog&) {
     running = lib_.GetRunning();
+    // What another process sees: the named mutex is held.
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "Vantrel.unlha32.Running");
+    held_elsewhere = mutex && WaitForSingleObject(mutex, 0) == WAIT_TIMEOUT;
+    if (mutex) CloseHandle(mutex);
     char text[600] = "";
     GetDlgItemTextA(dialog, 1010, text, sizeof text);
     prefilled = std::string(text) == "doc\\old name.txt";
@@ -347,6 +351,7 @@ TEST_F(UnlhaTest, RenameAsksInTheLibrarysDialog) {
   });
   ASSERT_EQ(Run("n  " + archive + " DOC\\OLD NAME.TXT"), 0);
   EXPECT_EQ(running, 1);
+  EXPECT_TRUE(held_elsewhere);
   EXPECT_TRUE(prefilled);
   EXPECT_EQ(lib_.GetRunning(), 0);
   EXPECT_EQ(Names(archive), (std::vector<std::string>{"doc\\", "doc\\" + kHyo + " new.txt"}));
