@@ -287,6 +287,135 @@ std::string EncodeLh1(const std::string& data) {
   return w.Finish();
 }
 
+// -pm2-: literals as places in a most-recently-used byte list, copies with
+// a code that gives both the length and the kind of offset; the trees are
+// sent again at 1, 2, 4 and 8 KiB of output (and may be every 4 KiB after).
+class Pm2Encoder {
+ public:
+  std::string Encode(const std::string& data) {
+    InitRecent();
+    w_.Put(0, 1);
+    PutCodeTree();
+    PutOffsetTree(5);
+    std::vector<Token> tokens = Tokenize(data, 8192, 2, 256);
+    size_t at = 0;
+    for (const Token& t : tokens) {
+      if (t.length == 0 || (t.length == 2 && t.distance > 64)) {
+        int n = t.length ? t.length : 1;
+        for (int k = 0; k < n; ++k) PutLiteral(static_cast<uint8_t>(data[at + k]));
+      } else {
+        PutCopy(t.length, t.distance - 1);
+        for (int k = 0; k < t.length; ++k) Recent(static_cast<uint8_t>(data[at + k]));
+      }
+      size_t before = at;
+      at += t.length ? t.length : 1;
+      // Tree updates come right after the token that crosses a boundary.
+      for (size_t boundary : {size_t{1024}, size_t{2048}, size_t{4096}}) {
+        if (before < boundary && at >= boundary) {
+          if (boundary == 4096) w_.Put(0, 1);
+          PutOffsetTree(boundary == 1024 ? 6 : boundary == 2048 ? 7 : 8);
+        }
+      }
+      for (size_t boundary = 8192; boundary <= at; boundary += 4096) {
+        if (before < boundary) {
+          bool resend = boundary == 8192;  // once, to exercise it
+          w_.Put(resend ? 1 : 0, 1);
+          if (resend) {
+            PutCodeTree();
+            PutOffsetTree(8);
+          }
+        }
+      }
+    }
+    return w_.Finish();
+  }
+
+ private:
+  // 28 codes: 8 literal kinds, then copy codes 0..19.
+  void PutCodeTree() {
+    code_len_ = CompleteLengths(28);
+    code_ = Codes(code_len_);
+    w_.Put(28, 5);
+    w_.Put(static_cast<uint32_t>(code_len_[0]), 3);  // shortest length
+    w_.Put(2, 3);                                    // bits per length
+    for (int len : code_len_) w_.Put(static_cast<uint32_t>(len - code_len_[0] + 1), 2);
+  }
+  void PutOffsetTree(int n) {
+    off_len_ = CompleteLengths(n);
+    off_ = Codes(off_len_);
+    for (int len : off_len_) w_.Put(static_cast<uint32_t>(len), 3);
+  }
+  void PutCode(int c) { w_.Put(code_[c], code_len_[c]); }
+
+  void PutLiteral(uint8_t b) {
+    unsigned place = 0;
+    for (uint8_t x = head_; x != b; x = older_[x]) ++place;
+    static const unsigned kBase[] = {0, 8, 16, 32, 64, 96, 128, 192, 256};
+    static const int kBits[] = {3, 3, 4, 5, 5, 5, 6, 6};
+    int c = 0;
+    while (place >= kBase[c + 1]) ++c;
+    PutCode(c);
+    w_.Put(place - kBase[c], kBits[c]);
+    Recent(b);
+  }
+  void PutCopy(int length, size_t offset) {
+    int code;
+    if (length <= 16) {
+      code = length - 2;
+      PutCode(8 + code);
+    } else {
+      static const int kBase[] = {17, 25, 33, 65, 129, 257};
+      static const int kBits[] = {3, 3, 5, 6, 7};
+      int k = 0;
+      while (length >= kBase[k + 1]) ++k;
+      code = 15 + k;
+      PutCode(8 + code);
+      w_.Put(static_cast<uint32_t>(length - kBase[k]), kBits[k]);
+    }
+    if (code == 0) {
+      w_.Put(static_cast<uint32_t>(offset), 6);
+      return;
+    }
+    int v = 0;
+    if (offset >= 64) {
+      int top = 0;
+      while ((offset >> (top + 1)) != 0) ++top;
+      v = top - 5;
+    }
+    w_.Put(off_[v], off_len_[v]);
+    int bits = v ? v + 5 : 6;
+    w_.Put(static_cast<uint32_t>(v ? offset - (size_t{1} << bits) : offset), bits);
+  }
+
+  void InitRecent() {
+    for (int i = 0; i < 256; ++i) {
+      older_[i] = static_cast<uint8_t>(i + 1);
+      newer_[i] = static_cast<uint8_t>(i - 1);
+    }
+    head_ = 0x20;
+    const uint8_t links[][2] = {{0x7F, 0x00}, {0x1F, 0xA0}, {0xDF, 0x80}, {0x9F, 0xE0}, {0xFF, 0x20}};
+    for (const auto& l : links) {
+      older_[l[0]] = l[1];
+      newer_[l[1]] = l[0];
+    }
+  }
+  void Recent(uint8_t b) {
+    if (b == head_) return;
+    older_[newer_[b]] = older_[b];
+    newer_[older_[b]] = newer_[b];
+    older_[b] = head_;
+    newer_[b] = newer_[head_];
+    older_[newer_[head_]] = b;
+    newer_[head_] = b;
+    head_ = b;
+  }
+
+  BitWriter w_;
+  std::vector<int> code_len_, off_len_;
+  std::vector<uint32_t> code_, off_;
+  uint8_t older_[256], newer_[256], head_ = 0;
+};
+
 std::string TestData(size_t size, uint32_t seed) {
   return lzhtest::MakeText(size / 2, seed) + lzhtest::MakeBinary(size - size / 2, seed + 1, 80);
 }
@@ -350,6 +479,7 @@ TEST(Methods, LarcAdaptiveAndStoredMethods) {
       {"pm0", "-pm0-", data, data},
       // Long enough for the adaptive counts to saturate and be halved.
       {"lh1", "-lh1-", EncodeLh1(TestData(400000, 31)), TestData(400000, 31)},
+      {"pm2", "-pm2-", Pm2Encoder().Encode(data), data},
   };
   std::string archive = lzhtest::MakeLevel2Archive(entries);
   ExpectOurs(archive, entries);

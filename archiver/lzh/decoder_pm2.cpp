@@ -1,0 +1,208 @@
+// PMarc's -pm2-: an 8 KiB history; literals are coded as their place in a
+// most-recently-used list of byte values, copies by a length/offset code.
+// The code trees are re-sent at fixed output positions (1, 2, 4, 8 KiB and
+// then every 4 KiB), so the tree state changes with the byte count.
+#include <cstring>
+
+#include "archiver/lzh/bit_reader.h"
+#include "archiver/lzh/decoder_internal.h"
+#include "archiver/lzh/huffman_table.h"
+
+namespace lzh {
+namespace {
+
+// Byte values, most recent first, as a circular doubly linked list.
+class RecentBytes {
+ public:
+  RecentBytes() {
+    for (int i = 0; i < 256; ++i) {
+      older_[i] = static_cast<uint8_t>(i + 1);
+      newer_[i] = static_cast<uint8_t>(i - 1);
+    }
+    // Initial order: printable ASCII, control codes, 0xA0-0xDF, 0x80-0x9F,
+    // 0xE0-0xFF.
+    head_ = 0x20;
+    Link(0x7F, 0x00);
+    Link(0x1F, 0xA0);
+    Link(0xDF, 0x80);
+    Link(0x9F, 0xE0);
+    Link(0xFF, 0x20);
+  }
+  uint8_t At(unsigned index) const {
+    uint8_t b = head_;
+    if (index < 128) {
+      for (unsigned i = 0; i < index; ++i) b = older_[b];
+    } else {
+      for (unsigned i = 0; i < 256 - index; ++i) b = newer_[b];
+    }
+    return b;
+  }
+  void MoveToFront(uint8_t b) {
+    if (b == head_) return;
+    older_[newer_[b]] = older_[b];
+    newer_[older_[b]] = newer_[b];
+    older_[b] = head_;
+    newer_[b] = newer_[head_];
+    older_[newer_[head_]] = b;
+    newer_[head_] = b;
+    head_ = b;
+  }
+
+ private:
+  void Link(uint8_t newer, uint8_t older) {
+    older_[newer] = older;
+    newer_[older] = newer;
+  }
+  uint8_t older_[256], newer_[256];
+  uint8_t head_;
+};
+
+// (base, extra bits) of literal places and of long copy lengths.
+const uint16_t kPlaces[8][2] = {{0, 3}, {8, 3}, {16, 4}, {32, 5}, {64, 5}, {96, 5}, {128, 6}, {192, 6}};
+const uint16_t kLongCopies[6][2] = {{17, 3}, {25, 3}, {33, 5}, {65, 6}, {129, 7}, {256, 0}};
+
+class Pm2Decoder : public Decoder {
+ public:
+  Pm2Decoder(ByteSource* source, uint64_t offset, uint64_t size) : in_(source, offset, size) {
+    memset(ring_, ' ', sizeof ring_);
+  }
+
+  Error Decode(uint8_t* out, size_t size) override {
+    if (!started_) {
+      started_ = true;
+      in_.Get(1);  // unused
+      if (!ReadCodeTree() || !ReadOffsetTree(5)) return Error::kDamagedData;
+      rebuild_left_ = 1024;
+    }
+    while (size > 0) {
+      if (copy_left_) {
+        --copy_left_;
+        uint8_t b = ring_[copy_from_++ & kMask];
+        if (!Put(b, &out, &size)) return Error::kDamagedData;
+        continue;
+      }
+      if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
+      in_.Refill();
+      int code = codes_.Decode(&in_);
+      if (code < 0) return Error::kDamagedData;
+      if (code < 8) {
+        unsigned place = kPlaces[code][0] + in_.Take(kPlaces[code][1]);
+        if (!Put(recent_.At(place), &out, &size)) return Error::kDamagedData;
+        continue;
+      }
+      code -= 8;
+      unsigned count;
+      if (code < 15) {
+        count = static_cast<unsigned>(code) + 2;
+      } else if (code - 15 < 6) {
+        count = kLongCopies[code - 15][0] + in_.Take(kLongCopies[code - 15][1]);
+      } else {
+        return Error::kDamagedData;
+      }
+      unsigned distance = 0;  // bytes back from the last one written
+      if (code == 0) {
+        distance = in_.Take(6);
+      } else if (code < 20) {
+        in_.Refill();
+        int v = offsets_.Decode(&in_);
+        if (v < 0) return Error::kDamagedData;
+        distance = v == 0 ? in_.Take(6) : (1u << (v + 5)) + in_.Take(static_cast<unsigned>(v + 5));
+      }
+      copy_from_ = at_ + kRing - 1 - distance;
+      copy_left_ = count;
+    }
+    if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
+    return Error::kOk;
+  }
+
+ private:
+  static constexpr size_t kRing = 8192, kMask = kRing - 1;
+
+  bool Put(uint8_t b, uint8_t** out, size_t* size) {
+    ring_[at_++ & kMask] = b;
+    *(*out)++ = b;
+    --*size;
+    recent_.MoveToFront(b);
+    if (--rebuild_left_ == 0) return Rebuild();
+    return true;
+  }
+
+  // Trees change at fixed output counts.
+  bool Rebuild() {
+    ++rebuilds_;
+    rebuild_left_ = 4096;
+    switch (rebuilds_) {
+      case 1:
+        rebuild_left_ = 1024;
+        return ReadOffsetTree(6);
+      case 2:
+        rebuild_left_ = 2048;
+        return ReadOffsetTree(7);
+      case 3:
+        if (in_.Get(1) && !ReadCodeTree()) return false;
+        return ReadOffsetTree(8);
+      default:
+        if (in_.Get(1)) return ReadCodeTree() && ReadOffsetTree(8);
+        return true;
+    }
+  }
+
+  bool ReadCodeTree() {
+    int count = static_cast<int>(in_.Get(5));
+    int min_length = static_cast<int>(in_.Get(3));
+    need_offsets_ = count >= 10 && !(count == 29 && min_length == 0);
+    if (min_length == 0) {
+      if (count == 0) return false;
+      codes_.SetConstant(count - 1);
+      return true;
+    }
+    int bits = static_cast<int>(in_.Get(3));
+    uint8_t lengths[32];
+    for (int i = 0; i < count; ++i) {
+      unsigned v = in_.Get(static_cast<unsigned>(bits));
+      unsigned length = v ? static_cast<unsigned>(min_length) + v - 1 : 0;
+      if (length > 16) return false;
+      lengths[i] = static_cast<uint8_t>(length);
+    }
+    return codes_.Build(lengths, count);
+  }
+
+  bool ReadOffsetTree(int count) {
+    if (!need_offsets_) return true;  // the previous tree stays
+    uint8_t lengths[8];
+    int used = 0, single = 0;
+    for (int i = 0; i < count; ++i) {
+      lengths[i] = static_cast<uint8_t>(in_.Get(3));
+      if (lengths[i]) {
+        ++used;
+        single = i;
+      }
+    }
+    if (used == 1) {
+      offsets_.SetConstant(single);
+      return true;
+    }
+    return offsets_.Build(lengths, count);
+  }
+
+  BitReader in_;
+  uint8_t ring_[kRing];
+  uint64_t at_ = 0;
+  uint64_t copy_from_ = 0;
+  unsigned copy_left_ = 0;
+  RecentBytes recent_;
+  HuffmanTable<32, 8> codes_;
+  HuffmanTable<8, 8> offsets_;
+  bool need_offsets_ = false;
+  bool started_ = false;
+  unsigned rebuilds_ = 0;
+  unsigned rebuild_left_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Decoder> NewPm2Decoder(ByteSource* source, uint64_t offset, uint64_t size) {
+  return std::unique_ptr<Decoder>(new Pm2Decoder(source, offset, size));
+}
+
+}  // namespace lzh
