@@ -61,6 +61,7 @@ class NestedArchive : public UnlhaTest {
     Write("src\\doc\\a.txt", Text(300));
     Write("src\\doc\\Read Me.txt", "read me");
     Write("src\\doc\\img\\" + kHyo + ".bin", Bytes(2000, 7));
+    Write("src\\two words\\w.txt", "w");
     CreateDirectoryA(Path("src\\empty").c_str(), nullptr);
     CreateDirectoryA(Path("work").c_str(), nullptr);
     archive_ = Path("a.lzh");
@@ -109,7 +110,7 @@ TEST_F(NestedArchive, ExportsAndRecords) {
 TEST_F(NestedArchive, ListingFitsTheBuffer) {
   ASSERT_EQ(Run("l " + archive_), 0);
   EXPECT_NE(output.find("doc\\Read Me.txt"), std::string::npos) << output;
-  EXPECT_NE(output.find("4 files"), std::string::npos) << output;
+  EXPECT_NE(output.find("5 files"), std::string::npos) << output;
 
   // A short buffer gets whole lines only, zero-terminated, and no more.
   char small[200];
@@ -154,8 +155,12 @@ TEST_F(NestedArchive, ExtractsADirectoryOrEverything) {
   ASSERT_EQ(Run("x -r2xp " + archive_ + " " + Path("d2\\") + " doc\\img\\*.* doc\\img\\*"), 0);
   EXPECT_EQ(FilesBelow(Path("d2\\")), std::vector<std::string>{"doc\\img\\" + kHyo + ".bin"});
 
+  // A directory with a blank arrives unquoted in both patterns.
+  ASSERT_EQ(Run("x -r2xp " + archive_ + " " + Path("d4\\") + " two words\\*.* two words\\*"), 0);
+  EXPECT_EQ(FilesBelow(Path("d4\\")), std::vector<std::string>{"two words\\w.txt"});
+
   ASSERT_EQ(Run("x -r2xp " + archive_ + " " + Path("d3\\") + " \\*.* \\*"), 0);
-  EXPECT_EQ(FilesBelow(Path("d3\\")).size(), 4u);
+  EXPECT_EQ(FilesBelow(Path("d3\\")).size(), 5u);
   EXPECT_EQ(Read(Path("d3\\top.txt")), Text(5000));
   EXPECT_TRUE(Exists(Path("d3\\empty")));
 }
