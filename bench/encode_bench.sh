@@ -53,7 +53,7 @@ measure() {
   for _ in 1 2 3; do
     rm -f "$work/out"
     TIMEFORMAT='%R %U %S'
-    { time (cd "$work/data" && eval "$1") >/dev/null 2>&1; } 2> "$work/time" ||
+    { time (cd "$work/data" && eval "$1" >/dev/null 2>&1); } 2> "$work/time" ||
       { echo "failed: $1" >&2; exit 1; }
     read -r w user sys < "$work/time"
     c=$(echo "$user + $sys" | bc -l)
