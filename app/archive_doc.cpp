@@ -1,0 +1,145 @@
+// CArchiveDoc: listing an archive into entries, and the document's small
+// services to the commands.
+#include "app/archive_doc.h"
+
+#include <sys/stat.h>
+
+#include "app/messages.h"
+#include "app/zuvo_app.h"
+#include "engine/lha.h"
+#include "engine/temp_file_set.h"
+#include "framework/file_dialog.h"
+#include "res/resource.h"
+#include "ui/file_view.h"
+
+IMPLEMENT_DYNCREATE(CArchiveDoc, CDocument)
+
+BEGIN_MESSAGE_MAP(CArchiveDoc, CDocument)
+END_MESSAGE_MAP()
+
+CArchiveDoc::CArchiveDoc() : m_pArchive(NULL) {
+    CWinApp* pApp = AfxGetApp();
+    m_bDirUnpack = pApp ? pApp->GetProfileInt("settings", "bDirUnpack", 1) : 1;
+}
+
+CArchiveDoc::~CArchiveDoc() {
+    DeleteItems();
+    DropArchive();
+}
+
+void CArchiveDoc::DeleteItems() {
+    for (int i = 0; i < m_items.GetSize(); ++i) delete m_items[i];
+    m_items.RemoveAll();
+}
+
+void CArchiveDoc::DropArchive() {
+    delete m_pArchive;  // releases the library if a listing still held it
+    m_pArchive = NULL;
+}
+
+void CArchiveDoc::DeleteContents() {
+    DeleteItems();
+    DropArchive();
+}
+
+BOOL CArchiveDoc::OnOpenDocument(LPCSTR lpszPathName) {
+    if (!CDocument::OnOpenDocument(lpszPathName)) return FALSE;
+    return Load(lpszPathName);
+}
+
+BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
+    DeleteItems();
+    DropArchive();
+    m_pArchive = new CLha(lpszPathName);
+
+    struct _stat st;
+    if (_stat(lpszPathName, &st) == 0) {
+        if (!m_pArchive->CheckArchive()) {
+            DropArchive();
+            ErrorMessage(IDS_NOT_LZH);
+            return FALSE;
+        }
+        CArcfileItem* pItem = new CArcfileItem;
+        if (m_pArchive->Open(pItem) != ARC_ENTRY) {
+            delete pItem;
+            DropArchive();
+            return FALSE;
+        }
+        int status;
+        do {
+            // Directory entries have no name: the tree is built from paths.
+            if (pItem->m_strName.IsEmpty())
+                delete pItem;
+            else
+                m_items.Add(pItem);
+            pItem = new CArcfileItem;
+            status = m_pArchive->GetNext(pItem);
+        } while (status == ARC_ENTRY);
+        m_pArchive->Close();
+        delete pItem;
+    }
+    UpdateAllViews(NULL);
+    return TRUE;
+}
+
+BOOL CArchiveDoc::PromptNewArchive() {
+    CFileDialog dlg(TRUE, NULL, NULL, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                    "LZH Files (*.lzh) |*.lzh|SFX Files (*.exe) |*.exe|All Files (*.*) |*.*||", NULL);
+    CString title;
+    title.LoadString(IDS_NEW_ARCHIVE_NAME);
+    dlg.m_ofn.lpstrTitle = title;
+    if (dlg.DoModal() != IDOK) return FALSE;
+
+    CString path = dlg.GetPathName();
+    if (!Load(path)) {
+        ErrorMessage(IDS_CREATE_FAILED);
+        return FALSE;
+    }
+    SetPathName(path, TRUE);
+    return TRUE;
+}
+
+static BOOL EndsWithBackslash(const CString& s) {
+    return !s.IsEmpty() && s.ReverseFind('\\') == s.GetLength() - 1;
+}
+
+CString CArchiveDoc::GetTempDir() {
+    char buffer[MAX_PATH];
+    DWORD n = GetTempPathA(sizeof(buffer), buffer);
+    CString dir(buffer, n < sizeof(buffer) ? (int)n : 0);
+    if (!EndsWithBackslash(dir)) dir += '\\';
+    return dir;
+}
+
+CString CArchiveDoc::GetTempFilePath(LPCSTR lpszName) {
+    // Only the last component: a name can never lead out of the directory.
+    CString name(lpszName);
+    int sep = name.ReverseFind('\\');
+    int slash = name.ReverseFind('/');
+    if (slash > sep) sep = slash;
+    return GetTempDir() + name.Mid(sep + 1);
+}
+
+void CArchiveDoc::AddTempFile(HINSTANCE hInstance, LPCSTR lpszPath) {
+    ZuvoApp()->m_tempFiles.Add(new CTempFileSet(hInstance, lpszPath));
+}
+
+CFileView* CArchiveDoc::FindFileView() {
+    POSITION pos = GetFirstViewPosition();
+    while (pos) {
+        CView* pView = GetNextView(pos);
+        if (pView && pView->IsKindOf(RUNTIME_CLASS(CFileView))) return static_cast<CFileView*>(pView);
+    }
+    return NULL;
+}
+
+BOOL CArchiveDoc::GetArchiveToWorkOn() {
+    if (GetPathName().IsEmpty() && !PromptNewArchive()) return FALSE;
+    return m_pArchive != NULL;
+}
+
+void CArchiveDoc::AddDroppedFiles(const CStringArray& paths) {
+    if (!GetArchiveToWorkOn()) return;
+    m_pArchive->AddFiles(paths, FALSE);
+    Load(GetPathName());
+}

@@ -1,0 +1,52 @@
+// CArchiveDoc: the open archive. It owns the archive object and the entries of
+// the last listing, lists an archive when the framework opens a file, and
+// offers the commands their temporary directory and file names.
+#pragma once
+
+#include "engine/arcfile.h"
+#include "framework/collections.h"
+#include "framework/cstring.h"
+#include "framework/document.h"
+
+class CFileView;
+
+class CArchiveDoc : public CDocument {
+    DECLARE_DYNCREATE(CArchiveDoc)
+public:
+    CArchiveDoc();
+    ~CArchiveDoc() override;
+
+    void Serialize(CArchive& ar) override {}  // nothing is ever saved
+    void DeleteContents() override;
+    BOOL OnOpenDocument(LPCSTR lpszPathName) override;
+
+    // Lists the archive into m_items and tells the views. A path that does not
+    // exist yet gives an empty archive that the first command creates.
+    BOOL Load(LPCSTR lpszPathName);
+    void DeleteItems();
+    // Asks for the name of a new archive and loads it; FALSE on Cancel or failure.
+    BOOL PromptNewArchive();
+
+    // The system's temporary directory, ending in a backslash.
+    CString GetTempDir();
+    // The temporary directory and the last component of lpszName.
+    CString GetTempFilePath(LPCSTR lpszName);
+    // Records a temporary copy for deletion at exit.
+    void AddTempFile(HINSTANCE hInstance, LPCSTR lpszPath);
+    CFileView* FindFileView();
+
+    // Files dropped on the main window, after the user agreed to add them.
+    void AddDroppedFiles(const CStringArray& paths);
+
+    BOOL m_bDirUnpack;     // extract with directories
+    CObArray m_items;      // CArcfileItem*, owned, in listing order
+    CArcfile* m_pArchive;  // NULL when no archive is open
+
+protected:
+    // The archive the add commands work on, asking for a new one when the
+    // document is untitled; FALSE when there is none.
+    BOOL GetArchiveToWorkOn();
+    void DropArchive();
+
+    DECLARE_MESSAGE_MAP()
+};
