@@ -15,6 +15,7 @@
 #include "archiver/sfx/sfx_options.h"
 #include "archiver/sfx/sfx_resource.h"
 #include "archiver/sfx/sfx_texts.h"
+#include "archiver/sfx/win_disk.h"
 
 namespace {
 
@@ -71,5 +72,8 @@ int main() {
     PrintLine(stderr, sfx::FormatText(IDS_NO_DESTINATION, options.destination.c_str()));
   else if (summary.cancelled)
     PrintLine(stderr, sfx::LoadText(IDS_CANCELLED));
+  else
+    PrintLine(stdout, sfx::FormatText(IDS_DONE, summary.extracted,
+                                      sfx::FullPathOf(options.destination.empty() ? "." : options.destination).c_str()));
   return sfx::ExitCodeOf(summary);
 }
