@@ -18,7 +18,8 @@ std::unique_ptr<Decoder> NewStoredDecoder(ByteSource* source, uint64_t offset, u
 // LArc's -lzs- and -lz5-.
 std::unique_ptr<Decoder> NewLzsDecoder(ByteSource* source, uint64_t offset, uint64_t size);
 std::unique_ptr<Decoder> NewLz5Decoder(ByteSource* source, uint64_t offset, uint64_t size);
-// PMarc's -pm2-.
+// PMarc's -pm1- and -pm2-.
+std::unique_ptr<Decoder> NewPm1Decoder(ByteSource* source, uint64_t offset, uint64_t size);
 std::unique_ptr<Decoder> NewPm2Decoder(ByteSource* source, uint64_t offset, uint64_t size);
 // Adaptive-Huffman -lh1-.
 std::unique_ptr<Decoder> NewLh1Decoder(ByteSource* source, uint64_t offset, uint64_t size);

@@ -416,6 +416,150 @@ class Pm2Encoder {
   uint8_t older_[256], newer_[256], head_ = 0;
 };
 
+// -pm1-: static codes. Literal runs (1..216, each literal a place in the
+// most-recently-used list, its range coded by the tree the first five bits
+// choose) are followed by a copy unless they are 216 long; copy kinds and
+// distance widths grow with the output.
+class Pm1Encoder {
+ public:
+  std::string Encode(const std::string& data) {
+    for (int i = 0; i < 256; ++i) {
+      older_[i] = static_cast<uint8_t>(i + 1);
+      newer_[i] = static_cast<uint8_t>(i - 1);
+    }
+    head_ = 0x20;
+    const uint8_t links[][2] = {{0x7F, 0x00}, {0x1F, 0xA0}, {0xDF, 0x80}, {0x9F, 0xE0}, {0xFF, 0x20}};
+    for (const auto& l : links) {
+      older_[l[0]] = l[1];
+      newer_[l[1]] = l[0];
+    }
+    // Tree 9: (a (((b f) c) (d e))); ranges a..f as codes below.
+    w_.Put(9, 5);
+    std::vector<Token> tokens = Tokenize(data, 10000, 2, 244);
+    std::string run;
+    for (const Token& t : tokens) {
+      bool copy = t.length >= 3 || (t.length == 2 && t.distance <= 320);
+      if (!copy) {
+        run.append(data, at_ + run.size(), t.length ? t.length : 1);
+        continue;
+      }
+      FlushRun(&run, true);
+      PutCopy(t.length, t.distance - 1);
+      for (int k = 0; k < t.length; ++k) Recent(static_cast<uint8_t>(data[at_ + k]));
+      at_ += t.length;
+    }
+    if (!run.empty()) {
+      FlushRun(&run, false);
+      // A run is followed by a copy: give it one past the end.
+      PutCopy(2, 0);
+    }
+    return w_.Finish();
+  }
+
+ private:
+  void FlushRun(std::string* run, bool copy_follows) {
+    if (run->empty()) {
+      w_.Put(0, 1);  // a plain copy command
+      return;
+    }
+    while (!run->empty()) {
+      size_t n = std::min<size_t>(run->size(), 216);
+      if (n == run->size() && n == 216 && copy_follows) n = 215;  // so a copy may follow
+      w_.Put(1, 1);
+      PutRunLength(static_cast<unsigned>(n));
+      for (size_t k = 0; k < n; ++k) PutLiteral(static_cast<uint8_t>((*run)[k]));
+      at_ += n;
+      run->erase(0, n);
+    }
+  }
+  void PutRunLength(unsigned n) {
+    if (n <= 3) return w_.Put(n - 1, 2);
+    w_.Put(3, 2);
+    if (n <= 10) return w_.Put(n - 4, 3);
+    w_.Put(7, 3);
+    if (n <= 24) return w_.Put(n - 11, 4);
+    if (n <= 88) {
+      w_.Put(14, 4);
+      return w_.Put(n - 25, 6);
+    }
+    w_.Put(15, 4);
+    w_.Put(n - 89, 7);
+  }
+  void PutLiteral(uint8_t b) {
+    unsigned place = 0;
+    for (uint8_t x = head_; x != b; x = older_[x]) ++place;
+    static const unsigned kBase[] = {0, 16, 32, 64, 128, 192, 256};
+    static const int kBits[] = {4, 4, 5, 6, 6, 6};
+    // Codes of tree 9 for ranges a..f.
+    static const char* const kCode[] = {"0", "1000", "101", "110", "111", "1001"};
+    int r = 0;
+    while (place >= kBase[r + 1]) ++r;
+    for (const char* c = kCode[r]; *c; ++c) w_.Put(*c == '1', 1);
+    w_.Put(place - kBase[r], kBits[r]);
+    Recent(b);
+  }
+  void Bit(uint64_t threshold, unsigned bit) {
+    if (at_ >= threshold) w_.Put(bit, 1);
+  }
+  void PutCopy(int length, size_t distance) {
+    // Kind: 0/1 two bytes from below 64/320; 2..5 longer, from below 64,
+    // 576, 2624, 10816.
+    int kind = length == 2 ? (distance < 64 ? 0 : 1)
+                           : distance < 64 ? 2 : distance < 576 ? 3 : distance < 2624 ? 4 : 5;
+    switch (kind) {
+      case 0: w_.Put(0, 1); Bit(576, 0); Bit(64, 0); break;
+      case 1: w_.Put(0, 1); Bit(576, 0); Bit(64, 1); break;
+      case 4: w_.Put(0, 1); Bit(576, 1); break;
+      case 3: w_.Put(1, 1); Bit(64, 0); break;
+      case 2: w_.Put(1, 1); Bit(64, 1); Bit(2624, 1); break;
+      case 5: w_.Put(1, 1); Bit(64, 1); Bit(2624, 0); break;
+    }
+    if (kind >= 2) PutCopyLength(static_cast<unsigned>(length));
+    unsigned base = 0, bits = 6;
+    if (kind == 1) base = 64, bits = 8;
+    if (kind == 3) base = 64, bits = at_ < 320 ? 8 : 9;
+    if (kind == 4) base = 576, bits = at_ < 832 ? 8 : at_ < 1088 ? 9 : at_ < 1600 ? 10 : 11;
+    if (kind == 5)
+      base = 2624, bits = at_ < 2880 ? 8 : at_ < 3136 ? 9 : at_ < 3648 ? 10 : at_ < 4672 ? 11 : at_ < 6720 ? 12 : 13;
+    w_.Put(static_cast<uint32_t>(distance - base), static_cast<int>(bits));
+  }
+  void PutCopyLength(unsigned n) {
+    if (n <= 5) return w_.Put(n - 3, 2);
+    w_.Put(3, 2);
+    if (n <= 10) return w_.Put(n - 6, 3);
+    if (n <= 14) {
+      w_.Put(5, 3);
+      return w_.Put(n - 11, 2);
+    }
+    if (n <= 22) {
+      w_.Put(6, 3);
+      return w_.Put(n - 15, 3);
+    }
+    w_.Put(7, 3);
+    if (n <= 84) return w_.Put(n - 23, 6);
+    if (n <= 116) {
+      w_.Put(62, 6);
+      return w_.Put(n - 85, 5);
+    }
+    w_.Put(63, 6);
+    w_.Put(n - 117, 7);
+  }
+  void Recent(uint8_t b) {
+    if (b == head_) return;
+    older_[newer_[b]] = older_[b];
+    newer_[older_[b]] = newer_[b];
+    older_[b] = head_;
+    newer_[b] = newer_[head_];
+    older_[newer_[head_]] = b;
+    newer_[head_] = b;
+    head_ = b;
+  }
+
+  BitWriter w_;
+  size_t at_ = 0;
+  uint8_t older_[256], newer_[256], head_ = 0;
+};
+
 std::string TestData(size_t size, uint32_t seed) {
   return lzhtest::MakeText(size / 2, seed) + lzhtest::MakeBinary(size - size / 2, seed + 1, 80);
 }
@@ -480,6 +624,7 @@ TEST(Methods, LarcAdaptiveAndStoredMethods) {
       // Long enough for the adaptive counts to saturate and be halved.
       {"lh1", "-lh1-", EncodeLh1(TestData(400000, 31)), TestData(400000, 31)},
       {"pm2", "-pm2-", Pm2Encoder().Encode(data), data},
+      {"pm1", "-pm1-", Pm1Encoder().Encode(data), data},
   };
   std::string archive = lzhtest::MakeLevel2Archive(entries);
   ExpectOurs(archive, entries);
