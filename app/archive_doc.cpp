@@ -62,6 +62,7 @@ BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
         CArcfileItem* pItem = new CArcfileItem;
         if (m_pArchive->Open(pItem) != ARC_ENTRY) {
             delete pItem;
+            m_pArchive->Close();  // lets go of the library the failed open loaded
             DropArchive();
             return FALSE;
         }

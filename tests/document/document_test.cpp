@@ -1,0 +1,222 @@
+// CArchiveDoc over the scripted library: listing, failures and their boxes,
+// the new-archive prompt, temporary names and the extract-with-directories flag.
+#include "app/archive_doc.h"
+
+#include "engine/arcfile_item.h"
+#include "engine/temp_file_set.h"
+#include "res/resource.h"
+#include "tests/document/app_object.h"
+#include "tests/fake_unlha32/fake_control.h"
+#include "tests/support/dialog_watcher.h"
+#include "tests/support/text.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+CZuvoApp theApp;
+
+namespace {
+
+std::string String(UINT id) {
+    CString s;
+    s.LoadString(id);
+    return std::string(s);
+}
+
+std::string TestDir() {
+    char dir[MAX_PATH];
+    GetTempPathA(sizeof(dir), dir);
+    std::string path = std::string(dir) + "zuvo_document\\";
+    CreateDirectoryA(path.c_str(), NULL);
+    return path;
+}
+
+std::string MakeFile(const std::string& name) {
+    std::string path = TestDir() + name;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    CloseHandle(h);
+    return path;
+}
+
+class ArchiveDocTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(GetACP(), 932u);
+        theApp.SetRegistryKey("Vantrel");
+        lib.reset(new FakeUnlha32());
+        ASSERT_TRUE(lib->Loaded());
+        archive = MakeFile("SAMPLE.LZH");
+        doc.reset(new CArchiveDoc);
+    }
+    void TearDown() override {
+        doc.reset();
+        lib.reset();
+        DeleteFileA(archive.c_str());
+    }
+
+    std::vector<std::string> BoxTexts() const {
+        std::vector<std::string> texts;
+        for (const SeenDialog& d : boxes.Seen()) texts.push_back(d.text);
+        return texts;
+    }
+
+    CArcfileItem* Item(int i) { return static_cast<CArcfileItem*>(doc->m_items[i]); }
+
+    std::unique_ptr<FakeUnlha32> lib;
+    DialogWatcher boxes;
+    std::unique_ptr<CArchiveDoc> doc;
+    std::string archive;
+};
+
+TEST_F(ArchiveDocTest, ListsEntriesInOrderWithoutDirectoryEntriesAndFreesTheLibrary) {
+    lib->AddRecord("A.TXT", 10, 8);
+    lib->AddRecord("DOC\\");
+    lib->AddRecord("DOC\\B.TXT", 20, 9);
+    ASSERT_TRUE(doc->Load(archive.c_str()));
+    ASSERT_NE(doc->m_pArchive, nullptr);
+    ASSERT_EQ(doc->m_items.GetSize(), 2);
+    EXPECT_EQ(std::string(Item(0)->m_strName), "A.TXT");
+    EXPECT_EQ(std::string(Item(0)->m_strPath), "");
+    EXPECT_EQ(std::string(Item(1)->m_strName), "B.TXT");
+    EXPECT_EQ(std::string(Item(1)->m_strPath), "DOC\\");
+    EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_EQ(lib->OpenArchives(), 0);
+
+    // A second listing replaces the first one whole.
+    ASSERT_TRUE(doc->Load(archive.c_str()));
+    EXPECT_EQ(doc->m_items.GetSize(), 2);
+    doc->DeleteContents();
+    EXPECT_EQ(doc->m_pArchive, nullptr);
+    EXPECT_EQ(doc->m_items.GetSize(), 0);
+    EXPECT_TRUE(lib->HeldOnlyByUs());
+}
+
+TEST_F(ArchiveDocTest, AnArchiveOfDirectoryEntriesOnlyOpensEmpty) {
+    lib->AddRecord("DOC\\");
+    lib->AddRecord("DOC\\IMAGES\\");
+    ASSERT_TRUE(doc->Load(archive.c_str()));
+    EXPECT_NE(doc->m_pArchive, nullptr);
+    EXPECT_EQ(doc->m_items.GetSize(), 0);
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(ArchiveDocTest, ANonArchiveIsReportedAndLeavesNoArchive) {
+    lib->AddRecord("A.TXT");
+    ASSERT_TRUE(doc->Load(archive.c_str()));
+    lib->SetCheckResult(FALSE);
+    EXPECT_FALSE(doc->Load(archive.c_str()));
+    EXPECT_EQ(doc->m_pArchive, nullptr);
+    EXPECT_EQ(doc->m_items.GetSize(), 0);
+    ASSERT_EQ(BoxTexts(), std::vector<std::string>{String(IDS_NOT_LZH)});
+    EXPECT_EQ(boxes.Seen()[0].icon, (UINT)MB_ICONERROR);
+    EXPECT_EQ(String(IDS_NOT_LZH), Sjis("このファイルはLZHファイルではありません。"));
+}
+
+TEST_F(ArchiveDocTest, ARefusedListingFailsWithoutAMessage) {
+    lib->AddRecord("A.TXT");
+    lib->SetOpenFails(TRUE);
+    EXPECT_FALSE(doc->Load(archive.c_str()));
+    EXPECT_EQ(doc->m_pArchive, nullptr);
+    EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_TRUE(lib->HeldOnlyByUs());
+}
+
+TEST_F(ArchiveDocTest, AMissingLibraryIsReportedThenTheFileIsNoArchive) {
+    lib.reset();
+    HMODULE stray = LoadLibraryA("unlha32.dll");
+    ASSERT_EQ(stray, nullptr) << "an unlha32.dll is still findable";
+    EXPECT_FALSE(doc->Load(archive.c_str()));
+    EXPECT_EQ(doc->m_pArchive, nullptr);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{String(IDS_NO_UNLHA32), String(IDS_NOT_LZH)}));
+}
+
+TEST_F(ArchiveDocTest, ANamedArchiveThatDoesNotExistYetIsAnEmptyArchive) {
+    std::string missing = TestDir() + "NEW.LZH";
+    DeleteFileA(missing.c_str());
+    lib->ClearCalls();
+    ASSERT_TRUE(doc->Load(missing.c_str()));
+    EXPECT_NE(doc->m_pArchive, nullptr);
+    EXPECT_EQ(std::string(doc->m_pArchive->m_strArchive), missing);
+    EXPECT_EQ(doc->m_items.GetSize(), 0);
+    EXPECT_TRUE(lib->Calls().empty());
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+// Types a path into the file dialog and presses its OK button.
+DialogWatcher::Action AnswerFileDialog(const std::string& path, std::string* title) {
+    return [path, title](HWND hDlg, const SeenDialog& seen) {
+        *title = seen.caption;
+        HWND hName = GetDlgItem(hDlg, 0x47c);  // cmb13: the file name box
+        if (!hName) hName = GetDlgItem(hDlg, 0x480);  // edt1
+        SetWindowTextA(hName, path.c_str());
+        return IDOK;
+    };
+}
+
+TEST_F(ArchiveDocTest, PromptingForANonArchiveShowsBothMessages) {
+    std::string title;
+    boxes.QueueAction(AnswerFileDialog(archive, &title));
+    lib->SetCheckResult(FALSE);
+    EXPECT_FALSE(doc->PromptNewArchive());
+    EXPECT_EQ(title, Sjis("作成するファイル名を入力してください。"));
+    std::vector<std::string> texts = BoxTexts();
+    ASSERT_EQ(texts.size(), 3u);  // the file dialog, then two boxes
+    EXPECT_EQ(texts[1], String(IDS_NOT_LZH));
+    EXPECT_EQ(texts[2], String(IDS_CREATE_FAILED));
+    EXPECT_TRUE(doc->GetPathName().IsEmpty());
+}
+
+TEST_F(ArchiveDocTest, PromptingForANewNameNamesTheDocument) {
+    std::string missing = TestDir() + "FRESH.LZH";
+    DeleteFileA(missing.c_str());
+    std::string title;
+    boxes.QueueAction(AnswerFileDialog(missing, &title));
+    ASSERT_TRUE(doc->PromptNewArchive());
+    EXPECT_EQ(std::string(doc->GetPathName()), missing);
+    EXPECT_NE(doc->m_pArchive, nullptr);
+    EXPECT_EQ(boxes.Count(), 1u);
+
+    boxes.QueueAnswer(IDCANCEL);
+    EXPECT_FALSE(doc->PromptNewArchive());
+}
+
+TEST_F(ArchiveDocTest, TemporaryNamesUseTheLastComponent) {
+    std::string dir = std::string(doc->GetTempDir());
+    ASSERT_FALSE(dir.empty());
+    EXPECT_EQ(dir.back(), '\\');
+    EXPECT_EQ(std::string(doc->GetTempFilePath("A.TXT")), dir + "A.TXT");
+    EXPECT_EQ(std::string(doc->GetTempFilePath("DOC\\SUB\\A.TXT")), dir + "A.TXT");
+    // The trail byte 0x5C of a double-byte character is no separator.
+    std::string kanji = Sjis("表示.TXT");
+    EXPECT_EQ(std::string(doc->GetTempFilePath(kanji.c_str())), dir + kanji);
+}
+
+TEST_F(ArchiveDocTest, TemporaryFilesAreRecordedInTheApplication) {
+    int before = theApp.m_tempFiles.GetSize();
+    doc->AddTempFile((HINSTANCE)42, "C:\\TEMP\\A.TXT");
+    ASSERT_EQ(theApp.m_tempFiles.GetSize(), before + 1);
+    CTempFileSet* pSet = static_cast<CTempFileSet*>(theApp.m_tempFiles[before]);
+    EXPECT_EQ(pSet->m_hInstance, (HINSTANCE)42);
+    EXPECT_EQ(std::string(pSet->m_strTempPath), "C:\\TEMP\\A.TXT");
+    delete pSet;
+    theApp.m_tempFiles.RemoveAt(before);
+}
+
+TEST_F(ArchiveDocTest, ExtractWithDirectoriesComesFromTheProfileAndLoadDoesNotWriteIt) {
+    theApp.WriteProfileString("settings", "bDirUnpack", NULL);
+    EXPECT_EQ(CArchiveDoc().m_bDirUnpack, 1);
+    theApp.WriteProfileInt("Settings", "bDirUnpack", 0);
+    CArchiveDoc fresh;
+    EXPECT_EQ(fresh.m_bDirUnpack, 0);
+    fresh.m_bDirUnpack = TRUE;
+    lib->AddRecord("A.TXT");
+    ASSERT_TRUE(fresh.Load(archive.c_str()));
+    fresh.DeleteContents();
+    EXPECT_EQ(theApp.GetProfileInt("settings", "bDirUnpack", 1), 0);
+    theApp.WriteProfileString("settings", "bDirUnpack", NULL);
+}
+
+}  // namespace
