@@ -22,8 +22,11 @@ int CException::ReportError(UINT nType, UINT nMessageID) {
 BOOL CArchiveException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHelpContext) {
     if (pnHelpContext) *pnHelpContext = 0;
     if (!lpszError || nMaxError == 0) return FALSE;
+    // A generic failure (a refused settings write) gets the general text of an
+    // unexpected error while writing.
+    UINT id = m_cause > generic ? AFX_IDP_ARCH_NONE + m_cause : AFX_IDP_ARCH_NONE;
     CString text;
-    if (!text.LoadString(AFX_IDP_ARCH_GENERIC)) text = "The settings could not be written.";
+    if (!text.LoadString(id)) text = "An unexpected error occurred while writing.";
     lstrcpynA(lpszError, text, (int)nMaxError);
     return TRUE;
 }

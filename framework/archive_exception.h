@@ -8,8 +8,9 @@
 #include "framework/cstring.h"
 #include "framework/object.h"
 
-// String resource with the text shown for a generic archive exception.
-#define AFX_IDP_ARCH_GENERIC 0xF081
+// The archive exception's texts: AFX_IDP_ARCH_NONE + cause; none and generic
+// share the general one.
+#define AFX_IDP_ARCH_NONE 0xF1A0
 
 class CException : public CObject {
     DECLARE_DYNAMIC(CException)

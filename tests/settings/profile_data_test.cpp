@@ -238,8 +238,11 @@ bool WriteThrowsArchiveException(CProfileData& p, const char* key, const char* v
     try {
         p.WriteString(key, value);
     } catch (CException* e) {
+        char text[256];
         bool ok = e->IsKindOf(RUNTIME_CLASS(CArchiveException)) &&
-                  static_cast<CArchiveException*>(e)->m_cause == CArchiveException::generic;
+                  static_cast<CArchiveException*>(e)->m_cause == CArchiveException::generic &&
+                  e->GetErrorMessage(text, sizeof(text)) &&
+                  std::string(text) == Sjis("ﾌｧｲﾙの読み書き中に予期しないｴﾗｰが発生しました。");
         e->Delete();
         return ok;
     }
