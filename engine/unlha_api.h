@@ -46,5 +46,5 @@ typedef BOOL(WINAPI* PFN_UNLHA_CONFIG_DIALOG)(HWND hwnd, LPSTR pszBuffer, int nM
 //   UnlhaProc<PFN_UNLHA_GET_VERSION>(hDll, "UnlhaGetVersion")  (NULL if missing)
 template <class PFN>
 PFN UnlhaProc(HMODULE hDll, LPCSTR pszName) {
-    return reinterpret_cast<PFN>(reinterpret_cast<void*>(GetProcAddress(hDll, pszName)));
+    return reinterpret_cast<PFN>(GetProcAddress(hDll, pszName));
 }

@@ -62,7 +62,9 @@ public:
     // Replaces single-byte characters only; returns how many were replaced.
     int Replace(char chOld, char chNew);
 
-    void Format(LPCSTR pszFormat, ...);
+    // printf formatting. Pass a CString to %s as (LPCSTR)str: the compiler
+    // checks the arguments and refuses a CString passed through "...".
+    void Format(LPCSTR pszFormat, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 2, 3)));
     void FormatV(LPCSTR pszFormat, va_list args);
     BOOL LoadString(UINT nID);
 

@@ -60,7 +60,7 @@ public:
 private:
     template <class F>
     F Proc(const char* name) const {
-        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m_hDll, name)));
+        return reinterpret_cast<F>(GetProcAddress(m_hDll, name));
     }
     void Load();
 
