@@ -21,7 +21,7 @@ class LhDecoder : public Decoder {
   LhDecoder(ByteSource* source, uint64_t offset, uint64_t size, int dict_bits, int position_codes,
             int position_bits)
       : in_(source, offset, size),
-        window_(std::max(dict_bits + 1, 18), ' '),
+        window_(std::max(dict_bits + 1, 15), ' '),
         position_codes_(position_codes),
         position_bits_(position_bits) {}
 
