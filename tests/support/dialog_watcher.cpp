@@ -93,6 +93,11 @@ void DialogWatcher::SetDefaultAnswer(int buttonId) {
     m_defaultAnswer = buttonId;
 }
 
+void DialogWatcher::LeaveAlone(std::function<bool(const SeenDialog&)> pred) {
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_leaveAlone = pred;
+}
+
 std::vector<SeenDialog> DialogWatcher::Seen() const {
     std::lock_guard<std::mutex> hold(m_lock);
     return m_seen;
@@ -152,6 +157,10 @@ void DialogWatcher::Handle(HWND hwnd) {
     int answer = 0;
     {
         std::lock_guard<std::mutex> hold(m_lock);
+        if (m_leaveAlone && m_leaveAlone(seen)) {
+            m_seen.push_back(seen);
+            return;
+        }
         if (!m_queue.empty()) {
             action = m_queue.front();
             m_queue.erase(m_queue.begin());

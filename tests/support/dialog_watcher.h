@@ -47,6 +47,9 @@ public:
     void QueueAnswer(int buttonId);
     void QueueAction(Action action);
     void SetDefaultAnswer(int buttonId);  // 0: OK, else Cancel, else No
+    // Dialogs for which pred holds are recorded but never pressed and take no
+    // queued answer (e.g. a progress window that closes by itself).
+    void LeaveAlone(std::function<bool(const SeenDialog&)> pred);
 
     std::vector<SeenDialog> Seen() const;
     size_t Count() const;
@@ -63,6 +66,7 @@ private:
     std::vector<Action> m_queue;
     std::set<HWND> m_handled;
     int m_defaultAnswer = 0;
+    std::function<bool(const SeenDialog&)> m_leaveAlone;
     HANDLE m_stop;
     std::thread m_thread;
 };
