@@ -2,6 +2,7 @@
 #include "framework/file_dialog.h"
 
 #include "framework/afx_state.h"
+#include "framework/wnd.h"
 
 #include <string.h>
 
@@ -18,6 +19,7 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFil
     m_ofn.lpstrFileTitle = m_szFileTitle;
     m_ofn.nMaxFileTitle = sizeof(m_szFileTitle);
     m_ofn.Flags = dwFlags | OFN_EXPLORER;
+    if (pParentWnd) m_ofn.hwndOwner = pParentWnd->GetSafeHwnd();
     if (lpszDefExt) m_ofn.lpstrDefExt = m_strDefExt;
     if (lpszFileName) lstrcpynA(m_szFileName, lpszFileName, sizeof(m_szFileName));
     if (lpszFilter) {

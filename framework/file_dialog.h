@@ -19,7 +19,7 @@ public:
                 CWnd* pParentWnd = NULL);
 
     // IDOK or IDCANCEL; after IDCANCEL CommDlgExtendedError tells why. The box
-    // is owned by m_ofn.hwndOwner when set, else by the main window.
+    // is owned by the parent window, else by the main window.
     virtual INT_PTR DoModal();
 
     CString GetPathName() const;   // the first (or only) chosen path
@@ -33,7 +33,7 @@ public:
 
     OPENFILENAMEA m_ofn;
     BOOL m_bOpenFileDialog;
-    CWnd* m_pParentWnd;  // kept for the window layer; the owner is m_ofn.hwndOwner
+    CWnd* m_pParentWnd;
 
 private:
     BOOL IsMultiple() const;

@@ -145,6 +145,21 @@ TEST_F(ArchiveDocTest, ANamedArchiveThatDoesNotExistYetIsAnEmptyArchive) {
     EXPECT_EQ(boxes.Count(), 0u);
 }
 
+TEST_F(ArchiveDocTest, OpeningAMissingFileFailsInTheFramework) {
+    std::string missing = TestDir() + "GONE.LZH";
+    DeleteFileA(missing.c_str());
+    lib->ClearCalls();
+    EXPECT_FALSE(doc->OnOpenDocument(missing.c_str()));
+    EXPECT_EQ(doc->m_pArchive, nullptr);
+    EXPECT_TRUE(lib->Calls().empty());
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_NE(boxes.Seen()[0].text.find(missing), std::string::npos);
+
+    lib->AddRecord("A.TXT");
+    EXPECT_TRUE(doc->OnOpenDocument(archive.c_str()));
+    EXPECT_EQ(doc->m_items.GetSize(), 1);
+}
+
 // Types a path into the file dialog and presses its OK button.
 DialogWatcher::Action AnswerFileDialog(const std::string& path, std::string* title) {
     return [path, title](HWND hDlg, const SeenDialog& seen) {
