@@ -208,19 +208,29 @@ Error ReadLevel01(ByteSource* source, uint64_t offset, const uint8_t* head, Head
     uint64_t next = Get16(buf + end - 2);
     uint64_t ext_total = 0;
     uint64_t at = offset + end;
-    uint8_t ext[65536];
+    // The whole header, kept for the header CRC an extended header may hold.
+    std::string whole(reinterpret_cast<const char*>(buf), end);
     bool has_header_crc = false;
     uint16_t header_crc = 0;
+    size_t crc_field = 0;
     while (next != 0) {
       if (next < 3) return Error::kBadHeader;
-      if (ext_total + next > h->compressed_size) return Error::kBadHeader;
+      if (ext_total + next > h->compressed_size || ext_total + next > kMaxHeaderSize) return Error::kBadHeader;
+      size_t start = whole.size();
+      whole.resize(start + static_cast<size_t>(next));
+      uint8_t* ext = reinterpret_cast<uint8_t*>(&whole[start]);
       e = ReadExact(source, at, ext, static_cast<size_t>(next));
       if (e != Error::kOk) return e;
       size_t body = static_cast<size_t>(next) - 3;
+      if (ext[0] == kExtCrc && body >= 2) crc_field = start + 1;
       ApplyExtended(ext[0], ext + 1, body, h, &names, &has_header_crc, &header_crc);
       ext_total += next;
       at += next;
       next = Get16(ext + 1 + body);
+    }
+    if (has_header_crc) {
+      whole[crc_field] = whole[crc_field + 1] = 0;
+      if (Crc16(reinterpret_cast<const uint8_t*>(whole.data()), whole.size()) != header_crc) return Error::kBadHeader;
     }
     h->compressed_size -= ext_total;
     h->header_size = end + ext_total;

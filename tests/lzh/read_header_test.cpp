@@ -180,6 +180,22 @@ TEST(HeaderLevels, LevelOneExtendedHeadersCountInTheCompressedSize) {
   EXPECT_EQ(end, lzh::Error::kEndOfArchive);  // the end of the source ends the archive too
 }
 
+TEST(HeaderLevels, LevelOneHeaderCrcCoversItsExtendedHeaders) {
+  std::string archive = Level01(1, "x.txt", {{0x00, std::string(2, '\0')}, {0x54, Le32(999)}});
+  size_t header_end = archive.size() - kData.size();
+  size_t crc_at = static_cast<uint8_t>(archive[0]) + 2 + 1;  // after the type byte of the first extension
+  uint16_t crc = lzh::Crc16(reinterpret_cast<const uint8_t*>(archive.data()), header_end);
+  archive[crc_at] = static_cast<char>(crc);
+  archive[crc_at + 1] = static_cast<char>(crc >> 8);
+  lzh::MemorySource source(reinterpret_cast<const uint8_t*>(archive.data()), archive.size());
+  lzh::Header h;
+  ASSERT_EQ(lzh::ReadHeader(&source, 0, &h), lzh::Error::kOk);
+  EXPECT_EQ(h.unix_time, 999);
+  // The base checksum does not cover the extensions; the CRC does.
+  archive[header_end - 4] ^= 1;
+  EXPECT_EQ(lzh::ReadHeader(&source, 0, &h), lzh::Error::kBadHeader);
+}
+
 TEST(HeaderLevels, LevelTwoSizeWithZeroLowByteIsNotTheEnd) {
   // Pad the name until the header is exactly 256 bytes long.
   std::string probe = Level23(2, {{0x01, "n"}});
