@@ -74,3 +74,28 @@ TEST(Messages, ALongTextIsCutToTheBufferOnACharacterBoundary) {
 }
 
 }  // namespace
+
+#include "framework/file_dialog.h"
+
+namespace {
+
+// What the Explorer-style dialog leaves in its buffer, read back as paths.
+TEST(FileDialogResult, OneOrManyChosenPaths) {
+    CFileDialog one(TRUE);
+    lstrcpyA(one.m_ofn.lpstrFile, "C:\\DIR\\A.LZH");
+    one.m_ofn.nFileOffset = 7;
+    EXPECT_EQ(std::string(one.GetPathName()), "C:\\DIR\\A.LZH");
+    EXPECT_EQ(std::string(one.GetFileTitle()), "A");
+
+    char buffer[64];
+    memcpy(buffer, "C:\\DIR\0A.TXT\0B C.TXT\0", 22);
+    CFileDialog many(TRUE, NULL, NULL, OFN_ALLOWMULTISELECT);
+    many.m_ofn.lpstrFile = buffer;
+    many.m_ofn.nFileOffset = 7;
+    std::vector<std::string> paths;
+    for (POSITION pos = many.GetStartPosition(); pos;) paths.push_back(std::string(many.GetNextPathName(pos)));
+    EXPECT_EQ(paths, (std::vector<std::string>{"C:\\DIR\\A.TXT", "C:\\DIR\\B C.TXT"}));
+    EXPECT_EQ(std::string(many.GetPathName()), "C:\\DIR\\A.TXT");
+}
+
+}  // namespace
