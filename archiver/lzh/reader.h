@@ -1,18 +1,29 @@
 // Reading an LZH archive: finding it, walking its entries, extracting them.
 //
-//   lzh::StdioSource* file = lzh::StdioSource::Open("a.lzh");   // or any ByteSource
-//   lzh::ArchiveReader reader(file);
-//   if (reader.Open() != lzh::Error::kOk) ...;      // also finds archives in SFX .exe
+//   std::unique_ptr<lzh::StdioSource> file(lzh::StdioSource::Open("a.lzh"));  // or any ByteSource
+//   lzh::ArchiveReader reader(file.get());
+//   if (reader.Open() != lzh::Error::kOk) ...;   // also finds archives behind SFX stubs
 //   lzh::Header h;
 //   lzh::Error e;
 //   while ((e = reader.Next(&h)) == lzh::Error::kOk) {
-//     // h.path is '/'-separated CP932 bytes; map it with SafeRelativePath().
-//     if (!h.IsDirectory()) e = reader.Extract(h, &sink, progress);  // CRC-checked
+//     std::vector<std::string> parts;            // see safe_path.h
+//     if (lzh::SafeRelativePath(h.path, &parts) != lzh::PathVerdict::kOk) ...;  // report, skip
+//     if (!h.IsDirectory()) e2 = reader.Extract(h, &sink, progress);  // CRC-checked
 //   }
-//   // e == kEndOfArchive: clean end; anything else: a damaged or cut archive.
+//   // e == kEndOfArchive: clean end; anything else: a damaged or cut archive
+//   // (the entries before it were good).
+//
+// Header fields (header.h): path ('/'-separated raw CP932 bytes, directories
+// end in '/'), method, sizes, level, os_id, dos_attributes; times: dos_time
+// always (level 2/3: converted from the Unix time, UTC), unix_time always
+// (level 0/1 without a Unix extension: dos_time read as UTC, so prefer
+// dos_time and has_unix_time to decide), Windows FILETIMEs when stored.
+// Extract() returns kUnknownMethod for methods decoder.h does not list and
+// the walk can go on; kCrcError, kDamagedData and kTruncated are per entry.
 //
 // The reader never allocates in proportion to declared sizes, every header
 // advances the position, and a cut or damaged archive ends with an error.
+// One reader per thread; it reads its ByteSource only inside its calls.
 #pragma once
 #include <cstdint>
 #include <functional>
