@@ -2,6 +2,8 @@
 // destination only. Each file is written to a work file beside its target
 // and moved over it when complete, so a damaged entry never replaces a good
 // file on disk.
+#include <cstring>
+
 #include "archiver/dll/archive_access.h"
 #include "archiver/dll/commands.h"
 #include "archiver/dll/entry_record.h"
@@ -19,6 +21,18 @@ namespace {
 bool IsAbsoluteName(const std::string& path) {
   if (!path.empty() && (path[0] == '/' || path[0] == '\\')) return true;
   return path.size() >= 2 && path[1] == ':' && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z');
+}
+
+// Characters Windows does not allow in names (a Unix archive may hold them)
+// become '_'; trail bytes of double-byte characters are left alone.
+void ReplaceInvalidCharacters(std::vector<std::string>* components) {
+  for (std::string& component : *components) {
+    for (size_t i = 0; i < component.size(); ++i) {
+      unsigned char c = (unsigned char)component[i];
+      if (lzh::IsCp932LeadByte(c) && i + 1 < component.size()) ++i;
+      else if (strchr("*?\"<>|", c)) component[i] = '_';
+    }
+  }
 }
 
 bool IsBelow(const std::string& path, const std::string& directory) {
@@ -119,6 +133,7 @@ void RunExtract(Job& job) {
       job.report.Fail(kErrNotFileName, IDS_NAME_REFUSED, name);
       continue;
     }
+    ReplaceInvalidCharacters(&components);
     std::string relative = keep_directories ? lzh::JoinPath(components, '\\') : components.back();
     std::string target = destination + relative;
     if (!IsBelow(target, destination)) {

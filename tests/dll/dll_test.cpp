@@ -190,12 +190,13 @@ TEST_F(UnlhaTest, UnquotedPathsWithBlanks) {
 }
 
 TEST_F(UnlhaTest, HostileNamesAreRefusedAndReported) {
-  std::string bytes = RawArchive({"../../evil.txt", "C:/drive.txt", "/abs.txt", "dir/../../up.txt", "ok.txt"});
+  std::string bytes = RawArchive({"../../evil.txt", "C:/drive.txt", "/abs.txt", "dir/../../up.txt", "ok.txt",
+                                 "what?.txt"});
   Write("hostile.lzh", bytes);
   std::string out = Path("deep\\out\\");
   int result = Run("x -r2xp " + Path("hostile.lzh") + " " + out + " \\*.* \\*");
   EXPECT_GE(result, 0x8000);
-  EXPECT_EQ(FilesBelow(Path("")), (std::vector<std::string>{"deep\\out\\ok.txt", "hostile.lzh"}));
+  EXPECT_EQ(FilesBelow(Path("")), (std::vector<std::string>{"deep\\out\\ok.txt", "deep\\out\\what_.txt", "hostile.lzh"}));
   std::vector<std::string> boxes = BoxTexts();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].find("evil.txt"), std::string::npos) << boxes[0];
