@@ -45,7 +45,7 @@ public:
     CMiniViewFrame* m_pMiniViewer = NULL;
     BOOL m_bWin95 = FALSE;
 
-    // The window layer adds the message map here.
+    DECLARE_MESSAGE_MAP()
 };
 
 inline CZuvoApp* ZuvoApp() { return static_cast<CZuvoApp*>(AfxGetApp()); }

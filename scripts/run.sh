@@ -43,7 +43,7 @@ had_display=0
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then had_display=1; fi
 zuvo_wine_prefix
 zuvo_display
-wineserver -p
+wineserver -p 2>/dev/null || true  # already running is fine
 trap 'zuvo_stop_display' EXIT
 
 winpath=$(winepath -w "$archive" 2>/dev/null)
@@ -77,8 +77,9 @@ until import -window root "$shot" 2>/dev/null && [ -s "$shot" ]; do
 done
 [ -s "$shot" ] && echo "run: screenshot in $shot"
 
-# Close it as a user would (Alt+F4), and make sure it is gone.
-xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 >/dev/null 2>&1 || true
+# Close it as a user would: taskkill without /F asks its windows to close
+# (WM_CLOSE), so it saves its settings on the way out.
+wine taskkill /IM zuvo.exe >/dev/null 2>&1 </dev/null || true
 deadline=$((SECONDS + 15))
 while kill -0 "$pid" 2>/dev/null; do
   if [ $SECONDS -ge $deadline ]; then

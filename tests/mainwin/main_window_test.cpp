@@ -1,0 +1,347 @@
+// The program's start-up, main window and exit, run in-process: the test
+// plays the part of the program's entry, with the scripted archiver library.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/zuvo_app.h"
+#include "engine/temp_file_set.h"
+#include "framework/cmd_ui.h"
+#include "framework/document.h"
+#include "res/resource.h"
+#include "tests/fake_unlha32/fake_control.h"
+#include "tests/support/dialog_watcher.h"
+#include "tests/support/text.h"
+#include "ui/dir_view.h"
+#include "ui/file_view.h"
+#include "ui/main_frame.h"
+
+CZuvoApp theApp;
+
+namespace {
+
+std::string TempDir() {
+    char szDir[MAX_PATH];
+    GetTempPathA(MAX_PATH, szDir);
+    std::string dir = std::string(szDir) + "zuvo_mainwin\\";
+    CreateDirectoryA(dir.c_str(), NULL);
+    return dir;
+}
+
+std::string MakeFile(const std::string& name, const char* content = "x") {
+    std::string path = TempDir() + name;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD written;
+    WriteFile(h, content, (DWORD)strlen(content), &written, NULL);
+    CloseHandle(h);
+    return path;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string WindowTitle(HWND hWnd) {
+    char szTitle[512] = "";
+    GetWindowTextA(hWnd, szTitle, sizeof(szTitle));
+    return szTitle;
+}
+
+// A dropped-file block as the shell hands it over.
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& p : paths) size += p.size() + 1;
+    HGLOBAL hGlobal = GlobalAlloc(GHND, size);
+    DROPFILES* pDrop = (DROPFILES*)GlobalLock(hGlobal);
+    pDrop->pFiles = sizeof(DROPFILES);
+    char* pNames = (char*)(pDrop + 1);
+    for (const std::string& p : paths) {
+        memcpy(pNames, p.c_str(), p.size() + 1);
+        pNames += p.size() + 1;
+    }
+    GlobalUnlock(hGlobal);
+    return (HDROP)hGlobal;
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(GetACP(), 932u);
+        // Every test starts as a first run.
+        theApp.SetRegistryKey("Vantrel");
+        theApp.WriteProfileString("Window", NULL, NULL);
+        theApp.WriteProfileString("Recent File List", NULL, NULL);
+        lib.SetCheckResult(TRUE);
+        lib.AddRecord("README.TXT", 10, 8);
+        archive = MakeFile("SAMPLE.LZH");
+    }
+
+    void TearDown() override {
+        Stop();
+        boxes.Clear();
+    }
+
+    // Runs the program's start-up with the command line; TRUE when a main
+    // window is up.
+    BOOL Start(const std::string& cmdLine, int nCmdShow = SW_SHOWNORMAL) {
+        m_cmdLine = cmdLine;
+        theApp.m_lpCmdLine = &m_cmdLine[0];
+        theApp.m_nCmdShow = nCmdShow;
+        m_bStarted = TRUE;
+        return theApp.InitInstance();
+    }
+
+    // Closes the main window as the user does and runs the exit.
+    void Stop() {
+        if (!m_bStarted) return;
+        if (theApp.m_pMainWnd != nullptr) {
+            theApp.m_pMainWnd->PostMessage(WM_CLOSE);
+            WaitFor([] { return theApp.m_pMainWnd == nullptr; });
+        }
+        theApp.ExitInstance();
+        m_bStarted = FALSE;
+    }
+
+    CMainFrame* Frame() { return static_cast<CMainFrame*>(theApp.m_pMainWnd); }
+    CDocument* Doc() { return Frame()->GetActiveDocument(); }
+
+    int Profile(LPCSTR section, LPCSTR key) { return theApp.GetProfileInt(section, key, -12345); }
+
+    FakeUnlha32 lib;
+    DialogWatcher boxes;
+    std::string archive;
+    std::string m_cmdLine;
+    BOOL m_bStarted = FALSE;
+};
+
+TEST(CommandLine, QuotesAreTakenOffAndTextAfterTheClosingQuoteIgnored) {
+    EXPECT_STREQ(ArchivePathFromCommandLine("\"C:\\My Files\\a.lzh\""), "C:\\My Files\\a.lzh");
+    EXPECT_STREQ(ArchivePathFromCommandLine("\"C:\\My Files\\a.lzh\" extra"), "C:\\My Files\\a.lzh");
+    EXPECT_STREQ(ArchivePathFromCommandLine("\"C:\\open ended.lzh"), "C:\\open ended.lzh");
+    EXPECT_STREQ(ArchivePathFromCommandLine("C:\\My Files\\a.lzh"), "C:\\My Files\\a.lzh");
+    EXPECT_STREQ(ArchivePathFromCommandLine("\"\""), "\"");
+    EXPECT_STREQ(ArchivePathFromCommandLine("\""), "");
+}
+
+TEST_F(MainWindow, OpensTheArchiveNamedInQuotesWithABlank) {
+    std::string spaced = MakeFile("with blank.lzh");
+    ASSERT_TRUE(Start("\"" + spaced + "\""));
+    ASSERT_NE(Frame(), nullptr);
+    EXPECT_EQ(WindowTitle(Frame()->m_hWnd), "with blank.lzh - Zuvo");
+    EXPECT_STRCASEEQ(Doc()->GetPathName(), spaced.c_str());
+    EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_TRUE(Frame()->GetExStyle() & WS_EX_ACCEPTFILES);
+}
+
+TEST_F(MainWindow, AnArchiveThatCannotBeOpenedLeavesAnEmptyWindow) {
+    ASSERT_TRUE(Start("\"\""));  // names a file called "
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    ASSERT_NE(Frame(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(Frame()->m_hWnd));
+    EXPECT_STREQ(Doc()->GetPathName(), "");
+    EXPECT_EQ(WindowTitle(Frame()->m_hWnd), "Untitled - Zuvo");
+    EXPECT_TRUE(Frame()->GetExStyle() & WS_EX_ACCEPTFILES);
+
+    Stop();
+    lib.SetCheckResult(FALSE);  // a file that is not an archive
+    boxes.Clear();
+    ASSERT_TRUE(Start(archive));
+    ASSERT_TRUE(boxes.WaitForCount(1));
+    EXPECT_EQ(boxes.Seen()[0].text, Sjis("このファイルはLZHファイルではありません。"));
+    ASSERT_NE(Frame(), nullptr);
+    EXPECT_STREQ(Doc()->GetPathName(), "");
+}
+
+TEST_F(MainWindow, FirstRunTakesTheMiddleThirdAndCloseSavesPlacement) {
+    ASSERT_TRUE(Start(""));
+    int cx = GetSystemMetrics(SM_CXFULLSCREEN), cy = GetSystemMetrics(SM_CYFULLSCREEN);
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof(wp);
+    ASSERT_TRUE(GetWindowPlacement(Frame()->m_hWnd, &wp));
+    EXPECT_EQ(wp.rcNormalPosition.left, cx / 3);
+    EXPECT_EQ(wp.rcNormalPosition.top, cy / 3);
+    EXPECT_EQ(wp.rcNormalPosition.right, 2 * cx / 3);
+    EXPECT_EQ(wp.rcNormalPosition.bottom, 2 * cy / 3);
+
+    // Maximized at close: the restored rectangle, not iconic.
+    MoveWindow(Frame()->m_hWnd, 50, 60, 400, 300, TRUE);
+    Frame()->ShowWindow(SW_MAXIMIZE);
+    Stop();
+    EXPECT_EQ(Profile("Window", "Left"), 50);
+    EXPECT_EQ(Profile("Window", "Top"), 60);
+    EXPECT_EQ(Profile("Window", "Right"), 450);
+    EXPECT_EQ(Profile("Window", "Bottom"), 360);
+    EXPECT_EQ(Profile("Window", "IsIconic"), 0);
+
+    // The next start comes back there; minimized at close is remembered and
+    // the start after that is minimized although a normal window was asked for.
+    ASSERT_TRUE(Start(""));
+    RECT rc;
+    GetWindowRect(Frame()->m_hWnd, &rc);
+    EXPECT_EQ(rc.left, 50);
+    EXPECT_EQ(rc.bottom, 360);
+    EXPECT_FALSE(Frame()->IsZoomed());
+    Frame()->ShowWindow(SW_MINIMIZE);
+    Stop();
+    EXPECT_EQ(Profile("Window", "IsIconic"), 1);
+    EXPECT_EQ(Profile("Window", "Left"), 50);
+    ASSERT_TRUE(Start("", SW_SHOWNORMAL));
+    EXPECT_TRUE(Frame()->IsIconic());
+}
+
+TEST_F(MainWindow, SplitterRemembersOnlyANewPositiveWidth) {
+    theApp.WriteProfileString("window", "nDirPaneWidth", NULL);
+    ASSERT_TRUE(Start(""));
+    CDirPaneSplitter& splitter = Frame()->m_wndSplitter;
+    int cxCur, cxMin;
+    splitter.GetColumnInfo(0, cxCur, cxMin);
+    EXPECT_EQ(cxCur, 100);
+    EXPECT_TRUE(splitter.GetPane(0, 0)->IsKindOf(RUNTIME_CLASS(CDirView)));
+    EXPECT_TRUE(splitter.GetPane(0, 1)->IsKindOf(RUNTIME_CLASS(CFileView)));
+
+    auto drag = [&](int xFrom, int xTo) {
+        splitter.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(xFrom, 20));
+        splitter.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(xTo, 20));
+        splitter.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(xTo, 20));
+    };
+    drag(102, 152);
+    splitter.GetColumnInfo(0, cxCur, cxMin);
+    EXPECT_EQ(cxCur, 150);
+    EXPECT_EQ(Profile("window", "nDirPaneWidth"), 150);
+
+    // Back to the same width, or down to nothing: nothing written.
+    theApp.WriteProfileString("window", "nDirPaneWidth", NULL);
+    drag(152, 152);
+    EXPECT_EQ(Profile("window", "nDirPaneWidth"), -12345);
+    drag(152, -40);
+    splitter.GetColumnInfo(0, cxCur, cxMin);
+    EXPECT_EQ(cxCur, 0);
+    EXPECT_EQ(Profile("window", "nDirPaneWidth"), -12345);
+
+    // A cancelled drag changes nothing.
+    drag(0, 80);
+    EXPECT_EQ(Profile("window", "nDirPaneWidth"), 80);
+    splitter.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(82, 20));
+    splitter.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200, 20));
+    splitter.SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    splitter.GetColumnInfo(0, cxCur, cxMin);
+    EXPECT_EQ(cxCur, 80);
+
+    // A new window starts with the stored width.
+    Stop();
+    ASSERT_TRUE(Start(""));
+    Frame()->m_wndSplitter.GetColumnInfo(0, cxCur, cxMin);
+    EXPECT_EQ(cxCur, 80);
+}
+
+TEST_F(MainWindow, AlwaysOnTopIsCheckedExactlyWhileTopmost) {
+    ASSERT_TRUE(Start(""));
+    auto checked = [&] {
+        CTestCmdUI state;
+        state.m_nID = ID_ALWAYS_ON_TOP;
+        Frame()->OnCmdMsg(ID_ALWAYS_ON_TOP, (int)CN_UPDATE_COMMAND_UI, &state, nullptr);
+        return state.m_nCheck != 0;
+    };
+    EXPECT_FALSE(Frame()->GetExStyle() & WS_EX_TOPMOST);
+    EXPECT_FALSE(checked());
+    Frame()->SendMessage(WM_COMMAND, ID_ALWAYS_ON_TOP);
+    EXPECT_TRUE(Frame()->GetExStyle() & WS_EX_TOPMOST);
+    EXPECT_TRUE(checked());
+    Frame()->SendMessage(WM_COMMAND, ID_ALWAYS_ON_TOP);
+    EXPECT_FALSE(Frame()->GetExStyle() & WS_EX_TOPMOST);
+    EXPECT_FALSE(checked());
+
+    // Not carried into the next run.
+    Frame()->SendMessage(WM_COMMAND, ID_ALWAYS_ON_TOP);
+    Stop();
+    ASSERT_TRUE(Start(""));
+    EXPECT_FALSE(Frame()->GetExStyle() & WS_EX_TOPMOST);
+}
+
+TEST_F(MainWindow, KeysWithoutAHandlerDoNothingAndF6MovesBetweenPanes) {
+    ASSERT_TRUE(Start(archive));
+    for (UINT nID : {IDM_EDIT_CUT, IDM_EDIT_PASTE, IDM_EDIT_UNDO, IDM_CONTEXT_HELP, IDM_EDIT_COPY})
+        Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(nID, 1));
+    WaitFor([] { return false; }, 200);
+    EXPECT_EQ(boxes.Count(), 0u);
+    ASSERT_NE(Frame(), nullptr);
+    EXPECT_STRCASEEQ(Doc()->GetPathName(), archive.c_str());
+
+    CView* pFirst = Frame()->GetActiveView();
+    ASSERT_NE(pFirst, nullptr);
+    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(IDM_NEXT_PANE, 1));
+    CView* pSecond = Frame()->GetActiveView();
+    EXPECT_NE(pSecond, pFirst);
+    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(IDM_NEXT_PANE, 1));
+    EXPECT_EQ(Frame()->GetActiveView(), pFirst);
+    Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(IDM_PREV_PANE, 1));
+    EXPECT_EQ(Frame()->GetActiveView(), pSecond);
+}
+
+TEST_F(MainWindow, DroppedArchiveOpensAndOtherFilesAskFirst) {
+    ASSERT_TRUE(Start(archive));
+    std::string other = MakeFile("OTHER.LZH");
+
+    // One archive: opened without a question.
+    Frame()->SendMessage(WM_DROPFILES, (WPARAM)MakeDrop({other}));
+    EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_STRCASEEQ(Doc()->GetPathName(), other.c_str());
+    EXPECT_EQ(WindowTitle(Frame()->m_hWnd), "OTHER.LZH - Zuvo");
+
+    // One file that is not an archive: the question; No leaves the archive be.
+    lib.SetCheckResult(FALSE);
+    lib.ClearCalls();
+    boxes.QueueAnswer(IDNO);
+    Frame()->SendMessage(WM_DROPFILES, (WPARAM)MakeDrop({MakeFile("NOTES.TXT")}));
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, Sjis("ファイルがドロップされました。圧縮しますか？"));
+    EXPECT_EQ(boxes.Seen()[0].icon, (UINT)MB_ICONQUESTION);
+    EXPECT_TRUE(boxes.Seen()[0].HasButton(IDYES) && boxes.Seen()[0].HasButton(IDNO));
+    EXPECT_TRUE(lib.CommandLines().empty());
+    EXPECT_STRCASEEQ(Doc()->GetPathName(), other.c_str());
+
+    // Two archives: also a question.
+    lib.SetCheckResult(TRUE);
+    boxes.QueueAnswer(IDNO);
+    Frame()->SendMessage(WM_DROPFILES, (WPARAM)MakeDrop({archive, other}));
+    EXPECT_EQ(boxes.Count(), 2u);
+    EXPECT_STRCASEEQ(Doc()->GetPathName(), other.c_str());
+}
+
+TEST_F(MainWindow, ExitCommandClosesAndEveryTemporaryFileGoes) {
+    ASSERT_TRUE(Start(""));
+    std::string loose = MakeFile("loose.txt");
+    std::string viewed = MakeFile("viewed.txt");
+    std::string held = MakeFile("held.txt");
+    // A program still showing a window on one copy, another holding one open.
+    HWND hViewer = CreateWindowExA(0, "STATIC", "viewer", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
+                                   GetModuleHandleA(NULL), NULL);
+    HANDLE hHeld = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    theApp.m_tempFiles.Add(new CTempFileSet(NULL, loose.c_str()));
+    theApp.m_tempFiles.Add(new CTempFileSet(GetModuleHandleA(NULL), viewed.c_str()));
+    theApp.m_tempFiles.Add(new CTempFileSet((HINSTANCE)0x1234, held.c_str()));
+
+    Frame()->PostMessage(WM_COMMAND, ID_APP_EXIT);
+    ASSERT_TRUE(WaitFor([] { return theApp.m_pMainWnd == nullptr; }));
+    theApp.ExitInstance();
+    m_bStarted = FALSE;
+    EXPECT_FALSE(Exists(loose));
+    EXPECT_FALSE(Exists(viewed));
+    EXPECT_TRUE(Exists(held));  // left without a word
+    EXPECT_EQ(theApp.m_tempFiles.GetSize(), 0);
+    EXPECT_EQ(theApp.m_tempFilesInUse.GetSize(), 0);
+    EXPECT_EQ(boxes.Count(), 0u);
+    CloseHandle(hHeld);
+    DestroyWindow(hViewer);
+    DeleteFileA(held.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    AfxSetInstanceHandle(GetModuleHandleA(NULL));
+    return RUN_ALL_TESTS();
+}

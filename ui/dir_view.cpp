@@ -1,0 +1,3 @@
+#include "ui/dir_view.h"
+
+IMPLEMENT_DYNCREATE(CDirView, CView)

@@ -1,0 +1,3 @@
+#include "ui/file_view.h"
+
+IMPLEMENT_DYNCREATE(CFileView, CView)

@@ -1,0 +1,129 @@
+#include "ui/main_frame.h"
+
+#include <shellapi.h>
+
+#include "app/archive_doc.h"
+#include "app/messages.h"
+#include "app/zuvo_app.h"
+#include "engine/lha.h"
+#include "framework/cmd_ui.h"
+#include "res/resource.h"
+#include "ui/dir_view.h"
+
+IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_CLOSE()
+    ON_WM_DROPFILES()
+    ON_MESSAGE(WM_MINIVIEWER_CLOSED, OnMiniViewerClosed)
+    ON_COMMAND(ID_ALWAYS_ON_TOP, OnAlwaysOnTop)
+    ON_UPDATE_COMMAND_UI(ID_ALWAYS_ON_TOP, OnUpdateAlwaysOnTop)
+    ON_COMMAND(ID_HELP_FINDER, CFrameWnd::OnHelpFinder)
+    ON_COMMAND(ID_HELP, CFrameWnd::OnHelp)
+END_MESSAGE_MAP()
+
+static const UINT kIndicators[] = {ID_SEPARATOR};
+
+CMainFrame::CMainFrame() : m_bAlwaysOnTop(FALSE) {}
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
+    CWinApp* pApp = AfxGetApp();
+    int cxScreen = GetSystemMetrics(SM_CXFULLSCREEN);
+    int cyScreen = GetSystemMetrics(SM_CYFULLSCREEN);
+    int nLeft = pApp->GetProfileInt("Window", "Left", cxScreen / 3);
+    int nTop = pApp->GetProfileInt("Window", "Top", cyScreen / 3);
+    int nRight = pApp->GetProfileInt("Window", "Right", 2 * cxScreen / 3);
+    int nBottom = pApp->GetProfileInt("Window", "Bottom", 2 * cyScreen / 3);
+    cs.x = nLeft;
+    cs.y = nTop;
+    cs.cx = nRight - nLeft;
+    cs.cy = nBottom - nTop;
+    return CFrameWnd::PreCreateWindow(cs);
+}
+
+BOOL CMainFrame::OnCreateClient(LPCREATESTRUCTA lpcs, CCreateContext* pContext) {
+    if (!m_wndSplitter.CreateStatic(this, 1, 2, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST))
+        return FALSE;
+    m_wndSplitter.m_nDirPaneWidth = AfxGetApp()->GetProfileInt("window", "nDirPaneWidth", 100);
+    if (!m_wndSplitter.CreateView(0, 0, RUNTIME_CLASS(CDirView),
+                                  CSize(m_wndSplitter.m_nDirPaneWidth, lpcs->cy), pContext))
+        return FALSE;
+    CRuntimeClass* pViewClass = pContext != nullptr ? pContext->m_pNewViewClass : nullptr;
+    return m_wndSplitter.CreateView(0, 1, pViewClass, CSize(lpcs->cx, lpcs->cy), pContext);
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCTA lpcs) {
+    if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
+    if (!m_wndToolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR) ||
+        !m_wndToolBar.LoadToolBar(IDR_TOOLBAR))
+        return -1;
+    m_wndToolBar.SetBarStyle(m_wndToolBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY);
+    if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
+        !m_wndStatusBar.SetIndicators(kIndicators, sizeof(kIndicators) / sizeof(kIndicators[0])))
+        return -1;
+    RecalcLayout();
+    return 0;
+}
+
+void CMainFrame::SavePlacement() {
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof(wp);
+    if (!GetWindowPlacement(&wp)) return;
+    CWinApp* pApp = AfxGetApp();
+    pApp->WriteProfileInt("Window", "Left", wp.rcNormalPosition.left);
+    pApp->WriteProfileInt("Window", "Top", wp.rcNormalPosition.top);
+    pApp->WriteProfileInt("Window", "Right", wp.rcNormalPosition.right);
+    pApp->WriteProfileInt("Window", "Bottom", wp.rcNormalPosition.bottom);
+    BOOL bIconic = wp.showCmd == SW_SHOWMINIMIZED || wp.showCmd == SW_MINIMIZE;
+    pApp->WriteProfileInt("Window", "IsIconic", bIconic ? 1 : 0);
+}
+
+void CMainFrame::OnClose() {
+    SavePlacement();
+    CFrameWnd::OnClose();
+}
+
+void CMainFrame::OnAlwaysOnTop() {
+    m_bAlwaysOnTop = !m_bAlwaysOnTop;
+    ::SetWindowPos(m_hWnd, m_bAlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void CMainFrame::OnUpdateAlwaysOnTop(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bAlwaysOnTop); }
+
+LRESULT CMainFrame::OnMiniViewerClosed(WPARAM, LPARAM) {
+    ZuvoApp()->ForgetMiniViewer();
+    return 0;
+}
+
+void CMainFrame::OnDropFiles(HDROP hDropInfo) {
+    SetForegroundWindow();
+    UINT nFiles = DragQueryFileA(hDropInfo, 0xFFFFFFFF, NULL, 0);
+    char szPath[MAX_PATH];
+    if (nFiles == 1) {
+        DragQueryFileA(hDropInfo, 0, szPath, sizeof(szPath));
+        BOOL bArchive;
+        {
+            CLha lha(szPath);
+            bArchive = lha.CheckArchive();
+        }
+        if (bArchive) {
+            DragFinish(hDropInfo);
+            AfxGetApp()->OpenDocumentFile(szPath);
+            return;
+        }
+    }
+    if (QuestionMessage(IDS_FILES_DROPPED) != IDYES) {
+        DragFinish(hDropInfo);
+        return;
+    }
+    CStringArray files;
+    for (UINT i = 0; i < nFiles; ++i) {
+        DragQueryFileA(hDropInfo, i, szPath, sizeof(szPath));
+        files.Add(szPath);
+    }
+    DragFinish(hDropInfo);
+    CArchiveDoc* pDoc = static_cast<CArchiveDoc*>(GetActiveDocument());
+    if (pDoc != nullptr) pDoc->AddDroppedFiles(files);
+}

@@ -1,0 +1,33 @@
+// CMainFrame: the main window. Toolbar, the two panes in a splitter, and a
+// one-pane status bar; it remembers its placement and the tree pane's width,
+// can stay on top, and takes files dropped from the shell.
+#pragma once
+
+#include "framework/control_bars.h"
+#include "framework/frame_wnd.h"
+#include "ui/dir_pane_splitter.h"
+
+class CMainFrame : public CFrameWnd {
+    DECLARE_DYNCREATE(CMainFrame)
+public:
+    CMainFrame();
+
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    BOOL OnCreateClient(LPCREATESTRUCTA lpcs, CCreateContext* pContext) override;
+
+    BOOL m_bAlwaysOnTop;
+    CStatusBar m_wndStatusBar;
+    CToolBar m_wndToolBar;
+    CDirPaneSplitter m_wndSplitter;
+
+    afx_msg int OnCreate(LPCREATESTRUCTA lpcs);
+    afx_msg void OnClose();
+    afx_msg void OnDropFiles(HDROP hDropInfo);
+    afx_msg LRESULT OnMiniViewerClosed(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnAlwaysOnTop();
+    afx_msg void OnUpdateAlwaysOnTop(CCmdUI* pCmdUI);
+
+protected:
+    void SavePlacement();
+    DECLARE_MESSAGE_MAP()
+};
