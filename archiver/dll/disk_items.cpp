@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <unordered_map>
+
 #include "archiver/dll/archive_access.h"
 #include "archiver/dll/command_line.h"
 #include "archiver/dll/file_time.h"
@@ -99,6 +101,22 @@ void AddFolder(const std::string& folder, const std::string& pattern, bool with_
 
 }  // namespace
 
+// Two disk files under one stored name (u -n a\x.txt b\x.txt) would make
+// two entries of that name; the one named last is kept.
+static void DropDuplicates(DiskItems* out) {
+  std::unordered_map<std::string, size_t> last;
+  for (size_t i = 0; i < out->items.size(); ++i) last[FoldName(out->items[i].info.path)] = i;
+  if (last.size() == out->items.size()) return;
+  DiskItems kept;
+  for (size_t i = 0; i < out->items.size(); ++i) {
+    if (last[FoldName(out->items[i].info.path)] != i) continue;
+    kept.items.push_back(out->items[i]);
+    kept.paths.push_back(out->paths[i]);
+  }
+  out->items.swap(kept.items);
+  out->paths.swap(kept.paths);
+}
+
 void GatherDiskItems(const std::vector<std::string>& names, bool recursive, bool with_folder_name,
                      const std::vector<std::string>& skip, DiskItems* out) {
   for (const std::string& name : names) {
@@ -142,6 +160,7 @@ void GatherDiskItems(const std::vector<std::string>& names, bool recursive, bool
       AddItem(found, name, found.cFileName, out);
     }
   }
+  DropDuplicates(out);
 }
 
 }  // namespace unlha

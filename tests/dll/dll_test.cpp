@@ -237,6 +237,15 @@ TEST_F(UnlhaTest, UpdateReplacesOnlyNewerFilesAndMoveDeletesSources) {
   EXPECT_EQ(Read(Path("check\\f1.txt")), "first, changed");
   EXPECT_EQ(Read(Path("check\\f2.txt")), "second");
 
+  // Two files of one name: the one named last is stored, once.
+  Write("a\\same.txt", "from a");
+  Write("b\\same.txt", "from b");
+  ASSERT_EQ(Run("u -n -w" + work + " " + archive + "  " + Path("a\\same.txt") + " " + Path("b\\same.txt")), 0);
+  std::vector<std::string> listed = Names(archive);
+  EXPECT_EQ(std::count(listed.begin(), listed.end(), "same.txt"), 1);
+  ASSERT_EQ(Run("e -p  " + archive + " " + Path("check\\") + " same.txt"), 0);
+  EXPECT_EQ(Read(Path("check\\same.txt")), "from b");
+
   // m -n: the new file goes in and its source goes away.
   Write("f3.txt", "third");
   ASSERT_EQ(Run("m -n -w" + work + " " + archive + "  " + Path("f3.txt")), 0);
