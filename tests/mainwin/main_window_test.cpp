@@ -133,6 +133,16 @@ TEST_F(MainWindow, OpensTheArchiveNamedInQuotesWithABlank) {
     EXPECT_STRCASEEQ(Doc()->GetPathName(), spaced.c_str());
     EXPECT_EQ(boxes.Count(), 0u);
     EXPECT_TRUE(Frame()->GetExStyle() & WS_EX_ACCEPTFILES);
+
+    // The File menu lists it as the first recent file, and the list is kept.
+    HMENU hFile = GetSubMenu(Frame()->GetMenu(), 0);
+    Frame()->SendMessage(WM_INITMENUPOPUP, (WPARAM)hFile, 0);
+    char szItem[MAX_PATH + 8] = "";
+    GetMenuStringA(hFile, IDM_FILE_MRU_FILE1, szItem, sizeof(szItem), MF_BYCOMMAND);
+    EXPECT_STRCASEEQ(szItem, ("&1 " + spaced).c_str());
+    EXPECT_FALSE(GetMenuState(hFile, IDM_FILE_MRU_FILE1, MF_BYCOMMAND) & MF_GRAYED);
+    Stop();
+    EXPECT_STRCASEEQ(theApp.GetProfileString("Recent File List", "File1"), spaced.c_str());
 }
 
 TEST_F(MainWindow, AnArchiveThatCannotBeOpenedLeavesAnEmptyWindow) {

@@ -273,6 +273,18 @@ TEST_F(WindowFramework, StatusBarShowsPromptsAndToolbarShowsTooltips) {
     m_pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     EXPECT_EQ(std::string(status.GetPaneText(0)), " ");
 
+    // Fly-by: the prompt of the button under the mouse, idle text after.
+    NMTBHOTITEM hot = {};
+    hot.hdr.hwndFrom = m_pFrame->m_wndToolBar.m_hWnd;
+    hot.hdr.idFrom = AFX_IDW_TOOLBAR;
+    hot.hdr.code = TBN_HOTITEMCHANGE;
+    hot.idNew = ID_ALWAYS_ON_TOP;
+    m_pFrame->SendMessage(WM_NOTIFY, AFX_IDW_TOOLBAR, (LPARAM)&hot);
+    EXPECT_EQ(std::string(status.GetPaneText(0)), Sjis("つねに手前に表示"));
+    hot.dwFlags = HICF_LEAVING;
+    m_pFrame->SendMessage(WM_NOTIFY, AFX_IDW_TOOLBAR, (LPARAM)&hot);
+    EXPECT_EQ(std::string(status.GetPaneText(0)), " ");
+
     NMTTDISPINFOA info = {};
     info.hdr.hwndFrom = m_pFrame->m_wndToolBar.m_hWnd;
     info.hdr.idFrom = ID_MINIVIEWER;
