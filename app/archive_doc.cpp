@@ -48,8 +48,12 @@ BOOL CArchiveDoc::OnOpenDocument(LPCSTR lpszPathName) {
 }
 
 BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
+    // Views must not show entries that are gone, not even behind a message
+    // box of a listing that fails: they are told at once.
+    BOOL hadItems = m_items.GetSize() > 0;
     DeleteItems();
     DropArchive();
+    if (hadItems) UpdateAllViews(NULL);
     m_pArchive = new CLha(lpszPathName);
 
     struct _stat st;

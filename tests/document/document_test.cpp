@@ -4,6 +4,7 @@
 
 #include "engine/arcfile_item.h"
 #include "engine/temp_file_set.h"
+#include "framework/view.h"
 #include "res/resource.h"
 #include "tests/document/app_object.h"
 #include "tests/fake_unlha32/fake_control.h"
@@ -113,6 +114,28 @@ TEST_F(ArchiveDocTest, ANonArchiveIsReportedAndLeavesNoArchive) {
     ASSERT_EQ(BoxTexts(), std::vector<std::string>{String(IDS_NOT_LZH)});
     EXPECT_EQ(boxes.Seen()[0].icon, (UINT)MB_ICONERROR);
     EXPECT_EQ(String(IDS_NOT_LZH), Sjis("このファイルはLZHファイルではありません。"));
+}
+
+// Records how many entries the document had at each update.
+class CRecordingView : public CView {
+public:
+    void OnUpdate(CView*, LPARAM, CObject*) override {
+        counts.push_back(static_cast<CArchiveDoc*>(GetDocument())->m_items.GetSize());
+    }
+    std::vector<int> counts;
+};
+
+TEST_F(ArchiveDocTest, ViewsForgetTheEntriesBeforeAFailedListingReportsIt) {
+    CRecordingView view;
+    doc->m_bAutoDelete = FALSE;
+    doc->AddView(&view);
+    lib->AddRecord("A.TXT");
+    ASSERT_TRUE(doc->Load(archive.c_str()));
+    lib->SetCheckResult(FALSE);
+    ASSERT_FALSE(doc->Load(archive.c_str()));
+    EXPECT_EQ(view.counts, (std::vector<int>{1, 0}));
+    EXPECT_EQ(doc->FindFileView(), nullptr);
+    doc->RemoveView(&view);
 }
 
 TEST_F(ArchiveDocTest, ARefusedListingFailsWithoutAMessage) {
