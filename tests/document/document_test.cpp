@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <shlwapi.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -247,6 +249,11 @@ TEST_F(ArchiveDocTest, ExtractWithDirectoriesComesFromTheProfileAndLoadDoesNotWr
     theApp.WriteProfileString("settings", "bDirUnpack", NULL);
     EXPECT_EQ(CArchiveDoc().m_bDirUnpack, 1);
     theApp.WriteProfileInt("Settings", "bDirUnpack", 0);
+    // The application, named by its string resource, keeps it here:
+    DWORD value = 1, size = sizeof(value);
+    EXPECT_EQ(SHGetValueA(HKEY_CURRENT_USER, "Software\\Vantrel\\Zuvo\\settings", "bDirUnpack", NULL,
+                          &value, &size), (DWORD)ERROR_SUCCESS);
+    EXPECT_EQ(value, 0u);
     CArchiveDoc fresh;
     EXPECT_EQ(fresh.m_bDirUnpack, 0);
     fresh.m_bDirUnpack = TRUE;
