@@ -290,6 +290,55 @@ TEST_F(MainWindow, KeysWithoutAHandlerDoNothingAndF6MovesBetweenPanes) {
     EXPECT_EQ(Frame()->GetActiveView(), pSecond);
 }
 
+TEST_F(MainWindow, ApplicationCommandsShowAboutAndTheLibrarySettings) {
+    ASSERT_TRUE(Start(archive));
+    std::string texts;
+    boxes.QueueAction([&](HWND hDlg, const SeenDialog&) {
+        for (HWND h = GetWindow(hDlg, GW_CHILD); h != NULL; h = GetWindow(h, GW_HWNDNEXT))
+            texts += WindowTitle(h) + "|";
+        return IDOK;
+    });
+    Frame()->SendMessage(WM_COMMAND, ID_APP_ABOUT);  // returns once the box is answered
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].caption, "About Zuvo");
+    EXPECT_NE(texts.find("|Zuvo Version 3.0 beta14|"), std::string::npos) << texts;
+    EXPECT_EQ(boxes.Seen()[0].owner, Frame()->m_hWnd);
+
+    lib.ClearCalls();
+    Frame()->SendMessage(WM_COMMAND, ID_ARCHIVER_SETTINGS);
+    bool bShown = false;
+    for (const FakeCall& call : lib.Calls()) {
+        if (call.name != "UnlhaConfigDialog") continue;
+        bShown = true;
+        EXPECT_EQ(call.number, 2u);
+        EXPECT_EQ(call.hwnd, Frame()->m_hWnd);
+    }
+    EXPECT_TRUE(bShown);
+}
+
+TEST_F(MainWindow, DocumentTypeIsRegisteredAndAForeignExtensionLeftAlone) {
+    auto value = [](const char* key) {
+        char szValue[MAX_PATH * 2] = "";
+        LONG cb = sizeof(szValue);
+        if (RegQueryValueA(HKEY_CLASSES_ROOT, key, szValue, &cb) != ERROR_SUCCESS) return std::string();
+        return std::string(szValue);
+    };
+    RegSetValueA(HKEY_CLASSES_ROOT, ".lzh", REG_SZ, "", 0);
+    ASSERT_TRUE(Start(""));
+    EXPECT_EQ(value("Vell.Document"), "Vell Document");
+    EXPECT_EQ(value(".lzh"), "Vell.Document");
+    char szModule[MAX_PATH];
+    GetModuleFileNameA(NULL, szModule, MAX_PATH);
+    EXPECT_EQ(value("Vell.Document\\shell\\open\\command"),
+              std::string("\"") + szModule + "\" \"%1\"");
+    Stop();
+
+    RegSetValueA(HKEY_CLASSES_ROOT, ".lzh", REG_SZ, "Other.Archive", 13);
+    ASSERT_TRUE(Start(""));
+    EXPECT_EQ(value(".lzh"), "Other.Archive");
+    RegSetValueA(HKEY_CLASSES_ROOT, ".lzh", REG_SZ, "", 0);
+}
+
 TEST_F(MainWindow, DroppedArchiveOpensAndOtherFilesAskFirst) {
     ASSERT_TRUE(Start(archive));
     std::string other = MakeFile("OTHER.LZH");
