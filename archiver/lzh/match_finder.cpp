@@ -108,11 +108,13 @@ int MatchFinder::Longest(uint32_t head, int max_len, int better_than, uint32_t* 
   // before it is worth comparing from the start.
   if (best < 3) best = 3;
   if (best >= max_len) return found;
-  uint32_t cand = head;
+  if (head == 0) return found;
+  uint32_t at = head - 1;
   uint32_t start = Load32(cur), end = Load32(cur + best - 3);
-  while (cand != 0) {
-    uint32_t at = cand - 1;
-    if (at < lowest) break;
+  while (at >= lowest) {
+    // Both the next link and this candidate's bytes are likely cache misses:
+    // start the link's load first so that the two overlap.
+    uint32_t step = prev_[at & wmask_];
     const uint8_t* m = &buf_[at - base_];
     if (Load32(m + best - 3) == end && Load32(m) == start) {
       int len = MatchLength(m, cur, max_len);
@@ -124,8 +126,8 @@ int MatchFinder::Longest(uint32_t head, int max_len, int better_than, uint32_t* 
         end = Load32(cur + best - 3);
       }
     }
-    if (--chain == 0) break;
-    cand = prev_[at & wmask_];
+    if (--chain == 0 || step == 0) break;
+    at -= step;
   }
   if (found == 3 && *distance > params_.too_far_for_3) return 0;
   return found;

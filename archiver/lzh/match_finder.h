@@ -48,7 +48,7 @@ class MatchFinder {
     uint32_t h = Hash(p);
     uint32_t old = head_[h];
     head_[h] = here + 1;
-    prev_[here & wmask_] = old;
+    prev_[here & wmask_] = Link(here, old);
     return old;
   }
 
@@ -62,7 +62,7 @@ class MatchFinder {
       if (end_ - p < 4) break;
       uint32_t h = Hash(&buf_[p]);
       uint32_t here = static_cast<uint32_t>(base_ + p);
-      prev_[here & wmask_] = head_[h];
+      prev_[here & wmask_] = Link(here, head_[h]);
       head_[h] = here + 1;
       head3_[Hash3(&buf_[p])] = here + 1;
     }
@@ -81,6 +81,13 @@ class MatchFinder {
   static constexpr size_t kChunk = size_t{1} << 18;
   static constexpr size_t kLookahead = 256 + 3 + 1;
 
+  // Chain links are distances back to the previous position with the same
+  // hash (0: none or out of reach), which keeps the table at 128 KiB.
+  static uint16_t Link(uint32_t here, uint32_t head) {
+    uint32_t distance = here + 1 - head;
+    return head && distance <= 0xFFFF ? static_cast<uint16_t>(distance) : 0;
+  }
+
   // Three-byte matches come from a table of the last position per hash;
   // longer ones from chains over four-byte hashes, which are far more
   // selective.
@@ -96,7 +103,9 @@ class MatchFinder {
   }
 
   std::vector<uint8_t> buf_;
-  std::vector<uint32_t> head_, prev_, head3_;
+  std::vector<uint32_t> head_;
+  std::vector<uint16_t> prev_;
+  std::vector<uint32_t> head3_;
   uint32_t last3_ = 0;  // three-byte candidate of the last Insert (plus one)
   MatchParams params_;
   uint32_t wmask_ = 0, max_distance_ = 0;
