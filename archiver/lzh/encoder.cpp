@@ -11,18 +11,6 @@
 
 namespace lzh {
 
-const char* WriteStatusText(WriteStatus status) {
-  switch (status) {
-    case WriteStatus::kOk: return "ok";
-    case WriteStatus::kReadFailed: return "cannot read the input";
-    case WriteStatus::kWriteFailed: return "cannot write the output";
-    case WriteStatus::kCancelled: return "cancelled";
-    case WriteStatus::kLimitReached: return "output limit reached";
-    case WriteStatus::kBadHeader: return "name or size does not fit the header";
-  }
-  return "unknown";
-}
-
 int DictBitsForMethod(const char* method) {
   if (!method || strlen(method) != 5 || memcmp(method, "-lh", 3) != 0 || method[4] != '-') return 0;
   switch (method[3]) {
