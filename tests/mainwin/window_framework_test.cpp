@@ -8,6 +8,8 @@
 
 #include "framework/cmd_ui.h"
 #include "framework/control_bars.h"
+#include "framework/controls.h"
+#include "framework/image_list.h"
 #include "framework/dialog.h"
 #include "framework/doc_template.h"
 #include "framework/document.h"
@@ -370,6 +372,66 @@ TEST(DialogDataExchange, EditTextAndRadioGroupGoBothWays) {
     cancelled.m_nType = 0;
     EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
     EXPECT_EQ(cancelled.m_nType, 0);
+}
+
+// --- Controls ------------------------------------------------------------------
+
+// A tree that builds its images as it is created and hears its own selection
+// changes (the notification its parent receives is reflected to it).
+class CTestTree : public CTreeCtrl {
+public:
+    CImageList m_images;
+    int m_nSelChanges = 0;
+    int OnCreate(LPCREATESTRUCTA lpcs) {
+        if (CTreeCtrl::OnCreate(lpcs) == -1) return -1;
+        m_images.Create(IDB_TREE_IMAGES, 17, 3, RGB(0, 255, 0));
+        SetImageList(m_images, TVSIL_NORMAL);
+        return 0;
+    }
+    void OnSelChanged(NMHDR*, LRESULT* pResult) {
+        ++m_nSelChanges;
+        *pResult = 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CTestTree, CTreeCtrl)
+    ON_WM_CREATE()
+    ON_NOTIFY_REFLECT(TVN_SELCHANGEDA, OnSelChanged)
+END_MESSAGE_MAP()
+
+TEST(Controls, TreeAndListKeepDoubleByteTextAndTheTreeHearsItsOwnNotifications) {
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), "parent", WS_POPUP | WS_VISIBLE, 0, 0,
+                                300, 300, NULL, NULL));
+    CTestTree tree;
+    ASSERT_TRUE(tree.Create(WS_VISIBLE | TVS_HASLINES, CRect(0, 0, 150, 300), &parent, 1));
+    EXPECT_EQ(tree.m_images.GetImageCount(), 3);
+    std::string name = Sjis("表示フォルダ");  // second bytes 0x5C and 0x5F among them
+    HTREEITEM hRoot = tree.InsertItem(name.c_str(), 0, 1);
+    HTREEITEM hChild = tree.InsertItem("DOC", 0, 1, hRoot);
+    tree.SetItemData(hChild, 42);
+    EXPECT_EQ(std::string(tree.GetItemText(hRoot)), name);
+    EXPECT_EQ(tree.GetParentItem(hChild), hRoot);
+    EXPECT_EQ(tree.GetItemData(hChild), (DWORD_PTR)42);
+    tree.SelectItem(hChild);
+    EXPECT_EQ(tree.GetSelectedItem(), hChild);
+    EXPECT_GE(tree.m_nSelChanges, 1);
+
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(WS_VISIBLE | LVS_REPORT, CRect(150, 0, 300, 300), &parent, 2));
+    EXPECT_EQ(list.InsertColumn(0, Sjis("名前").c_str(), LVCFMT_LEFT, 80), 0);
+    EXPECT_EQ(list.InsertColumn(1, Sjis("サイズ").c_str(), LVCFMT_RIGHT, 60), 1);
+    EXPECT_EQ(list.InsertItem(0, name.c_str()), 0);
+    list.SetItemText(0, 1, "1,234");
+    list.SetItemData(0, 7);
+    EXPECT_EQ(std::string(list.GetItemText(0, 0)), name);
+    EXPECT_EQ(std::string(list.GetItemText(0, 1)), "1,234");
+    EXPECT_EQ(list.GetItemData(0), (DWORD_PTR)7);
+    list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(list.GetSelectedCount(), 1);
+    EXPECT_EQ(list.GetColumnWidth(0), 80);
+    parent.DestroyWindow();
+    EXPECT_EQ(tree.m_hWnd, (HWND)NULL);
 }
 
 }  // namespace
