@@ -28,7 +28,7 @@ if command -v jlha >/dev/null && [ ! -e "$out/corpus/.seeded" ]; then
   rm -rf "$seed"
   touch "$out/corpus/.seeded"
 fi
-for i in $(seq 0 14); do printf "\\x$(printf %02x "$i")\\x40\\x00" | cat - "$root/archiver/lzh/reader.cpp" | head -c 600 > "$out/corpus/raw-$i"; done
+for i in $(seq 0 15); do printf "\\x$(printf %02x "$i")\\x40\\x00" | cat - "$root/archiver/lzh/reader.cpp" | head -c 600 > "$out/corpus/raw-$i"; done
 
 cd "$out"
 ./lzh_fuzz -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 corpus

@@ -6,7 +6,7 @@
 namespace lzh {
 namespace {
 
-enum class Kind { kStored, kLh, kLh1, kLzs, kLz5, kPm1, kPm2 };
+enum class Kind { kStored, kLh, kLh1, kLzs, kLz5, kPm1, kPm2, kLh3 };
 
 struct Method {
   const char* name;
@@ -20,7 +20,7 @@ const Method kMethods[] = {
     {"-lh5-", Kind::kLh, 13, 14, 4},   {"-lh6-", Kind::kLh, 15, 16, 5},   {"-lh7-", Kind::kLh, 16, 17, 5},
     {"-lk7-", Kind::kLh, 16, 17, 5},   {"-lhx-", Kind::kLh, 19, 20, 5},   {"-lzs-", Kind::kLzs, 11, 0, 0},
     {"-lz5-", Kind::kLz5, 12, 0, 0},   {"-pm2-", Kind::kPm2, 13, 0, 0},
-    {"-pm1-", Kind::kPm1, 14, 0, 0},
+    {"-pm1-", Kind::kPm1, 14, 0, 0},   {"-lh3-", Kind::kLh3, 13, 0, 0},
 };
 
 const Method* Find(const char* method) {
@@ -44,6 +44,7 @@ std::unique_ptr<Decoder> CreateDecoder(const char* method, ByteSource* source, u
     case Kind::kLh1: return NewLh1Decoder(source, offset, compressed_size);
     case Kind::kLzs: return NewLzsDecoder(source, offset, compressed_size);
     case Kind::kLz5: return NewLz5Decoder(source, offset, compressed_size);
+    case Kind::kLh3: return NewLh3Decoder(source, offset, compressed_size);
     case Kind::kPm1: return NewPm1Decoder(source, offset, compressed_size);
     case Kind::kPm2: return NewPm2Decoder(source, offset, compressed_size);
   }

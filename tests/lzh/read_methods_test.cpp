@@ -137,6 +137,51 @@ std::string EncodeLh(const std::string& data, int dict_bits, int position_codes,
   return w.Finish();
 }
 
+// -lh3-: two blocks, the first with the fixed position code, the second
+// with one sent in the block; long matches use the last length code plus
+// eight bits.
+std::string EncodeLh3(const std::string& data) {
+  std::vector<Token> tokens = Tokenize(data, 8192, 3, 256);
+  std::vector<int> c_len = CompleteLengths(286);
+  std::vector<uint32_t> c_code = Codes(c_len);
+  std::vector<int> fixed(128);
+  for (int i = 0; i < 128; ++i) fixed[i] = i < 1 ? 2 : i < 3 ? 4 : i < 6 ? 5 : i < 13 ? 6 : i < 31 ? 7 : i < 78 ? 8 : 9;
+  std::vector<int> sent = CompleteLengths(128);
+  BitWriter w;
+  size_t half = tokens.size() / 2;
+  for (int block = 0; block < 2; ++block) {
+    size_t first = block ? half : 0, last = block ? tokens.size() : half;
+    const std::vector<int>& p_len = block ? sent : fixed;
+    std::vector<uint32_t> p_code = Codes(p_len);
+    w.Put(static_cast<uint32_t>(last - first), 16);
+    for (int len : c_len) {
+      w.Put(1, 1);
+      w.Put(static_cast<uint32_t>(len - 1), 4);
+    }
+    w.Put(block, 1);
+    if (block)
+      for (int len : p_len) w.Put(static_cast<uint32_t>(len), 4);
+    for (size_t i = first; i < last; ++i) {
+      const Token& t = tokens[i];
+      if (!t.length) {
+        w.Put(c_code[t.literal], c_len[t.literal]);
+        continue;
+      }
+      int c = t.length + 253;
+      if (c >= 285) {
+        w.Put(c_code[285], c_len[285]);
+        w.Put(static_cast<uint32_t>(c - 285), 8);
+      } else {
+        w.Put(c_code[c], c_len[c]);
+      }
+      uint32_t value = static_cast<uint32_t>(t.distance - 1);
+      w.Put(p_code[value >> 6], p_len[value >> 6]);
+      w.Put(value & 0x3F, 6);
+    }
+  }
+  return w.Finish();
+}
+
 // -lzs-: 2 KiB ring, first write at 2031; flag bit, then a byte or an
 // 11-bit ring position and a 4-bit length - 2.
 std::string EncodeLzs(const std::string& data) {
@@ -603,13 +648,16 @@ TEST(Methods, StaticHuffmanFamilyWithEveryWindowSize) {
       {"lh6", "-lh6-", EncodeLh(data, 15, 16, 5), data},
       {"lh7", "-lh7-", EncodeLh(data, 16, 17, 5), data},
       {"lhx", "-lhx-", EncodeLh(data, 19, 20, 5), data},
+      {"lh3", "-lh3-", EncodeLh3(data), data},
   };
   std::string archive = lzhtest::MakeLevel2Archive(entries);
   ExpectOurs(archive, entries);
   // -lk7- is -lh7- by another name.
   std::vector<RawEntry> lk7 = {{"lk7", "-lk7-", entries[3].packed, data}};
   ExpectOurs(lzhtest::MakeLevel2Archive(lk7), lk7);
-  entries.pop_back();  // unar's -lhx- support is not certain
+  // unar's -lhx- support is not certain, and it aborts on any -lh3- stream;
+  // no other peer reads -lh3-, so that one is checked by our reader alone.
+  entries.erase(entries.begin() + 4, entries.end());
   ExpectUnar(lzhtest::MakeLevel2Archive(entries), entries);
 }
 

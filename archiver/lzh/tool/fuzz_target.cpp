@@ -1,5 +1,5 @@
 // libFuzzer target over the archive reader and every decoder (scripts/fuzz.sh).
-// The first input byte chooses: below 15 a raw stream for one decoder (the
+// The first input byte chooses: below 16 a raw stream for one decoder (the
 // next two bytes give the output size in 16-byte units), otherwise the whole
 // input is an archive to list and test.
 #include <cstddef>
@@ -12,7 +12,7 @@
 namespace {
 
 const char* const kMethods[] = {"-lh0-", "-lh1-", "-lh4-", "-lh5-", "-lh6-", "-lh7-", "-lhx-",
-                                "-lk7-", "-lzs-", "-lz5-", "-lz4-", "-pm0-", "-lhd-", "-pm2-", "-pm1-"};
+                                "-lk7-", "-lzs-", "-lz5-", "-lz4-", "-pm0-", "-lhd-", "-pm2-", "-pm1-", "-lh3-"};
 constexpr size_t kMethodCount = sizeof kMethods / sizeof kMethods[0];
 
 void FuzzDecoder(const uint8_t* data, size_t size) {
