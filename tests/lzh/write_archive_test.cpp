@@ -148,6 +148,29 @@ TEST(WriteArchive, ThousandsOfFilesAndStoredFallback) {
   }
 }
 
+TEST(WriteArchive, FileSinkCutsWhatAnAbandonedCompressionLeftBehind) {
+  // Noise is tried compressed first (which runs past its size), then stored
+  // over it; as the last entry the leftover must not stay in the file.
+  lzhtest::ScratchDir dir;
+  std::string path = dir / "n.lzh";
+  std::string noise = lzhtest::MakeBinary(700000, 61, 0);
+  std::unique_ptr<lzh::FileArchiveSink> sink(lzh::FileArchiveSink::Create(path.c_str()));
+  ASSERT_TRUE(sink);
+  lzh::ArchiveWriter writer(*sink, lzh::WriterOptions());
+  lzh::Header written;
+  ASSERT_EQ(writer.AddFile(Info("noise", 1), *SourceOf(noise), &written), WriteStatus::kOk);
+  ASSERT_EQ(writer.Finish(), WriteStatus::kOk);
+  ASSERT_TRUE(sink->Close());
+  EXPECT_EQ(std::string(written.method), "-lh0-");
+  std::string bytes = lzhtest::ReadFile(path);
+  EXPECT_EQ(bytes.size(), written.header_size + noise.size() + 1);
+  lzh::Error end;
+  auto entries = lzhtest::ReadAll(bytes, &end);
+  EXPECT_EQ(end, lzh::Error::kEndOfArchive);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_TRUE(entries[0].data == noise);
+}
+
 class BrokenSink : public lzh::MemoryArchiveSink {
  public:
   explicit BrokenSink(size_t room) : room_(room) {}
