@@ -148,9 +148,9 @@ TEST(WriteArchive, ThousandsOfFilesAndStoredFallback) {
   }
 }
 
-TEST(WriteArchive, FileSinkCutsWhatAnAbandonedCompressionLeftBehind) {
-  // Noise is tried compressed first (which runs past its size), then stored
-  // over it; as the last entry the leftover must not stay in the file.
+TEST(WriteArchive, StoredFallbackLeavesNoTrailingBytesInAFile) {
+  // Noise is tried compressed first, then stored over what that wrote; as
+  // the last entry nothing of the attempt may stay behind in the file.
   lzhtest::ScratchDir dir;
   std::string path = dir / "n.lzh";
   std::string noise = lzhtest::MakeBinary(700000, 61, 0);
