@@ -21,6 +21,11 @@ void SetMethod(Header* h, const char* method) {
 ArchiveWriter::ArchiveWriter(ArchiveSink& sink, const WriterOptions& options)
     : sink_(sink), options_(options) {}
 
+std::vector<uint8_t>& ArchiveWriter::CopyBuffer() {
+  if (copy_buffer_.empty()) copy_buffer_.resize(kCopyChunk);
+  return copy_buffer_;
+}
+
 bool ArchiveWriter::Report(uint64_t done_in_file) {
   if (!options_.progress) return true;
   return options_.progress(bytes_done_ + done_in_file);
@@ -42,7 +47,7 @@ WriteStatus ArchiveWriter::WriteHeaderAt(uint64_t position, const Header& header
 }
 
 WriteStatus ArchiveWriter::StoreFrom(ByteSource& content, uint64_t size, uint16_t* crc) {
-  std::vector<uint8_t> chunk(kCopyChunk);
+  std::vector<uint8_t>& chunk = CopyBuffer();
   uint16_t c = 0;
   for (uint64_t done = 0; done < size;) {
     size_t want = size - done < kCopyChunk ? static_cast<size_t>(size - done) : kCopyChunk;
@@ -127,7 +132,7 @@ WriteStatus ArchiveWriter::AddDirectory(const Header& info, Header* written) {
 }
 
 WriteStatus ArchiveWriter::CopyRange(ByteSource& source, uint64_t offset, uint64_t size) {
-  std::vector<uint8_t> chunk(kCopyChunk);
+  std::vector<uint8_t>& chunk = CopyBuffer();
   for (uint64_t done = 0; done < size;) {
     size_t want = size - done < kCopyChunk ? static_cast<size_t>(size - done) : kCopyChunk;
     if (source.ReadAt(offset + done, chunk.data(), want) != want || source.Failed())

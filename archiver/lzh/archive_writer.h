@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "archiver/lzh/archive_sink.h"
 #include "archiver/lzh/encoder.h"
@@ -51,11 +52,13 @@ class ArchiveWriter {
   WriteStatus CopyRange(ByteSource& source, uint64_t offset, uint64_t size);
   WriteStatus StoreFrom(ByteSource& content, uint64_t size, uint16_t* crc);
   bool Report(uint64_t done_in_file);
+  std::vector<uint8_t>& CopyBuffer();
 
   ArchiveSink& sink_;
   WriterOptions options_;
   Encoder encoder_;
   uint64_t bytes_done_ = 0;
+  std::vector<uint8_t> copy_buffer_;  // for stored files and copied entries
 };
 
 }  // namespace lzh
