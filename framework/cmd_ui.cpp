@@ -11,7 +11,10 @@ void CCmdUI::Enable(BOOL bOn) {
     if (m_hMenu != NULL) {
         EnableMenuItem(m_hMenu, m_nIndex, MF_BYPOSITION | (bOn ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
     } else if (m_pToolBar != nullptr) {
-        m_pToolBar->SendMessage(TB_ENABLEBUTTON, m_nID, MAKELONG(bOn ? TRUE : FALSE, 0));
+        // Only a change repaints the button.
+        LRESULT state = m_pToolBar->SendMessage(TB_GETSTATE, m_nID);
+        if (state != -1 && ((state & TBSTATE_ENABLED) != 0) != (bOn != FALSE))
+            m_pToolBar->SendMessage(TB_ENABLEBUTTON, m_nID, MAKELONG(bOn ? TRUE : FALSE, 0));
     }
     m_bEnableChanged = TRUE;
 }
@@ -26,7 +29,7 @@ void CCmdUI::SetCheck(int nCheck) {
         mii.fState = (mii.fState & ~MFS_CHECKED) | (nCheck ? MFS_CHECKED : 0);
         SetMenuItemInfoA(m_hMenu, m_nIndex, TRUE, &mii);
     } else if (m_pToolBar != nullptr) {
-        m_pToolBar->SendMessage(TB_CHECKBUTTON, m_nID, MAKELONG(nCheck ? TRUE : FALSE, 0));
+        SetToolBarCheck(nCheck != 0);
     }
 }
 
@@ -40,8 +43,14 @@ void CCmdUI::SetRadio(BOOL bOn) {
         mii.fState = (mii.fState & ~MFS_CHECKED) | (bOn ? MFS_CHECKED : 0);
         SetMenuItemInfoA(m_hMenu, m_nIndex, TRUE, &mii);
     } else if (m_pToolBar != nullptr) {
-        m_pToolBar->SendMessage(TB_CHECKBUTTON, m_nID, MAKELONG(bOn ? TRUE : FALSE, 0));
+        SetToolBarCheck(bOn != FALSE);
     }
+}
+
+void CCmdUI::SetToolBarCheck(bool bChecked) {
+    LRESULT state = m_pToolBar->SendMessage(TB_GETSTATE, m_nID);
+    if (state != -1 && ((state & TBSTATE_CHECKED) != 0) != bChecked)
+        m_pToolBar->SendMessage(TB_CHECKBUTTON, m_nID, MAKELONG(bChecked ? TRUE : FALSE, 0));
 }
 
 void CCmdUI::SetText(LPCSTR lpszText) {

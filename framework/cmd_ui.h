@@ -29,6 +29,9 @@ public:
     // bDisableIfNoHandler is set, the item is disabled unless some target on
     // the route handles the command itself.
     BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHandler);
+
+private:
+    void SetToolBarCheck(bool bChecked);
 };
 
 // Only records what a handler would set: used to test whether a command is

@@ -56,11 +56,25 @@ int CWinApp::ExitInstance() {
     return g_nExitCode;
 }
 
+// Messages that change nothing a command's state depends on: after them the
+// idle work is not run again.
+static BOOL IsIdleMessage(const MSG& msg, POINT& ptLast) {
+    if (msg.message == WM_PAINT || msg.message == 0x0118 /* caret blink */) return FALSE;
+    if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
+        if (msg.pt.x == ptLast.x && msg.pt.y == ptLast.y) return FALSE;
+        ptLast = msg.pt;
+    }
+    return TRUE;
+}
+
 int CWinApp::Run() {
     MSG msg;
+    POINT ptLastMouse = {-1, -1};
+    BOOL bIdle = TRUE;
+    LONG lIdleCount = 0;
     for (;;) {
-        LONG lIdleCount = 0;
-        while (!PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE) && OnIdle(lIdleCount++)) {
+        while (bIdle && !PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) {
+            if (!OnIdle(lIdleCount++)) bIdle = FALSE;
         }
         do {
             if (!GetMessageA(&msg, NULL, 0, 0)) {
@@ -70,6 +84,10 @@ int CWinApp::Run() {
             if (!PreTranslateMessage(&msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
+            }
+            if (IsIdleMessage(msg, ptLastMouse)) {
+                bIdle = TRUE;
+                lIdleCount = 0;
             }
         } while (PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE));
     }
