@@ -192,7 +192,8 @@ WriteStatus SerializeHeader(const Header& header, std::string* out) {
     return WriteStatus::kBadHeader;
   std::string dir, name;
   SplitPath(header.path, header.IsDirectory(), &dir, &name);
-  if (dir.empty() && name.empty()) return WriteStatus::kBadHeader;
+  // A file needs a name; a directory entry needs a directory.
+  if (header.IsDirectory() ? (dir.empty() || dir == "/") : name.empty()) return WriteStatus::kBadHeader;
   switch (header.level) {
     case 0: return Level0(header, dir, name, out);
     case 1: return Level1(header, dir, name, out);

@@ -203,6 +203,8 @@ TEST(WriteArchive, FailuresComeBackAsErrors) {
     options.header_level = 0;
     lzh::ArchiveWriter writer(sink, options);
     EXPECT_EQ(writer.AddFile(Info(std::string(300, 'n'), 1), *SourceOf("x")), WriteStatus::kBadHeader);
+    EXPECT_EQ(writer.AddFile(Info("dir/", 1), *SourceOf("x")), WriteStatus::kBadHeader);
+    EXPECT_EQ(writer.AddDirectory(Info("", 1)), WriteStatus::kBadHeader);
   }
 }
 
