@@ -2,6 +2,7 @@
 // plays the part of the program's entry, with the scripted archiver library.
 #include <gtest/gtest.h>
 
+#include <dde.h>
 #include <shlobj.h>
 
 #include <string>
@@ -337,6 +338,62 @@ TEST_F(MainWindow, DocumentTypeIsRegisteredAndAForeignExtensionLeftAlone) {
     ASSERT_TRUE(Start(""));
     EXPECT_EQ(value(".lzh"), "Other.Archive");
     RegSetValueA(HKEY_CLASSES_ROOT, ".lzh", REG_SZ, "", 0);
+}
+
+// The shell's side of a DDE open: a client window that records the answers.
+struct DdeClient {
+    // The lParam of each acknowledgement (raw atoms for the first, packed
+    // status and data for an execute).
+    static std::vector<LPARAM>& Acks() {
+        static std::vector<LPARAM> acks;
+        return acks;
+    }
+    static LRESULT CALLBACK Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_DDE_ACK) {
+            Acks().push_back(lParam);
+            return 0;
+        }
+        return DefWindowProcA(hWnd, msg, wParam, lParam);
+    }
+};
+
+TEST_F(MainWindow, ShellOpensAnArchiveThroughDde) {
+    ASSERT_TRUE(Start(""));
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DdeClient::Proc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "ZuvoTestDdeClient";
+    RegisterClassA(&wc);
+    HWND hClient = CreateWindowA("ZuvoTestDdeClient", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL,
+                                 GetModuleHandleA(NULL), NULL);
+    DdeClient::Acks().clear();
+
+    // A conversation about another program is not answered.
+    ATOM atomOther = GlobalAddAtomA("notzuvo"), atomSystem = GlobalAddAtomA("system");
+    Frame()->SendMessage(WM_DDE_INITIATE, (WPARAM)hClient, MAKELPARAM(atomOther, atomSystem));
+    EXPECT_TRUE(DdeClient::Acks().empty());
+    ATOM atomApp = GlobalAddAtomA(theApp.m_strAtomApp);
+    Frame()->SendMessage(WM_DDE_INITIATE, (WPARAM)hClient, MAKELPARAM(atomApp, atomSystem));
+    ASSERT_EQ(DdeClient::Acks().size(), 1u);
+
+    std::string command = "[open(\"" + archive + "\")]";
+    HGLOBAL hCommand = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, command.size() + 1);
+    memcpy(GlobalLock(hCommand), command.c_str(), command.size() + 1);
+    GlobalUnlock(hCommand);
+    Frame()->PostMessage(WM_DDE_EXECUTE, (WPARAM)hClient,
+                         PackDDElParam(WM_DDE_EXECUTE, 0, (UINT_PTR)hCommand));
+    ASSERT_TRUE(WaitFor([] { return DdeClient::Acks().size() == 2; }));
+    UINT_PTR uStatus = 0, uData = 0;
+    ASSERT_TRUE(UnpackDDElParam(WM_DDE_ACK, DdeClient::Acks()[1], &uStatus, &uData));
+    FreeDDElParam(WM_DDE_ACK, DdeClient::Acks()[1]);
+    EXPECT_TRUE(uStatus & 0x8000);  // accepted
+    EXPECT_EQ((HGLOBAL)uData, hCommand);
+    EXPECT_STRCASEEQ(Doc()->GetPathName(), archive.c_str());
+    GlobalFree(hCommand);
+    DestroyWindow(hClient);
+    GlobalDeleteAtom(atomOther);
+    GlobalDeleteAtom(atomSystem);
+    GlobalDeleteAtom(atomApp);
 }
 
 TEST_F(MainWindow, DroppedArchiveOpensAndOtherFilesAskFirst) {
