@@ -26,9 +26,12 @@ std::vector<uint8_t>& ArchiveWriter::CopyBuffer() {
   return copy_buffer_;
 }
 
+// Progress never goes back, not even when a file is read a second time to
+// be stored after compressing it did not pay.
 bool ArchiveWriter::Report(uint64_t done_in_file) {
-  if (!options_.progress) return true;
-  return options_.progress(bytes_done_ + done_in_file);
+  if (!options_.progress || bytes_done_ + done_in_file <= reported_) return true;
+  reported_ = bytes_done_ + done_in_file;
+  return options_.progress(reported_);
 }
 
 // Header bytes go first as a placeholder of the final length (the length

@@ -58,6 +58,7 @@ class ArchiveWriter {
   WriterOptions options_;
   Encoder encoder_;
   uint64_t bytes_done_ = 0;
+  uint64_t reported_ = 0;
   std::vector<uint8_t> copy_buffer_;  // for stored files and copied entries
 };
 

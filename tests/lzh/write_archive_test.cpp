@@ -156,12 +156,20 @@ TEST(WriteArchive, StoredFallbackLeavesNoTrailingBytesInAFile) {
   std::string noise = lzhtest::MakeBinary(700000, 61, 0);
   std::unique_ptr<lzh::FileArchiveSink> sink(lzh::FileArchiveSink::Create(path.c_str()));
   ASSERT_TRUE(sink);
-  lzh::ArchiveWriter writer(*sink, lzh::WriterOptions());
+  lzh::WriterOptions options;
+  uint64_t reported = 0;
+  options.progress = [&](uint64_t done) {
+    EXPECT_GT(done, reported);  // read twice, reported once
+    reported = done;
+    return true;
+  };
+  lzh::ArchiveWriter writer(*sink, options);
   lzh::Header written;
   ASSERT_EQ(writer.AddFile(Info("noise", 1), *SourceOf(noise), &written), WriteStatus::kOk);
   ASSERT_EQ(writer.Finish(), WriteStatus::kOk);
   ASSERT_TRUE(sink->Close());
   EXPECT_EQ(std::string(written.method), "-lh0-");
+  EXPECT_EQ(reported, noise.size());
   std::string bytes = lzhtest::ReadFile(path);
   EXPECT_EQ(bytes.size(), written.header_size + noise.size() + 1);
   lzh::Error end;
