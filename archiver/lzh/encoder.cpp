@@ -81,6 +81,9 @@ class EncoderState {
   uint64_t read_offset_ = 0, left_ = 0, done_ = 0, written_ = 0, limit_ = 0;
   uint16_t crc_ = 0;
   WriteStatus status_ = WriteStatus::kOk;
+
+ public:
+  uint64_t give_up_after = uint64_t{16} << 20;
 };
 
 bool EncoderState::Fill() {
@@ -107,7 +110,9 @@ bool EncoderState::Fill() {
 bool EncoderState::Drain() {
   if (out_->size() == 0) return true;
   written_ += out_->size();
-  if (written_ > limit_) {
+  uint64_t consumed = done_ - finder_.Available();
+  if (written_ > limit_ ||
+      (limit_ != UINT64_MAX && consumed >= give_up_after && written_ >= consumed)) {
     status_ = WriteStatus::kLimitReached;
     return false;
   }
@@ -235,6 +240,8 @@ EncodeResult EncoderState::Run(int dict_bits, ByteSource& source, uint64_t offse
 }
 
 Encoder::Encoder() : state_(new EncoderState) {}
+uint64_t Encoder::give_up_after() const { return state_->give_up_after; }
+void Encoder::set_give_up_after(uint64_t bytes) { state_->give_up_after = bytes; }
 Encoder::~Encoder() = default;
 
 EncodeResult Encoder::Encode(int dict_bits, ByteSource& source, uint64_t offset, uint64_t size,

@@ -43,10 +43,16 @@ class Encoder {
 
   // Compresses `size` bytes of `source` starting at `offset` into `sink`.
   // When `limit` is given and the output would pass it, stops early with
-  // kLimitReached (the caller then stores the file instead).
+  // kLimitReached (the caller then stores the file instead). With a limit it
+  // also gives up once the first give_up_after() input bytes have not shrunk
+  // at all: such input is already compressed, and compressing the rest would
+  // only waste time.
   EncodeResult Encode(int dict_bits, ByteSource& source, uint64_t offset, uint64_t size,
                       ByteSink& sink, const ProgressCallback& progress = nullptr,
                       uint64_t limit = UINT64_MAX);
+
+  uint64_t give_up_after() const;
+  void set_give_up_after(uint64_t bytes);
 
  private:
   std::unique_ptr<EncoderState> state_;

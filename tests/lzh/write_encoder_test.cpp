@@ -167,6 +167,21 @@ TEST(WriteEncoder, ReportsReadWriteCancelAndLimit) {
     EXPECT_EQ(r.status, WriteStatus::kLimitReached);
     EXPECT_LT(sink.bytes.size(), noise.size());
   }
+  {
+    // Noise that has not shrunk over the probe length is given up at once
+    // when storing is the alternative; text of the same size is not.
+    lzh::Encoder prober;
+    prober.set_give_up_after(300000);
+    std::string noise = lzhtest::MakeBinary(1500000, 15, 0);
+    lzh::MemorySource src(reinterpret_cast<const uint8_t*>(noise.data()), noise.size());
+    lzh::StringSink sink;
+    lzh::EncodeResult r = prober.Encode(16, src, 0, noise.size(), sink, nullptr, noise.size() - 1);
+    EXPECT_EQ(r.status, WriteStatus::kLimitReached);
+    EXPECT_LT(sink.bytes.size(), 600000u);
+    lzh::MemorySource text(reinterpret_cast<const uint8_t*>(data.data()), 1500000);
+    lzh::StringSink text_sink;
+    EXPECT_EQ(prober.Encode(16, text, 0, 1500000, text_sink, nullptr, 1500000 - 1).status, WriteStatus::kOk);
+  }
   // After all that, the same encoder still works.
   lzh::MemorySource src(reinterpret_cast<const uint8_t*>(data.data()), 300000);
   lzh::StringSink sink;
