@@ -331,9 +331,11 @@ void CFrameWnd::OnClose() {
     CDocument* pDoc = GetActiveDocument();
     if (pDoc != nullptr && !pDoc->CanCloseFrame(this)) return;
     if (pApp != nullptr && pApp->m_pMainWnd == this) {
-        // Closing the main window closes the documents, which destroys it.
+        // Closing the main window closes the documents, which destroys it and
+        // this object with it: only the handle may be looked at afterwards.
+        HWND hWnd = m_hWnd;
         pApp->CloseAllDocuments(FALSE);
-        if (m_hWnd == NULL || !::IsWindow(m_hWnd)) return;
+        if (!::IsWindow(hWnd)) return;
     }
     if (pDoc != nullptr && m_hWnd != NULL) {
         pDoc->OnCloseDocument();
