@@ -125,7 +125,7 @@ void RunExtract(Job& job) {
   for (size_t i = 0; i < archive.entries.size(); ++i) {
     if (!chosen[i]) continue;
     const lzh::Header& header = archive.entries[i];
-    if (header.IsDirectory() && !keep_directories) continue;
+    if ((header.IsDirectory() && !keep_directories) || IsDestinationItself(header)) continue;
     std::string name = DisplayName(header);
     std::vector<std::string> components;
     if (IsAbsoluteName(header.path) ||

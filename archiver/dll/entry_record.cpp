@@ -7,17 +7,36 @@
 
 namespace unlha {
 
+// "." components (jlha stores "./a.txt" for an archive made from ".") are
+// left out, so such names read as the same entries without them; a name of
+// nothing but "." components is shown as stored.
 std::string DisplayName(const lzh::Header& header) {
-  std::string name = header.path;
-  for (size_t i = 0; i < name.size(); ++i) {
-    unsigned char c = (unsigned char)name[i];
-    if (lzh::IsCp932LeadByte(c) && i + 1 < name.size()) {
-      ++i;
+  const std::string& path = header.path;
+  std::string name, component;
+  bool first = true;
+  for (size_t i = 0; i <= path.size(); ++i) {
+    unsigned char c = i < path.size() ? (unsigned char)path[i] : '/';
+    if (lzh::IsCp932LeadByte(c) && i + 1 < path.size()) {
+      component += path[i];
+      component += path[++i];
     } else if (c == '/') {
-      name[i] = '\\';
+      if (component != ".") {
+        name += (first ? "" : "\\") + component;
+        first = false;
+      }
+      component.clear();
+    } else {
+      component += (char)c;
     }
   }
+  if (!name.empty()) return name;
+  for (char c : path) name += c == '/' ? '\\' : c;
   return name;
+}
+
+bool IsDestinationItself(const lzh::Header& header) {
+  std::vector<std::string> components;
+  return header.IsDirectory() && lzh::SafeRelativePath(header.path, &components) == lzh::PathVerdict::kEmpty;
 }
 
 DWORD PackedDosTime(const lzh::Header& header) {

@@ -40,4 +40,8 @@ DWORD PackedDosTime(const lzh::Header& header);
 // The stored path with '\' separators (directories end in '\').
 std::string DisplayName(const lzh::Header& header);
 
+// True for a directory entry whose path names no folder at all ("./", "/"):
+// extraction skips it quietly and the search functions do not list it.
+bool IsDestinationItself(const lzh::Header& header);
+
 }  // namespace unlha

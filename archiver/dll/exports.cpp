@@ -53,6 +53,7 @@ int FindFrom(SearchHandle* search, EntryRecord* record) {
   std::vector<std::string> unmatched;
   while (search->next < search->entries.size()) {
     const lzh::Header& header = search->entries[search->next++];
+    if (IsDestinationItself(header)) continue;
     bool all = search->patterns.empty();
     if (!all) {
       std::vector<lzh::Header> one(1, header);

@@ -94,6 +94,8 @@ bool Extraction::List() {
 void Extraction::ExtractEntry(const lzh::Header& header) {
   std::vector<std::string> components;
   lzh::PathVerdict verdict = lzh::SafeRelativePath(header.path, &components);
+  // A directory entry such as "./" is the destination itself.
+  if (verdict == lzh::PathVerdict::kEmpty && header.IsDirectory()) return;
   if (verdict != lzh::PathVerdict::kOk) {
     ++summary_.refused;
     Report(ProblemKind::kRefusedName, DisplayName(header.path), lzh::Error::kOk, verdict);

@@ -210,6 +210,31 @@ TEST_F(UnlhaTest, HostileNamesAreRefusedAndReported) {
   EXPECT_FALSE(Exists(out + "evil.txt"));
 }
 
+// jlha stores "./" and "./sub/" for an archive made from ".": the root entry
+// is neither listed nor reported, the others read as if stored without "./";
+// a file entry whose name maps to nothing is still refused.
+TEST_F(UnlhaTest, ArchiveMadeFromDotReadsWithoutItsDotEntries) {
+  Write("src\\a.txt", "alpha");
+  Write("src\\sub\\b.txt", "beta");
+  ASSERT_EQ(RunUnix("cd '" + UnixPath(Path("src")) + "' && jlha a ../dot.lzh ."), 0);
+  std::string archive = Path("dot.lzh");
+  EXPECT_EQ(Names(archive), (std::vector<std::string>{"sub\\", "sub\\b.txt", "a.txt"}));
+
+  std::string out = Path("out\\");
+  EXPECT_EQ(Run("x -r2xp " + archive + " " + out + " \\*.* \\*"), 0);
+  EXPECT_EQ(FilesBelow(out), (std::vector<std::string>{"a.txt", "sub\\b.txt"}));
+  EXPECT_EQ(Run("e -p  " + archive + " " + Path("flat\\") + " sub\\b.txt"), 0);
+  EXPECT_EQ(Read(Path("flat\\b.txt")), "beta");
+  EXPECT_EQ(Run("l " + archive), 0);
+  EXPECT_EQ(output.find(".\\sub"), std::string::npos) << output;
+  EXPECT_TRUE(BoxTexts().empty());
+
+  Write("dotfile.lzh", RawArchive({".", "ok.txt"}));
+  EXPECT_GE(Run("x -r2xp " + Path("dotfile.lzh") + " " + Path("out2\\") + " \\*.* \\*"), 0x8000);
+  EXPECT_EQ(FilesBelow(Path("out2\\")), std::vector<std::string>{"ok.txt"});
+  EXPECT_EQ(BoxTexts().size(), 1u);
+}
+
 TEST_F(UnlhaTest, UpdateReplacesOnlyNewerFilesAndMoveDeletesSources) {
   Write("f1.txt", "first");
   Write("f2.txt", "second");

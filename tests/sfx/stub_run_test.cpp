@@ -32,12 +32,14 @@ class StubRun : public ::testing::Test {
     for (const auto& file : files_) ASSERT_TRUE(sfxtest::WriteFileBytes(source_ / file.first, file.second));
   }
 
-  // An archive of the source files made by jlha with method -lh<method>-.
+  // An archive of the source files made by jlha with method -lh<method>-;
+  // -lh7- ones are made from "." and so hold "./" and "./data/" entries.
   std::string JlhaArchive(char method) {
     std::string archive = work_ / (std::string("j") + method + ".lzh");
     std::string output;
+    std::string what = method == '7' ? "." : "readme.txt data/random.bin data/zeros.bin";
     int status = RunHostCommand("cd '" + WindowsToHost(source_.path()) + "' && jlha ao" + method + " '" +
-                                    WindowsToHost(archive) + "' readme.txt data/random.bin data/zeros.bin",
+                                    WindowsToHost(archive) + "' " + what,
                                 &output);
     EXPECT_EQ(0, status) << output;
     return ReadFileBytes(archive);
