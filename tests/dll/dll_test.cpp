@@ -546,7 +546,8 @@ TEST_F(UnlhaTest, InteroperatesWithOtherArchivers) {
   EXPECT_EQ(FilesBelow(Path("back\\")), expected);
   EXPECT_EQ(Read(Path("back\\src\\deep\\er\\noise.bin")), Bytes(50000, 5));
 
-  // The self-extracting file lists with 7zz.
+  // The self-extracting file lists with 7zz, and lsar knows it for one.
   ASSERT_EQ(Run("s -jw1 " + archive + " "), 0);
   EXPECT_EQ(RunUnix("7zz l '" + UnixPath(Path("ours.exe")) + "' | grep -q 'src/deep/er/noise.bin'"), 0);
+  EXPECT_EQ(RunUnix("lsar '" + UnixPath(Path("ours.exe")) + "' | grep -q 'Self-extracting LZH'"), 0);
 }
