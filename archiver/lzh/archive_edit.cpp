@@ -10,22 +10,34 @@ namespace {
 bool IsLeadByte(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // The form names are compared in: ASCII folded to upper case outside
-// double-byte characters, '\' as '/', no trailing separator.
+// double-byte characters, '\' as '/', no empty or "." components (archives
+// made from "." store "./a.txt" for what is shown and addressed as "a.txt"),
+// no trailing separator.
 std::string FoldName(const std::string& name) {
-  std::string folded;
+  std::string folded, component;
   folded.reserve(name.size());
+  auto end_component = [&] {
+    if (!component.empty() && component != ".") {
+      if (!folded.empty()) folded += '/';
+      folded += component;
+    }
+    component.clear();
+  };
   for (size_t i = 0; i < name.size(); i++) {
     uint8_t c = static_cast<uint8_t>(name[i]);
     if (IsLeadByte(c) && i + 1 < name.size()) {
-      folded += name[i];
-      folded += name[++i];
+      component += name[i];
+      component += name[++i];
+      continue;
+    }
+    if (c == '\\' || c == '/') {
+      end_component();
       continue;
     }
     if (c >= 'a' && c <= 'z') c = static_cast<uint8_t>(c - 'a' + 'A');
-    if (c == '\\') c = '/';
-    folded += static_cast<char>(c);
+    component += static_cast<char>(c);
   }
-  while (!folded.empty() && folded.back() == '/') folded.pop_back();
+  end_component();
   return folded;
 }
 

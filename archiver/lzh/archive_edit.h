@@ -40,7 +40,8 @@ struct EditItem {
 using EditPlan = std::vector<EditItem>;
 
 // True when the stored names are equal, ignoring ASCII case outside
-// double-byte characters ('/' and '\' count as the same separator).
+// double-byte characters ('/' and '\' count as the same separator, and empty
+// or "." components count for nothing: "./a.txt" is "a.txt").
 bool SameStoredName(const std::string& a, const std::string& b);
 
 // True when `disk` (a new item's header) is newer than the stored `entry`;

@@ -289,6 +289,30 @@ TEST(WriteEdit, UpdateReplacesOnlyNewerFilesAndKeepsTheRestByteIdentical) {
   EXPECT_TRUE(added[1]);
 }
 
+TEST(WriteEdit, EntriesStoredUnderDotAreTheNamesTheyShow) {
+  // Archives made from "." store "./a.txt"; users see and address "a.txt".
+  EXPECT_TRUE(lzh::SameStoredName("./a.txt", "A.TXT"));
+  EXPECT_TRUE(lzh::SameStoredName("./sub/./b.c", "sub\\b.c"));
+  EXPECT_TRUE(lzh::SameStoredName("sub//b.c/", "sub/b.c"));
+  EXPECT_FALSE(lzh::SameStoredName("./a.txt", "b/a.txt"));
+  // 表 is 0x95 0x5C: its second byte is no separator.
+  EXPECT_FALSE(lzh::SameStoredName("\x95\x5C" "a", "\x95/a"));
+
+  std::vector<lzh::Header> old = {Info("./a.txt", 100), Info("./sub/b.c", 100)};
+  std::vector<lzh::NewItem> items(1);
+  items[0].info = Info("a.txt", 200);
+  std::vector<bool> added;
+  lzh::EditPlan plan = lzh::PlanUpdate(old, items, true, &added);
+  ASSERT_EQ(plan.size(), 2u) << "a.txt must replace ./a.txt, not join it";
+  EXPECT_EQ(plan[0].kind, lzh::EditItem::kAddFile);
+  EXPECT_EQ(plan[1].kind, lzh::EditItem::kCopy);
+
+  std::vector<bool> matched;
+  plan = lzh::PlanDelete(old, {"sub\\b.c"}, &matched);
+  EXPECT_EQ(matched, std::vector<bool>({true}));
+  EXPECT_EQ(plan.size(), 1u);
+}
+
 TEST(WriteEdit, DeleteAndRenameTouchNothingElse) {
   OldArchive old = MakeOld();
   std::vector<bool> matched;
