@@ -116,6 +116,7 @@ void RunExtract(Job& job) {
     job.report.Fail(kErrMakeDirectory, IDS_MAKE_DIR_FAILED, destination);
     return;
   }
+  std::string resolved_destination = ResolvedPath(destination);
 
   uint64_t total = 0, done = 0;
   for (size_t i = 0; i < archive.entries.size(); ++i)
@@ -136,7 +137,7 @@ void RunExtract(Job& job) {
     ReplaceInvalidCharacters(&components);
     std::string relative = keep_directories ? lzh::JoinPath(components, '\\') : components.back();
     std::string target = destination + relative;
-    if (!IsBelow(target, destination)) {
+    if (!IsBelow(target, destination) || !StaysBelow(target, resolved_destination)) {
       job.report.Fail(kErrNotFileName, IDS_NAME_REFUSED, name);
       continue;
     }
