@@ -3,11 +3,10 @@
 #include <unordered_map>
 
 #include "archiver/lzh/header_reader.h"
+#include "archiver/lzh/safe_path.h"
 
 namespace lzh {
 namespace {
-
-bool IsLeadByte(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // The form names are compared in: ASCII folded to upper case outside
 // double-byte characters, '\' as '/', no empty or "." components (archives
@@ -25,7 +24,7 @@ std::string FoldName(const std::string& name) {
   };
   for (size_t i = 0; i < name.size(); i++) {
     uint8_t c = static_cast<uint8_t>(name[i]);
-    if (IsLeadByte(c) && i + 1 < name.size()) {
+    if (IsCp932LeadByte(c) && i + 1 < name.size()) {
       component += name[i];
       component += name[++i];
       continue;
