@@ -43,6 +43,7 @@ class Extraction {
 
   lzh::ArchiveReader reader_;
   std::string destination_;
+  std::string resolved_destination_;  // links followed; "" when unknown
   OverwritePolicy policy_;
   ExtractEvents* events_;
   std::vector<lzh::Header> entries_;
@@ -59,6 +60,7 @@ Summary Extraction::Run() {
     summary_.no_destination = true;
     return summary_;
   }
+  resolved_destination_ = ResolvedPath(destination_);
   for (const lzh::Header& header : entries_) {
     // Asked between entries too: small files may finish without a report.
     if (summary_.cancelled || !events_->OnProgress(done_, total_)) {
@@ -104,6 +106,13 @@ void Extraction::ExtractEntry(const lzh::Header& header) {
   }
   std::string name = lzh::JoinPath(components, '\\');
   std::string path = destination_ + (destination_.back() == '\\' ? "" : "\\") + name;
+  // A link already in the destination must not carry the entry elsewhere.
+  if (!StaysBelow(path, resolved_destination_)) {
+    ++summary_.refused;
+    Report(ProblemKind::kRefusedName, DisplayName(header.path), lzh::Error::kOk, lzh::PathVerdict::kParentDir);
+    done_ += header.IsDirectory() ? 0 : header.original_size;
+    return;
+  }
   events_->OnEntry(name);
   if (header.IsDirectory())
     MakeFolderEntry(header, name, path);
