@@ -70,7 +70,7 @@ TEST_F(Hostile, NamesNeverLeaveTheDestination) {
       "\\\\.\\C:\\dev.txt", ".. /blank_dots.txt", ".../three.txt", "evil.. ", "CON .txt", "aux", "COM1.lzh",
       "LPT9", "a.txt:stream", "x:\\abs.txt", "\x81", "\x95\\..\\trail.txt", "\x95\\../..\\trail2.txt",
       "sub\x81/../lead.txt", std::string("nul\0hidden/../../x.txt", 22), std::string(300, 'n') + ".txt",
-      "ok.txt"};
+      "sl|../../symlink.txt", "sl2|/etc/passwd", "ok.txt"};
   std::vector<std::string> entries;
   for (const std::string& name : names) entries.push_back(Entry(name, "data of " + name));
   Write("names.lzh", Archive(entries));
@@ -128,6 +128,12 @@ TEST_F(Hostile, LinkInTheDestinationIsNotFollowed) {
   EXPECT_EQ(Read(Path("outside\\target.txt")), "keep me");
   EXPECT_EQ(Read(Dest() + "ok.txt"), "fine");
   BoxTexts();
+
+  // A destination that is itself a link is where the user chose to extract.
+  ASSERT_EQ(RunUnix("ln -s '" + UnixPath(Path("outside")) + "' '" + UnixPath(Path("out\\alias")) + "'"), 0);
+  Write("plain.lzh", Archive({Entry("sub/inside.txt", "inside")}));
+  EXPECT_EQ(Run("x " + Path("plain.lzh") + " " + Path("out\\alias\\")), 0);
+  EXPECT_EQ(Read(Path("outside\\sub\\inside.txt")), "inside");
 }
 
 // A file and then a folder of the same name, and the other way round; the
@@ -179,7 +185,9 @@ TEST_F(Hostile, CommandLinesAndBuffers) {
     lib_.Unlha(owner_, ("l " + archive).c_str(), buffer.data() + 8, size);
     for (size_t i = 0; i < 8; ++i) EXPECT_EQ(buffer[i], 'G') << size;
     for (size_t i = 8 + size; i < buffer.size(); ++i) EXPECT_EQ(buffer[i], 'G') << size << " at " << i;
-    if (size) EXPECT_EQ(buffer[8], '\0') << size;  // no whole line fits
+    if (size) {
+      EXPECT_EQ(buffer[8], '\0') << size;  // no whole line fits
+    }
   }
   lib_.Unlha(owner_, ("l " + archive).c_str(), nullptr, 0);
   BoxTexts();
