@@ -26,9 +26,7 @@ void Report::Fail(Result code, UINT message_id, const std::string& name) {
     line = format.substr(0, marker) + name + format.substr(marker + 2);
   }
   // Identical lines (the same refusal for many entries) are shown once.
-  for (const std::string& seen : lines_) {
-    if (seen == line) return;
-  }
+  if (!seen_.insert(line).second) return;
   lines_.push_back(line);
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "archiver/dll/result_codes.h"
@@ -32,6 +33,7 @@ class Report {
   HWND owner_;
   Result result_ = kOk;
   std::vector<std::string> lines_;
+  std::unordered_set<std::string> seen_;  // lines_ again, for a quick look-up
 };
 
 // Loads string resource `id` of this library (CP932 text).

@@ -203,3 +203,18 @@ TEST_F(Hostile, HostilePatterns) {
   }
   BoxTexts();
 }
+
+// An archive of 100000 refused names: the problems are collected in time
+// linear in their number (a quadratic search for repeated lines took
+// minutes here).
+TEST_F(Hostile, ManyRefusedEntriesAreReportedQuickly) {
+  std::string bytes;
+  for (int i = 0; i < 100000; ++i) bytes += Entry("../n" + std::to_string(i) + ".txt", "");
+  Write("many.lzh", bytes + std::string(1, '\0'));
+  DWORD start = GetTickCount();
+  EXPECT_NE(Run("x " + Path("many.lzh") + " " + Dest()), 0);
+  EXPECT_LT(GetTickCount() - start, 8000u);
+  std::vector<std::string> boxes = BoxTexts();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("n0.txt"), std::string::npos);
+}
