@@ -9,6 +9,7 @@
 #include "archiver/lzh/header_writer.h"
 #include "archiver/lzh/io.h"
 #include "archiver/lzh/reader.h"
+#include "tests/lzh/read_support.h"
 
 namespace {
 
@@ -62,5 +63,47 @@ TEST(HostileSizes, DecodersStopWhenTheirInputRunsOut) {
     }
   }
 }
+
+#ifdef LZHTOOL_PATH
+// The command-line tool's extraction: a link already in the destination is
+// not written or created through, and a damaged entry leaves the file it
+// would have replaced as it was.
+TEST(HostileTool, ExtractionKeepsToTheDestination) {
+  lzhtest::ScratchDir scratch;
+  std::string dest = scratch / "dest", outside = scratch / "outside";
+  ASSERT_EQ(lzhtest::Run("mkdir '" + dest + "' '" + outside + "' && ln -s '" + outside + "' '" + dest + "/link'"), 0);
+  ASSERT_TRUE(lzhtest::WriteFile(dest + "/kept.txt", "good old data"));
+
+  std::string stored = "fine";
+  lzh::Header header;
+  header.path = "link/x.txt";
+  header.compressed_size = header.original_size = stored.size();
+  header.has_crc = true;
+  header.crc = lzh::Crc16(reinterpret_cast<const uint8_t*>(stored.data()), stored.size());
+  std::string archive;
+  ASSERT_EQ(lzh::SerializeHeader(header, &archive), lzh::WriteStatus::kOk);
+  archive += stored;
+  header.path = "link/sub/";
+  memcpy(header.method, "-lhd-", 6);
+  header.compressed_size = header.original_size = 0;
+  ASSERT_EQ(lzh::SerializeHeader(header, &archive), lzh::WriteStatus::kOk);
+  memcpy(header.method, "-lh0-", 6);
+  header.path = "kept.txt";
+  header.compressed_size = header.original_size = stored.size();
+  header.crc ^= 1;  // the data no longer matches
+  ASSERT_EQ(lzh::SerializeHeader(header, &archive), lzh::WriteStatus::kOk);
+  archive += stored;
+  archive.push_back('\0');
+  ASSERT_TRUE(lzhtest::WriteFile(scratch / "a.lzh", archive));
+
+  EXPECT_NE(lzhtest::Run(std::string(LZHTOOL_PATH) + " x '" + scratch / "a.lzh" + "' '" + dest + "' 2>/dev/null"), 0);
+  EXPECT_NE(access((outside + "/x.txt").c_str(), F_OK), 0);
+  EXPECT_NE(access((outside + "/sub").c_str(), F_OK), 0);
+  EXPECT_EQ(lzhtest::ReadFile(dest + "/kept.txt"), "good old data");
+  std::string left;
+  lzhtest::Run("ls '" + dest + "'", &left);
+  EXPECT_EQ(left, "kept.txt\nlink\n");
+}
+#endif
 
 }  // namespace

@@ -4,8 +4,10 @@
 //   lzhtool x ARCHIVE DIR    extract below DIR, restoring modification times
 #include <sys/stat.h>
 #include <sys/time.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -57,6 +59,18 @@ bool MakeDirs(const std::string& root, const std::vector<std::string>& parts, si
   return true;
 }
 
+// True when one of the first `count` components below `root` is a symbolic
+// link: writing through it could land outside `root`.
+bool LinkInTheWay(const std::string& root, const std::vector<std::string>& parts, size_t count) {
+  std::string path = root;
+  struct stat info;
+  for (size_t i = 0; i < count; ++i) {
+    path += "/" + parts[i];
+    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) return true;
+  }
+  return false;
+}
+
 void SetTime(const std::string& path, time_t t) {
   struct timeval times[2] = {{t, 0}, {t, 0}};
   utimes(path.c_str(), times);
@@ -83,6 +97,8 @@ int main(int argc, char** argv) {
     time_t time;
   };
   std::vector<Dir> dirs;  // times set last, after their contents
+  mode_t file_mask = umask(0);
+  umask(file_mask);
   while ((e = reader.Next(&h)) == lzh::Error::kOk) {
     if (command == "l") {
       PrintEntry(h);
@@ -105,6 +121,12 @@ int main(int argc, char** argv) {
       continue;
     }
     std::string path = std::string(argv[3]) + "/" + lzh::JoinPath(parts, '/');
+    // The entry's own name may be a link: it is replaced, not written through.
+    if (LinkInTheWay(argv[3], parts, parts.size() - (h.IsDirectory() ? 0 : 1))) {
+      fprintf(stderr, "%s: refused, a link is in the way\n", h.path.c_str());
+      ++failures;
+      continue;
+    }
     if (h.IsDirectory()) {
       MakeDirs(argv[3], parts, parts.size());
       dirs.push_back({path, ModificationTime(h)});
@@ -115,20 +137,29 @@ int main(int argc, char** argv) {
       ++failures;
       continue;
     }
-    std::unique_ptr<lzh::StdioSink> sink(lzh::StdioSink::Create(path.c_str()));
+    // Written to a new file beside the target and renamed over it when
+    // complete: a damaged entry never replaces a good file.
+    std::string work = path + ".XXXXXX";
+    int fd = mkstemp(&work[0]);
+    std::unique_ptr<lzh::StdioSink> sink(fd < 0 ? nullptr : lzh::StdioSink::Create(work.c_str()));
+    if (fd >= 0) close(fd);
     if (!sink) {
+      if (fd >= 0) unlink(work.c_str());
       fprintf(stderr, "%s: cannot create\n", path.c_str());
       ++failures;
       continue;
     }
     lzh::Error r = reader.Extract(h, sink.get());
     if (!sink->Close() && r == lzh::Error::kOk) r = lzh::Error::kWriteError;
+    if (r == lzh::Error::kOk && rename(work.c_str(), path.c_str()) != 0) r = lzh::Error::kWriteError;
     if (r != lzh::Error::kOk) {
+      unlink(work.c_str());
       fprintf(stderr, "%s: %s\n", h.path.c_str(), lzh::ErrorText(r));
       ++failures;
       continue;
     }
-    if (h.has_unix_mode && (h.unix_mode & 0777)) chmod(path.c_str(), h.unix_mode & 0777);
+    // The work file was made private; the result gets the usual mode.
+    chmod(path.c_str(), h.has_unix_mode && (h.unix_mode & 0777) ? (h.unix_mode & 0777) : (0666 & ~file_mask));
     SetTime(path, ModificationTime(h));
   }
   for (auto it = dirs.rbegin(); it != dirs.rend(); ++it) SetTime(it->path, it->time);
