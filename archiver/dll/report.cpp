@@ -1,12 +1,27 @@
 #include "archiver/dll/report.h"
 
 #include "archiver/dll/resource.h"
+#include "archiver/lzh/safe_path.h"
 
 namespace unlha {
 
 namespace {
 // An error box lists at most this many problems; the rest are counted.
 const size_t kMaxLinesShown = 20;
+// Longer names are cut: a box must stay readable, and laying out a line of
+// many thousand characters takes the system minutes.
+const size_t kMaxNameShown = 200;
+
+std::string ShortenForBox(const std::string& name) {
+  if (name.size() <= kMaxNameShown) return name;
+  size_t length = 0;
+  while (length < kMaxNameShown) {
+    size_t step = lzh::IsCp932LeadByte((unsigned char)name[length]) && length + 1 < name.size() ? 2 : 1;
+    if (length + step > kMaxNameShown) break;
+    length += step;
+  }
+  return name.substr(0, length) + "...";
+}
 }  // namespace
 
 std::string LoadText(UINT id) {
@@ -23,7 +38,7 @@ void Report::Fail(Result code, UINT message_id, const std::string& name) {
   if (marker == std::string::npos) {
     line = format;
   } else {
-    line = format.substr(0, marker) + name + format.substr(marker + 2);
+    line = format.substr(0, marker) + ShortenForBox(name) + format.substr(marker + 2);
   }
   // Identical lines (the same refusal for many entries) are shown once.
   if (!seen_.insert(line).second) return;
