@@ -42,13 +42,6 @@ std::string BaseName(const std::string& path);
 bool CreateDirectories(const std::string& directory);
 // The absolute form of a path.
 std::string FullPath(const std::string& path);
-// Where an existing file or folder really is, links and junctions followed;
-// "" when that cannot be told (the system cannot say, or it cannot be opened).
-std::string ResolvedPath(const std::string& path);
-// False when `path`, or the nearest part of it that exists, resolves to a
-// place outside `resolved_base` (a ResolvedPath): a link in the destination
-// that points elsewhere must not be written through.
-bool StaysBelow(const std::string& path, const std::string& resolved_base);
 
 // A new empty file in `directory` for work in progress; "" on failure.
 std::string MakeWorkFile(const std::string& directory);

@@ -3,6 +3,7 @@
 // and moved over it when complete, so a damaged entry never replaces a good
 // file on disk.
 #include <cstring>
+#include "archiver/win/link_guard.h"
 
 #include "archiver/dll/archive_access.h"
 #include "archiver/dll/commands.h"
@@ -116,7 +117,7 @@ void RunExtract(Job& job) {
     job.report.Fail(kErrMakeDirectory, IDS_MAKE_DIR_FAILED, destination);
     return;
   }
-  std::string resolved_destination = ResolvedPath(destination);
+  std::string resolved_destination = winfs::ResolvedPath(destination);
 
   uint64_t total = 0, done = 0;
   for (size_t i = 0; i < archive.entries.size(); ++i)
@@ -137,7 +138,7 @@ void RunExtract(Job& job) {
     ReplaceInvalidCharacters(&components);
     std::string relative = keep_directories ? lzh::JoinPath(components, '\\') : components.back();
     std::string target = destination + relative;
-    if (!IsBelow(target, destination) || !StaysBelow(target, resolved_destination)) {
+    if (!IsBelow(target, destination) || !winfs::StaysBelow(target, resolved_destination)) {
       job.report.Fail(kErrNotFileName, IDS_NAME_REFUSED, name);
       continue;
     }

@@ -1,4 +1,5 @@
 #include "archiver/sfx/extractor.h"
+#include "archiver/win/link_guard.h"
 
 #include <windows.h>
 
@@ -60,7 +61,7 @@ Summary Extraction::Run() {
     summary_.no_destination = true;
     return summary_;
   }
-  resolved_destination_ = ResolvedPath(destination_);
+  resolved_destination_ = winfs::ResolvedPath(destination_);
   for (const lzh::Header& header : entries_) {
     // Asked between entries too: small files may finish without a report.
     if (summary_.cancelled || !events_->OnProgress(done_, total_)) {
@@ -107,7 +108,7 @@ void Extraction::ExtractEntry(const lzh::Header& header) {
   std::string name = lzh::JoinPath(components, '\\');
   std::string path = destination_ + (destination_.back() == '\\' ? "" : "\\") + name;
   // A link already in the destination must not carry the entry elsewhere.
-  if (!StaysBelow(path, resolved_destination_)) {
+  if (!winfs::StaysBelow(path, resolved_destination_)) {
     ++summary_.refused;
     Report(ProblemKind::kRefusedName, DisplayName(header.path), lzh::Error::kOk, lzh::PathVerdict::kParentDir);
     done_ += header.IsDirectory() ? 0 : header.original_size;

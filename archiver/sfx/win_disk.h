@@ -20,14 +20,6 @@ std::string ParentOf(const std::string& path);
 // trailing separator unless it is a root such as "C:\".
 std::string FullPathOf(const std::string& path);
 
-// Where an existing file or folder really is, links and junctions followed;
-// "" when that cannot be told (the system cannot say, or it cannot be opened).
-std::string ResolvedPath(const std::string& path);
-
-// False when `path`, or the nearest part of it that exists, resolves to a
-// place outside `resolved_base` (a ResolvedPath): a link in the destination
-// that points elsewhere must not be written through.
-bool StaysBelow(const std::string& path, const std::string& resolved_base);
 
 // Sets the entry's time stamps on an open handle (write access, or
 // FILE_FLAG_BACKUP_SEMANTICS for folders). False when the entry has none.
