@@ -68,13 +68,12 @@ if [ "$had_display" = 1 ] && [ "${ZUVO_RUN_CLOSE:-0}" != 1 ]; then
   exit 0
 fi
 
-# Let the first paint finish (the window answers messages again), then shoot.
+# Shoot the window once it has painted: more than a blank face, and the
+# same picture over several looks (the toolbar and both panes are filled).
 shot=${ZUVO_SCREENSHOT:-$ZUVO_BUILD/screenshot.png}
-deadline=$((SECONDS + 10))
-until import -window root "$shot" 2>/dev/null && [ -s "$shot" ]; do
-  if [ $SECONDS -ge $deadline ]; then echo "run: no screenshot" >&2; break; fi
-  sleep 0.2
-done
+rm -f "$shot"
+source "$root/scripts/window-shot.sh"
+zuvo_window_shot "$window" "$shot" 30 || echo "run: no screenshot" >&2
 [ -s "$shot" ] && echo "run: screenshot in $shot"
 
 # Close it as a user would: taskkill without /F asks its windows to close

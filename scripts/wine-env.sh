@@ -16,6 +16,12 @@ zuvo_wine_prefix() {
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
+  # Wine draws the caption buttons with the Marlett font, which it looks for
+  # in the prefix's Fonts folder; without it the buttons show as "0 1 r".
+  local marlett=/usr/share/wine/fonts/marlett.ttf fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f "$marlett" ] && [ -d "$fonts" ] && [ ! -e "$fonts/marlett.ttf" ]; then
+    ln -s "$marlett" "$fonts/marlett.ttf"
+  fi
   # Unmanaged windows: with no window manager on Xvfb, hiding a managed
   # window (every message box that closes) waits two seconds for one.
   if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
