@@ -10,6 +10,7 @@ packages=(
   locales fonts-ipafont
   cmake make g++ googletest
   lhasa 7zip unar jlha-utils gzip
+  python3
 )
 
 missing=()

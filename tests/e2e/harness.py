@@ -1,0 +1,451 @@
+"""Drives zuvo.exe under Wine as a user would.
+
+Input goes through xdotool only (clicks, keys, drags on the X display); what
+is on screen is read by the probe (probe.cpp), a Windows program of ours that
+answers questions about the program's windows and controls. Every wait polls
+with a deadline. A failed step raises Failed after a screenshot.
+"""
+import os
+import re
+import subprocess
+import time
+
+ZUVO_TITLE = "Zuvo"
+
+
+class Failed(Exception):
+    pass
+
+
+class Skipped(Exception):
+    pass
+
+
+def _unescape(field):
+    out, i = [], 0
+    while i < len(field):
+        c = field[i]
+        if c == "\\" and i + 1 < len(field):
+            nxt = field[i + 1]
+            out.append({"t": "\t", "n": "\n", "r": "\r", "\\": "\\"}.get(nxt, nxt))
+            i += 2
+        else:
+            out.append(c)
+            i += 1
+    return "".join(out)
+
+
+class Window:
+    """One window as the probe saw it (screen coordinates)."""
+
+    def __init__(self, fields):
+        (hwnd, parent, cid, cls, visible, enabled, style, exstyle, pid, x, y, w, h) = fields[:13]
+        self.hwnd, self.parent, self.id = int(hwnd), int(parent), int(cid)
+        self.cls = cls
+        self.visible, self.enabled = visible == "1", enabled == "1"
+        self.style, self.exstyle, self.pid = int(style), int(exstyle), int(pid)
+        self.x, self.y, self.w, self.h = int(x), int(y), int(w), int(h)
+        self.text = fields[13] if len(fields) > 13 else ""
+
+    @property
+    def centre(self):
+        return self.x + self.w // 2, self.y + self.h // 2
+
+    @property
+    def topmost(self):
+        return bool(self.exstyle & 0x8)
+
+    def __repr__(self):
+        return "<%s %d id=%d %r %s (%d,%d %dx%d)>" % (
+            self.cls, self.hwnd, self.id, self.text, "visible" if self.visible else "hidden",
+            self.x, self.y, self.w, self.h)
+
+
+class Row:
+    def __init__(self, fields):
+        self.state = int(fields[0])
+        self.x, self.y, self.w, self.h = (int(v) for v in fields[1:5])
+        self.texts = fields[5:]
+
+    @property
+    def selected(self):
+        return bool(self.state & 2)
+
+    @property
+    def name(self):
+        return self.texts[0]
+
+    @property
+    def centre(self):
+        return self.x + min(self.w, 40) // 2, self.y + self.h // 2
+
+
+class Column:
+    def __init__(self, width, x, y, w, h, text):
+        self.width = int(width)
+        self.x, self.y, self.w, self.h = int(x), int(y), int(w), int(h)
+        self.text = text
+
+
+class TreeItem:
+    def __init__(self, fields):
+        self.level, self.state = int(fields[0]), int(fields[1])
+        self.x, self.y, self.w, self.h = (int(v) for v in fields[2:6])
+        self.text = fields[6]
+
+    @property
+    def selected(self):
+        return bool(self.state & 2)
+
+    @property
+    def centre(self):
+        return self.x + self.w // 2, self.y + self.h // 2
+
+
+class Probe:
+    def __init__(self, exe, log):
+        self.proc = subprocess.Popen(["wine", exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                     stderr=log, encoding="utf-8", errors="replace")
+
+    def ask(self, request):
+        self.proc.stdin.write(request + "\n")
+        self.proc.stdin.flush()
+        lines = []
+        while True:
+            line = self.proc.stdout.readline()
+            if not line:
+                raise Failed("the probe ended (request %r)" % request)
+            line = line.rstrip("\n")
+            if line == ".":
+                break
+            lines.append([_unescape(f) for f in line.split("\t")])
+        if lines and lines[0][0] == "error":
+            return None
+        return lines
+
+    def close(self):
+        try:
+            self.proc.stdin.close()
+            self.proc.wait(timeout=10)
+        except Exception:
+            self.proc.kill()
+
+
+def wait_for(pred, what, timeout=15.0, interval=0.1):
+    """Polls pred until it gives something true; Failed at the deadline."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = pred()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            raise Failed("timed out waiting for " + what)
+        time.sleep(interval)
+
+
+def mnemonic(label):
+    m = re.search(r"&(.)", label)
+    if not m:
+        raise ValueError("no mnemonic in %r" % label)
+    return m.group(1).lower()
+
+
+class Desktop:
+    """The X display, the probe and the programs started under Wine."""
+
+    def __init__(self, build, out):
+        self.build = build
+        self.out = out
+        self.exe = os.path.join(build, "win", "bin", "zuvo.exe")
+        self.log = open(os.path.join(out, "e2e_wine.log"), "a")
+        self.probe = Probe(os.path.join(out, "zuvo_probe.exe"), self.log)
+        self.shots = 0
+
+    def close(self):
+        self.probe.close()
+        self.log.close()
+
+    # ---- files and paths
+    def winpath(self, unix_path):
+        # The prefix maps Z: to the Unix root.
+        return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+    # ---- input
+    def xdo(self, *args):
+        subprocess.run(["xdotool"] + [str(a) for a in args], check=True)
+
+    def move(self, x, y):
+        # mousemove --sync would wait forever when the pointer is already there.
+        self.xdo("mousemove", x, y)
+        wait_for(lambda: self.pointer() == (x, y), "the pointer at %d,%d" % (x, y), timeout=5)
+
+    def pointer(self):
+        out = subprocess.run(["xdotool", "getmouselocation", "--shell"], capture_output=True,
+                             text=True).stdout
+        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        return int(values.get("X", -1)), int(values.get("Y", -1))
+
+    def click(self, x, y, button=1, double=False):
+        self.move(x, y)
+        self.xdo("click", "--repeat", 2 if double else 1, "--delay", 60, button)
+
+    def drag(self, x0, y0, x1, y1):
+        self.move(x0, y0)
+        self.xdo("mousedown", 1)
+        steps = 8
+        for i in range(1, steps + 1):
+            self.move(x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps)
+        self.xdo("mouseup", 1)
+
+    def key(self, *keys):
+        for k in keys:
+            self.xdo("key", "--delay", 30, k)
+
+    def type(self, text):
+        self.xdo("type", "--delay", 20, text)
+
+    def screenshot(self, name):
+        self.shots += 1
+        path = os.path.join(self.out, "%s.png" % name)
+        subprocess.run(["import", "-window", "root", path], stderr=subprocess.DEVNULL)
+        return path
+
+    # ---- windows
+    def windows(self, pid=None):
+        lines = self.probe.ask("top") or []
+        wins = [Window(f) for f in lines]
+        return [w for w in wins if pid is None or w.pid == pid]
+
+    def kids(self, hwnd):
+        return [Window(f) for f in (self.probe.ask("kids %d" % hwnd) or [])]
+
+    def find(self, title=None, cls=None, pid=None, visible=True):
+        for w in self.windows(pid):
+            if visible and not w.visible:
+                continue
+            if cls is not None and w.cls != cls:
+                continue
+            if title is not None and not (title.search(w.text) if hasattr(title, "search") else w.text == title):
+                continue
+            return w
+        return None
+
+    def wait_window(self, title=None, cls=None, pid=None, timeout=15.0):
+        return wait_for(lambda: self.find(title, cls, pid),
+                        "a window %r (class %r)" % (getattr(title, "pattern", title), cls), timeout)
+
+    def wait_gone(self, hwnd, timeout=15.0):
+        def gone():
+            return not any(w.hwnd == hwnd and w.visible for w in self.windows())
+        wait_for(gone, "window %d to close" % hwnd, timeout)
+
+
+class Dialog:
+    """A dialog box or message box, answered through its controls."""
+
+    def __init__(self, desk, window):
+        self.desk = desk
+        self.window = window
+
+    @property
+    def title(self):
+        return self.window.text
+
+    def controls(self):
+        return self.desk.kids(self.window.hwnd)
+
+    def control(self, cid=None, cls=None, text=None):
+        for c in self.controls():
+            if cid is not None and c.id != cid:
+                continue
+            if cls is not None and c.cls.lower() != cls.lower():
+                continue
+            if text is not None and c.text.replace("&", "") != text.replace("&", ""):
+                continue
+            return c
+        raise Failed("dialog %r has no control id=%r class=%r text=%r" % (self.title, cid, cls, text))
+
+    def text(self):
+        """The static texts of the box, one per line (a message box's message)."""
+        return "\n".join(c.text for c in self.controls() if c.cls.lower() == "static" and c.text)
+
+    def button_ids(self):
+        return sorted(c.id for c in self.controls() if c.cls.lower() == "button" and c.visible)
+
+    def press(self, cid=None, text=None):
+        c = self.control(cid=cid, cls="Button", text=text)
+        if not (c.visible and c.enabled):
+            raise Failed("button %r of %r is not usable" % (c.text, self.title))
+        self.desk.click(*c.centre)
+        return c
+
+    def set_text(self, cid, text):
+        c = self.control(cid=cid)
+        self.desk.probe.ask("settext %d %s" % (c.hwnd, text))
+
+    def checked(self, cid):
+        # BM_GETCHECK carries no pointer; read it from the style of an auto box
+        # is not possible, so ask through the probe's settext-free path.
+        c = self.control(cid=cid)
+        return c
+
+    def wait_closed(self, timeout=20.0):
+        self.desk.wait_gone(self.window.hwnd, timeout)
+
+
+class Zuvo:
+    """One running zuvo.exe."""
+
+    def __init__(self, desk, args=(), cwd=None):
+        self.desk = desk
+        self.proc = subprocess.Popen(["wine", desk.exe] + list(args), stdin=subprocess.DEVNULL,
+                                     stdout=desk.log, stderr=desk.log, cwd=cwd)
+        self.main = self.wait_main()
+        self.pid = self.main.pid
+
+    def wait_main(self, title=None, timeout=30.0):
+        pattern = re.compile(r"(^|\s-\s)Zuvo$" if title is None else "^" + re.escape(title) + "$")
+
+        def found():
+            if self.proc.poll() is not None:
+                raise Failed("zuvo.exe ended (status %s) before its window showed" % self.proc.returncode)
+            for w in self.desk.windows():
+                if w.visible and pattern.search(w.text) and w.cls != "#32770":
+                    return w
+            return None
+        return wait_for(found, "the main window", timeout)
+
+    def refresh(self):
+        for w in self.desk.windows(self.pid):
+            if w.hwnd == self.main.hwnd:
+                self.main = w
+                return w
+        raise Failed("the main window is gone")
+
+    @property
+    def title(self):
+        return self.refresh().text
+
+    def running(self):
+        return self.proc.poll() is None
+
+    # ---- the panes and bars
+    def child(self, cid=None, cls=None):
+        for c in self.desk.kids(self.main.hwnd):
+            if (cid is None or c.id == cid) and (cls is None or c.cls == cls):
+                return c
+        raise Failed("the main window has no child id=%r class=%r" % (cid, cls))
+
+    def tree_window(self):
+        return self.child(cid=110, cls="SysTreeView32")
+
+    def list_window(self):
+        return self.child(cid=8000, cls="SysListView32")
+
+    def tree(self):
+        return [TreeItem(f) for f in (self.desk.probe.ask("tree %d" % self.tree_window().hwnd) or [])]
+
+    def tree_paths(self):
+        """Every node as a relative directory path ('' for the top node)."""
+        stack, paths = [], []
+        for item in self.tree():
+            del stack[item.level:]
+            stack.append(item.text)
+            paths.append("".join(s + "\\" for s in stack[1:]))
+        return paths
+
+    def list(self):
+        lines = self.desk.probe.ask("list %d" % self.list_window().hwnd) or []
+        cols, rows = [], []
+        for f in lines:
+            if f[0] == "columns":
+                n = int(f[1])
+                cols = [Column(*f[2 + 6 * i: 8 + 6 * i]) for i in range(n)]
+            elif f[0] == "row":
+                rows.append(Row(f[1:]))
+        return cols, rows
+
+    def rows(self):
+        return self.list()[1]
+
+    def names(self):
+        return [r.name for r in self.rows()]
+
+    def report_mode(self):
+        return (self.list_window().style & 3) == 1  # LVS_REPORT
+
+    def toolbar(self):
+        bar = self.child(cid=59392)
+        out = {}
+        for f in self.desk.probe.ask("toolbar %d" % bar.hwnd) or []:
+            cid, state = int(f[0]), int(f[1])
+            out[cid] = {"enabled": bool(state & 4), "checked": bool(state & 1),
+                        "rect": tuple(int(v) for v in f[3:7])}
+        return out
+
+    # ---- acting as the user
+    def focus(self):
+        """Keyboard input reaches a window only after a click: click the left
+        end of the caption, which does nothing else."""
+        main = self.refresh()
+        self.desk.click(main.x + 40, main.y + 8)
+
+    def menu(self, *labels):
+        """Opens a menu and picks an item by the mnemonics of its labels."""
+        self.focus()
+        self.desk.key("alt+" + mnemonic(labels[0]))
+        for label in labels[1:]:
+            self.desk.key(mnemonic(label))
+
+    def press_tool(self, cid):
+        buttons = self.toolbar()
+        if cid not in buttons:
+            raise Failed("the toolbar has no button %d" % cid)
+        if not buttons[cid]["enabled"]:
+            raise Failed("toolbar button %d is greyed" % cid)
+        x, y, w, h = buttons[cid]["rect"]
+        self.desk.click(x + w // 2, y + h // 2)
+
+    def select_node(self, path):
+        for item, p in zip(self.tree(), self.tree_paths()):
+            if p == path:
+                self.desk.click(*item.centre)
+                wait_for(lambda: any(i.selected and q == path for i, q in zip(self.tree(), self.tree_paths())),
+                         "tree node %r selected" % path)
+                return
+        raise Failed("no tree node %r among %r" % (path, self.tree_paths()))
+
+    def select_rows(self, names):
+        """Clicks the first named row, Ctrl+clicks the others."""
+        rows = {r.name: r for r in self.rows()}
+        for i, name in enumerate(names):
+            if name not in rows:
+                raise Failed("no row %r among %r" % (name, list(rows)))
+            x, y = rows[name].centre
+            if i == 0:
+                self.desk.click(x, y)
+            else:
+                self.desk.move(x, y)
+                self.desk.xdo("keydown", "ctrl")
+                self.desk.xdo("click", 1)
+                self.desk.xdo("keyup", "ctrl")
+        wait_for(lambda: sorted(r.name for r in self.rows() if r.selected) == sorted(names),
+                 "rows %r selected" % (names,))
+
+    def dialog(self, title, timeout=15.0):
+        w = self.desk.wait_window(title=title, cls="#32770", timeout=timeout)
+        return Dialog(self.desk, w)
+
+    def any_dialog(self, timeout=15.0):
+        w = wait_for(lambda: next((w for w in self.desk.windows() if w.visible and w.cls == "#32770"), None),
+                     "a dialog", timeout)
+        return Dialog(self.desk, w)
+
+    def exit(self, timeout=20.0):
+        self.menu("ﾌｧｲﾙ(&F)", "閉じる(&C)")
+        wait_for(lambda: self.proc.poll() is not None, "zuvo.exe to end", timeout)
+
+    def kill(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()

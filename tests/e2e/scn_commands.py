@@ -1,0 +1,110 @@
+"""The program's own commands, each driven from its menu or toolbar button:
+the ways of opening an archive, the bars, always on top, the archiver
+library's settings, About and Exit."""
+import re
+
+from session import Failed, scenario, wait_for
+
+ABOUT = 57664
+TOPMOST_CMD = 32788
+
+
+def setup(s):
+    s.forget_settings()
+    # A window large enough for five columns, from a clean set of settings.
+    for key, value in (("Left", 40), ("Top", 30), ("Right", 840), ("Bottom", 630)):
+        s.set_setting("Window", key, value)
+    s.first = s.jlha_archive("FIRST.LZH", {"ONE.TXT": "one\r\n", "DIR/TWO.TXT": "two\r\n"})
+    s.second = s.jlha_archive("SECOND.LZH", {"THREE.TXT": "three\r\n"})
+    s.start(s.desk.winpath(s.first))
+
+
+@scenario
+def command_line_open_names_the_window(s):
+    wait_for(lambda: s.app.title == "FIRST.LZH - Zuvo", "the title naming the archive")
+
+
+@scenario
+def file_open_dialog_and_recent_files(s):
+    app = s.app
+    app.menu("ﾌｧｲﾙ(&F)", "開く(&O)...")
+    box = app.dialog("開く")
+    name = box.control(cls="Edit") if _has(box, "Edit") else box.control(cid=1148)
+    s.desk.probe.ask("settext %d %s" % (name.hwnd, s.desk.winpath(s.second)))
+    box.press(1)
+    box.wait_closed()
+    wait_for(lambda: app.title == "SECOND.LZH - Zuvo", "SECOND.LZH open after File Open")
+    # The first archive is now the second entry of the recent-file list.
+    app.menu("ﾌｧｲﾙ(&F)")
+    s.desk.key("2")
+    wait_for(lambda: app.title == "FIRST.LZH - Zuvo", "FIRST.LZH open from the recent-file list")
+
+
+@scenario
+def toolbar_and_status_bar_toggle(s):
+    app = s.app
+    for label, cid in (("ﾂｰﾙﾊﾞｰ(&T)", 59392), ("ｽﾃｰﾀｽﾊﾞｰ(&S)", 59393)):
+        app.menu("表示(&V)", label)
+        wait_for(lambda: not _child_visible(app, cid), "bar %d hidden" % cid)
+        app.menu("表示(&V)", label)
+        wait_for(lambda: _child_visible(app, cid), "bar %d shown again" % cid)
+
+
+@scenario
+def always_on_top(s):
+    app = s.app
+    assert not app.refresh().topmost, "a new window is never topmost"
+    app.menu("表示(&V)", "つねに手前に表示(&A)")
+    wait_for(lambda: app.refresh().topmost and app.toolbar()[TOPMOST_CMD]["checked"],
+             "topmost, with the toolbar button down")
+    app.press_tool(TOPMOST_CMD)
+    wait_for(lambda: not app.refresh().topmost and not app.toolbar()[TOPMOST_CMD]["checked"],
+             "not topmost, with the toolbar button up")
+    # Under Wine without a window manager the click on the window lowers it
+    # again, so only the command's own mark is checked here.
+    app.press_tool(TOPMOST_CMD)
+    wait_for(lambda: app.toolbar()[TOPMOST_CMD]["checked"], "the toolbar button down again")
+    app.menu("表示(&V)", "つねに手前に表示(&A)")
+    wait_for(lambda: not app.refresh().topmost and not app.toolbar()[TOPMOST_CMD]["checked"],
+             "off again from the menu")
+
+
+@scenario
+def archiver_settings_dialog(s):
+    app = s.app
+    app.menu("ｵﾌﾟｼｮﾝ(&O)", "unlha32.dllの設定(&U)...")
+    box = app.any_dialog()
+    if box.window.pid != app.pid:
+        raise Failed("the settings dialog belongs to another process")
+    assert 1 in box.button_ids() and 2 in box.button_ids(), box.controls()
+    box.press(2)
+    box.wait_closed()
+
+
+@scenario
+def about_box(s):
+    app = s.app
+    app.menu("ﾍﾙﾌﾟ(&H)", "バージョン情報(&A)...")
+    box = app.any_dialog()
+    assert "Zuvo" in box.title and re.search(r"Zuvo", box.text()), (box.title, box.text())
+    box.press(1)
+    box.wait_closed()
+
+
+@scenario
+def exit_command_saves_placement(s):
+    app = s.app
+    app.exit()
+    assert app.proc.returncode == 0, app.proc.returncode
+    assert s.setting("Window", "Right") == 840 and s.setting("Window", "IsIconic") == 0
+    s.start(s.desk.winpath(s.first))
+    win = s.app.refresh()
+    assert (win.x, win.y, win.w, win.h) == (40, 30, 800, 600), win
+
+
+def _has(box, cls):
+    return any(c.cls == cls and c.visible for c in box.controls())
+
+
+def _child_visible(app, cid):
+    return any(c.id == cid and c.visible for c in app.desk.kids(app.main.hwnd))

@@ -1,0 +1,165 @@
+"""What the scenarios of one group share, and the loop that runs them
+(one scn_GROUP.py file against one running zuvo.exe, in the order written).
+
+A scenario is a function decorated with @scenario taking the Session. It fails
+by raising (Failed or an assertion), leaving a screenshot fail-GROUP-NAME.png in
+OUT_DIR; it is skipped by raising Skipped with what is missing. After a failure
+the program is started afresh for the next scenario.
+"""
+import importlib
+import os
+import shutil
+import subprocess
+import sys
+import time
+import traceback
+
+from harness import Desktop, Failed, Skipped, Zuvo, wait_for  # noqa: F401
+
+_registered = []
+
+
+def scenario(fn):
+    _registered.append(fn)
+    return fn
+
+
+SETTINGS_KEY = r"HKCU\Software\Vantrel\Zuvo"
+
+
+class Session:
+    """What the scenarios of one group share: the desktop, a work folder, the
+    running program and the archives made for them."""
+
+    def __init__(self, build, out, group):
+        self.build = build
+        self.out = out
+        self.group = group
+        self.work = os.path.join(out, "work-" + group)
+        shutil.rmtree(self.work, ignore_errors=True)
+        os.makedirs(self.work)
+        self.desk = Desktop(build, out)
+        self.app = None
+        self.start_args = []
+
+    # ---- settings, as the program stores them
+    def reg(self, *args):
+        return subprocess.run(["wine", "reg"] + list(args), capture_output=True, text=True,
+                              stdin=subprocess.DEVNULL, encoding="utf-8", errors="replace")
+
+    def forget_settings(self):
+        self.reg("delete", SETTINGS_KEY, "/f")
+
+    def set_setting(self, section, key, value):
+        kind = "REG_DWORD" if isinstance(value, int) else "REG_SZ"
+        self.reg("add", SETTINGS_KEY + "\\" + section, "/v", key, "/t", kind, "/d", str(value), "/f")
+
+    def setting(self, section, key):
+        """The stored value (int for numbers, str for texts), None when absent."""
+        r = self.reg("query", SETTINGS_KEY + "\\" + section, "/v", key)
+        for line in r.stdout.splitlines():
+            parts = line.split(None, 2)
+            if len(parts) >= 2 and parts[0] == key:
+                value = parts[2].strip() if len(parts) > 2 else ""
+                if parts[1] == "REG_DWORD":
+                    return int(value, 16) if value.startswith("0x") else int(value)
+                return value
+        return None
+
+    # ---- the program
+    def start(self, *args):
+        self.start_args = list(args)
+        self.app = Zuvo(self.desk, list(args), cwd=self.work)
+        return self.app
+
+    def restart_after_failure(self):
+        if self.app is not None:
+            self.app.kill()
+        self.app = Zuvo(self.desk, self.start_args, cwd=self.work)
+
+    # ---- files
+    def path(self, *parts):
+        return os.path.join(self.work, *parts)
+
+    def write(self, rel, data):
+        p = self.path(rel)
+        os.makedirs(os.path.dirname(p), exist_ok=True)
+        with open(p, "wb") as f:
+            f.write(data if isinstance(data, bytes) else data.encode())
+        return p
+
+    def jlha_archive(self, name, files):
+        """An archive made by jlha from {relative path: content}, entries in
+        the order given."""
+        src = self.path("src-" + name)
+        shutil.rmtree(src, ignore_errors=True)
+        for rel, data in files.items():
+            p = os.path.join(src, rel)
+            os.makedirs(os.path.dirname(p), exist_ok=True)
+            with open(p, "wb") as f:
+                f.write(data if isinstance(data, bytes) else data.encode())
+        archive = self.path(name)
+        if os.path.exists(archive):
+            os.remove(archive)
+        subprocess.run(["jlha", "a", archive] + list(files), cwd=src, check=True,
+                       stdout=subprocess.DEVNULL)
+        return archive
+
+    def archive_names(self, archive):
+        """The file entries of an archive as lhasa lists them, with / separators."""
+        r = subprocess.run(["lhasa", "-l", archive], capture_output=True, text=True,
+                           encoding="utf-8", errors="replace", env=dict(os.environ, LC_ALL="C.UTF-8"))
+        names = []
+        body = False
+        for line in r.stdout.splitlines():
+            if line.startswith("----"):
+                body = not body
+                continue
+            if body:
+                name = line[line.rfind(" ") + 1:] if " " in line else line
+                name = line.split()[-1]
+                if not name.endswith("/"):
+                    names.append(name)
+        return sorted(names)
+
+
+def run(build, out, group, only):
+    module = importlib.import_module("scn_" + group)
+    session = Session(build, out, group)
+    failures, skipped, passed = [], [], []
+    started = time.monotonic()
+    try:
+        if hasattr(module, "setup"):
+            module.setup(session)
+        for fn in _registered:
+            name = fn.__name__
+            if only and name not in only:
+                continue
+            t0 = time.monotonic()
+            try:
+                fn(session)
+                passed.append(name)
+                print("PASS  %s (%.1fs)" % (name, time.monotonic() - t0), flush=True)
+            except Skipped as e:
+                skipped.append(name)
+                print("SKIP  %s: %s" % (name, e), flush=True)
+            except Exception as e:  # any failure of a step, with its picture
+                shot = session.desk.screenshot("fail-%s-%s" % (group, name))
+                failures.append(name)
+                print("FAIL  %s: %s\n      screenshot %s" % (name, e, shot), flush=True)
+                traceback.print_exc()
+                try:
+                    session.restart_after_failure()
+                except Exception as again:
+                    print("      the program could not be started again: %s" % again)
+                    break
+    finally:
+        if session.app is not None and session.app.running():
+            try:
+                session.app.exit()
+            except Exception:
+                session.app.kill()
+        session.desk.close()
+    print("%s: %d passed, %d skipped, %d failed in %.0fs" % (
+        group, len(passed), len(skipped), len(failures), time.monotonic() - started))
+    return 1 if failures or not passed else 0
