@@ -3,8 +3,10 @@
 #include <map>
 
 #include "framework/afx_state.h"
+#include "framework/archive_exception.h"
 #include "framework/cmd_ui.h"
 #include "framework/frame_wnd.h"
+#include "framework/msgbox.h"
 #include "framework/winapp.h"
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
@@ -334,13 +336,34 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     if (pWnd == nullptr) return ::DefWindowProcA(hWnd, message, wParam, lParam);
     CurrentMessage saved = g_current;
     g_current = {hWnd, message, wParam, lParam};
-    LRESULT lResult;
-    if (message == WM_NCDESTROY)
-        lResult = pWnd->OnNcDestroyMessage(wParam, lParam);
-    else
-        lResult = pWnd->WindowProc(message, wParam, lParam);
+    LRESULT lResult = 0;
+    // An exception must never unwind through the system's frames that called
+    // us: it is reported here and the message counts as handled.
+    try {
+        if (message == WM_NCDESTROY)
+            lResult = pWnd->OnNcDestroyMessage(wParam, lParam);
+        else
+            lResult = pWnd->WindowProc(message, wParam, lParam);
+    } catch (CException* e) {
+        lResult = AfxProcessWndProcException(e, hWnd, message);
+    } catch (...) {
+        lResult = AfxProcessWndProcException(nullptr, hWnd, message);
+    }
     g_current = saved;
     return lResult;
+}
+
+LRESULT AfxProcessWndProcException(CException* e, HWND hWnd, UINT message) {
+    if (e != nullptr) {
+        e->ReportError(MB_ICONSTOP);
+        e->Delete();
+    } else {
+        AfxMessageBox("An unexpected error occurred.", MB_ICONSTOP);
+    }
+    if (message == WM_CREATE) return -1;  // the window is not made
+    if (message == WM_NCCREATE) return FALSE;
+    if (message == WM_PAINT) ValidateRect(hWnd, NULL);  // or it is asked for again at once
+    return 0;
 }
 
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep) {

@@ -175,6 +175,10 @@ protected:
 };
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Reports an exception that a handler let out (NULL: one not of the
+// framework's kind), deletes it and gives the message's result.
+class CException;
+LRESULT AfxProcessWndProcException(CException* e, HWND hWnd, UINT message);
 
 // Registers (once) a window class with DefWindowProc as its procedure and
 // returns its name; the framework subclasses every window of it as it is born.
