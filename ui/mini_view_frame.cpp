@@ -1,0 +1,181 @@
+#include "ui/mini_view_frame.h"
+
+#include "app/zuvo_app.h"
+#include "framework/afx_state.h"
+#include "framework/archive_exception.h"
+#include "framework/cmd_ui.h"
+#include "framework/font_dialog.h"
+#include "res/resource.h"
+#include "settings/profile_data.h"
+
+IMPLEMENT_DYNCREATE(CMiniViewFrame, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMiniViewFrame, CFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+    ON_WM_CLOSE()
+    ON_WM_SETFOCUS()
+    ON_COMMAND(IDM_EDIT_COPY, OnEditCopy)
+    ON_UPDATE_COMMAND_UI(IDM_EDIT_COPY, OnUpdateEditCopy)
+    ON_COMMAND(ID_SELECT_ALL, OnEditSelectAll)
+    ON_COMMAND(IDM_FILE_CLOSE, OnFileClose)
+    ON_COMMAND(ID_FONT, OnFont)
+END_MESSAGE_MAP()
+
+namespace {
+
+const char kSection[] = "MiniViewer";
+const char kFontPrefix[] = "Font";
+const UINT kEditId = 101;
+const UINT kButtons[] = {IDM_FILE_CLOSE, ID_SEPARATOR, IDM_EDIT_COPY, ID_VIEW_ENTRY,
+                         ID_SEPARATOR, ID_FONT};
+
+}  // namespace
+
+CMiniViewFrame::CMiniViewFrame() : m_pFont(new CFont) {}
+
+CMiniViewFrame::~CMiniViewFrame() { delete m_pFont; }
+
+BOOL CMiniViewFrame::PreCreateWindow(CREATESTRUCTA& cs) {
+    int cxScreen = GetSystemMetrics(SM_CXFULLSCREEN);
+    int cyScreen = GetSystemMetrics(SM_CYFULLSCREEN);
+    // With nothing stored the window takes a third of the screen each way from
+    // its default corner; a stored rectangle without area gets that size too.
+    int nLeft, nTop, nRight, nBottom;
+    CProfileData profile(NULL, kSection);
+    profile.ExchangeInt(FALSE, nLeft, cxScreen / 3, "Left");
+    profile.ExchangeInt(FALSE, nTop, cyScreen / 3, "Top");
+    profile.ExchangeInt(FALSE, nRight, nLeft + cxScreen / 3, "Right");
+    profile.ExchangeInt(FALSE, nBottom, nTop + cyScreen / 3, "Bottom");
+    cs.x = nLeft;
+    cs.y = nTop;
+    cs.cx = nRight > nLeft ? nRight - nLeft : cxScreen / 3;
+    cs.cy = nBottom > nTop ? nBottom - nTop : cyScreen / 3;
+    return CFrameWnd::PreCreateWindow(cs);
+}
+
+int CMiniViewFrame::OnCreate(LPCREATESTRUCTA lpcs) {
+    if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
+
+    LOGFONTA lf;
+    CProfileData profile(NULL, kSection);
+    profile.ExchangeFont(FALSE, lf, SYSTEM_FIXED_FONT, kFontPrefix);
+    m_pFont->CreateFontIndirect(&lf);
+
+    if (!m_wndToolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR)) return -1;
+    m_wndToolBar.SetSizes(SIZE{24, 22}, SIZE{18, 16});
+    if (!m_wndToolBar.LoadBitmap(IDB_VIEWER_TOOLBAR) ||
+        !m_wndToolBar.SetButtons(kButtons, sizeof(kButtons) / sizeof(kButtons[0])))
+        return -1;
+    m_wndToolBar.SetBarStyle((m_wndToolBar.GetBarStyle() & ~CBRS_BORDER_TOP) | CBRS_TOOLTIPS |
+                             CBRS_FLYBY | CBRS_BORDER_BOTTOM);
+    m_wndToolBar.SetSizes(SIZE{24, 22}, SIZE{18, 16});
+
+    RECT rc = {0, 0, 100, 100};
+    if (!m_wndEdit.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                              ES_AUTOHSCROLL | ES_READONLY,
+                          rc, this, kEditId))
+        return -1;
+    // The control's default limit (64 KB) would cut long entries silently.
+    m_wndEdit.SendMessage(EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    m_wndEdit.SetFont(*m_pFont, TRUE);
+
+    // No menu bar: the commands come from the toolbar and the accelerators.
+    HMENU hMenu = GetMenu();
+    SetMenu(NULL);
+    if (hMenu != NULL) DestroyMenu(hMenu);
+    if (hMenu == m_hMenuDefault) m_hMenuDefault = NULL;
+    RecalcLayout();
+    return 0;
+}
+
+void CMiniViewFrame::OnSize(UINT nType, int cx, int cy) {
+    CFrameWnd::OnSize(nType, cx, cy);
+    if (m_wndEdit.m_hWnd == NULL || m_wndToolBar.m_hWnd == NULL) return;
+    RECT rcBar;
+    m_wndToolBar.GetWindowRect(&rcBar);
+    int h = rcBar.bottom - rcBar.top;
+    m_wndEdit.MoveWindow(0, h, cx, cy - h, TRUE);
+}
+
+void CMiniViewFrame::OnSetFocus(HWND hOldWnd) {
+    CFrameWnd::OnSetFocus(hOldWnd);
+    if (m_wndEdit.m_hWnd != NULL) m_wndEdit.SetFocus();
+}
+
+void CMiniViewFrame::SaveSettings(const RECT& rcNormal) {
+    CProfileData profile(NULL, kSection);
+    int nLeft = rcNormal.left, nTop = rcNormal.top;
+    int nRight = rcNormal.right, nBottom = rcNormal.bottom;
+    LOGFONTA lf = {};
+    m_pFont->GetLogFont(&lf);
+    profile.ExchangeInt(TRUE, nLeft, 0, "Left");
+    profile.ExchangeInt(TRUE, nTop, 0, "Top");
+    profile.ExchangeInt(TRUE, nRight, 0, "Right");
+    profile.ExchangeInt(TRUE, nBottom, 0, "Bottom");
+    profile.ExchangeFont(TRUE, lf, SYSTEM_FIXED_FONT, kFontPrefix);
+}
+
+void CMiniViewFrame::OnClose() {
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof(wp);
+    if (GetWindowPlacement(&wp)) {
+        // A refused write is reported, and the window still closes: the
+        // application must not be left holding a window that stays up only
+        // because its settings could not be kept.
+        try {
+            SaveSettings(wp.rcNormalPosition);
+        } catch (CException* e) {
+            e->ReportError(MB_ICONSTOP);
+            e->Delete();
+        }
+    }
+    if (HWND hMain = AfxGetMainWndHandle()) ::PostMessageA(hMain, WM_MINIVIEWER_CLOSED, 0, 0);
+    CFrameWnd::OnClose();
+}
+
+void CMiniViewFrame::PostNcDestroy() {
+    // However the window goes, the application never keeps a pointer to it.
+    CZuvoApp* pApp = ZuvoApp();
+    if (pApp != nullptr && pApp->m_pMiniViewer == this) pApp->ForgetMiniViewer();
+    CFrameWnd::PostNcDestroy();
+}
+
+void CMiniViewFrame::OnEditCopy() { m_wndEdit.Copy(); }
+
+void CMiniViewFrame::OnUpdateEditCopy(CCmdUI* pCmdUI) {
+    long nStart = 0, nEnd = 0;
+    m_wndEdit.GetSel(nStart, nEnd);
+    pCmdUI->Enable(nEnd > nStart);
+}
+
+void CMiniViewFrame::OnEditSelectAll() { m_wndEdit.SetSel(0, m_wndEdit.GetWindowTextLength()); }
+
+void CMiniViewFrame::OnFileClose() { PostMessage(WM_CLOSE); }
+
+void CMiniViewFrame::OnFont() {
+    LOGFONTA lf = {};
+    m_pFont->GetLogFont(&lf);
+    CFontDialog dlg(&lf, CF_SCREENFONTS | CF_FORCEFONTEXIST, NULL, this);
+    if (dlg.DoModal() != IDOK) return;
+    CFont* pNewFont = new CFont;
+    if (!pNewFont->CreateFontIndirect(&dlg.m_lf)) {
+        delete pNewFont;
+        return;
+    }
+    delete m_pFont;
+    m_pFont = pNewFont;
+
+    // Rich edit keeps the old font on the text it holds: take the text out,
+    // change the font and put it back.
+    BeginWaitCursor();
+    SendMessage(WM_SETREDRAW, FALSE);
+    CString strText;
+    m_wndEdit.GetWindowText(strText);
+    m_wndEdit.SetWindowText("");
+    m_wndEdit.SetFont(*m_pFont, TRUE);
+    m_wndEdit.SetWindowText(strText);
+    SendMessage(WM_SETREDRAW, TRUE);
+    Invalidate(TRUE);
+    EndWaitCursor();
+}
