@@ -14,6 +14,7 @@
 #include "res/resource.h"
 #include "ui/file_view.h"
 #include "ui/main_frame.h"
+#include "ui/temp_copies.h"
 
 BEGIN_MESSAGE_MAP(CZuvoApp, CWinApp)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
@@ -97,7 +98,7 @@ void DeleteRecordedFiles(CObArray& files) {
     for (int i = 0; i < files.GetSize(); ++i) {
         CTempFileSet* pSet = static_cast<CTempFileSet*>(files[i]);
         if (pSet == nullptr) continue;
-        DeleteFileA(pSet->m_strTempPath);
+        DeleteTempCopy(pSet->m_strTempPath);
         delete pSet;
     }
     files.RemoveAll();

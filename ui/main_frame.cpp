@@ -9,12 +9,14 @@
 #include "framework/cmd_ui.h"
 #include "res/resource.h"
 #include "ui/dir_view.h"
+#include "ui/mini_view_frame.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_CLOSE()
+    ON_WM_DESTROY()
     ON_WM_DROPFILES()
     ON_MESSAGE(WM_MINIVIEWER_CLOSED, OnMiniViewerClosed)
     ON_COMMAND(ID_ALWAYS_ON_TOP, OnAlwaysOnTop)
@@ -63,7 +65,15 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA lpcs) {
         !m_wndStatusBar.SetIndicators(kIndicators, sizeof(kIndicators) / sizeof(kIndicators[0])))
         return -1;
     RecalcLayout();
+    // Other programs' OLE drags reach only a registered target; a window
+    // that merely accepts files gets nothing from them.
+    m_dropTarget.Register(this);
     return 0;
+}
+
+void CMainFrame::OnDestroy() {
+    m_dropTarget.Revoke();
+    CFrameWnd::OnDestroy();
 }
 
 void CMainFrame::SavePlacement() {
@@ -93,7 +103,9 @@ void CMainFrame::OnAlwaysOnTop() {
 void CMainFrame::OnUpdateAlwaysOnTop(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bAlwaysOnTop); }
 
 LRESULT CMainFrame::OnMiniViewerClosed(WPARAM, LPARAM) {
-    ZuvoApp()->ForgetMiniViewer();
+    // The closed window has let go of itself already; one made since stays.
+    CMiniViewFrame* pViewer = ZuvoApp()->m_pMiniViewer;
+    if (pViewer == NULL || !::IsWindow(pViewer->m_hWnd)) ZuvoApp()->ForgetMiniViewer();
     return 0;
 }
 

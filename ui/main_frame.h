@@ -6,6 +6,7 @@
 #include "framework/control_bars.h"
 #include "framework/frame_wnd.h"
 #include "ui/dir_pane_splitter.h"
+#include "ui/main_drop_target.h"
 
 class CMainFrame : public CFrameWnd {
     DECLARE_DYNCREATE(CMainFrame)
@@ -19,9 +20,11 @@ public:
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
     CDirPaneSplitter m_wndSplitter;
+    CMainDropTarget m_dropTarget;  // files dragged from other programs
 
     afx_msg int OnCreate(LPCREATESTRUCTA lpcs);
     afx_msg void OnClose();
+    afx_msg void OnDestroy();
     afx_msg void OnDropFiles(HDROP hDropInfo);
     afx_msg LRESULT OnMiniViewerClosed(WPARAM wParam, LPARAM lParam);
     afx_msg void OnAlwaysOnTop();
