@@ -1,0 +1,408 @@
+// The MiniViewer, temporary copies, dropped-file blocks, OLE transfer and the
+// framework's handling of exceptions in message handlers, in-process under
+// Wine with the program's application object.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "app/archive_doc.h"
+#include "app/zuvo_app.h"
+#include "engine/arcfile_item.h"
+#include "engine/lha.h"
+#include "engine/temp_file_set.h"
+#include "framework/archive_exception.h"
+#include "framework/cmd_ui.h"
+#include "framework/ole_data_source.h"
+#include "res/resource.h"
+#include "tests/fake_unlha32/fake_control.h"
+#include "tests/support/dialog_watcher.h"
+#include "tests/support/text.h"
+#include "ui/drop_files.h"
+#include "ui/main_frame.h"
+#include "ui/mini_view_frame.h"
+#include "ui/temp_copies.h"
+
+CZuvoApp theApp;
+
+namespace {
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string TempDir() {
+    char szDir[MAX_PATH];
+    GetTempPathA(MAX_PATH, szDir);
+    return szDir;
+}
+
+std::string Title(HWND hWnd) {
+    char sz[512] = "";
+    GetWindowTextA(hWnd, sz, sizeof(sz));
+    return sz;
+}
+
+// The names of a dropped-file block, and its header.
+std::vector<std::string> Names(HGLOBAL hDrop, DROPFILES* pHeader = nullptr) {
+    std::vector<std::string> names;
+    UINT n = DragQueryFileA((HDROP)hDrop, 0xFFFFFFFF, NULL, 0);
+    for (UINT i = 0; i < n; ++i) {
+        char sz[1024];
+        DragQueryFileA((HDROP)hDrop, i, sz, sizeof(sz));
+        names.push_back(sz);
+    }
+    if (pHeader != nullptr) {
+        *pHeader = *(DROPFILES*)GlobalLock(hDrop);
+        GlobalUnlock(hDrop);
+    }
+    return names;
+}
+
+class Program : public ::testing::Test {
+protected:
+    void SetUp() override {
+        theApp.SetRegistryKey("Vantrel");
+        theApp.WriteProfileString("MiniViewer", NULL, NULL);
+        m_cmdLine = "";
+        theApp.m_lpCmdLine = &m_cmdLine[0];
+        ASSERT_TRUE(theApp.InitInstance());
+    }
+    void TearDown() override {
+        theApp.SetRegistryKey("Vantrel");
+        if (theApp.m_pMiniViewer != nullptr) theApp.m_pMiniViewer->DestroyWindow();
+        if (theApp.m_pMainWnd != nullptr) {
+            theApp.m_pMainWnd->PostMessage(WM_CLOSE);
+            WaitFor([] { return theApp.m_pMainWnd == nullptr; });
+        }
+        theApp.ExitInstance();
+    }
+    CMainFrame* Frame() { return static_cast<CMainFrame*>(theApp.m_pMainWnd); }
+
+    DialogWatcher boxes;
+    std::string m_cmdLine;
+};
+
+LOGFONTA FontOf(CMiniViewFrame* pViewer) {
+    LOGFONTA lf = {};
+    pViewer->m_pFont->GetLogFont(&lf);
+    return lf;
+}
+
+bool IsEnabled(CFrameWnd* pFrame, UINT nID) {
+    CTestCmdUI state;
+    state.m_nID = nID;
+    pFrame->OnCmdMsg(nID, (int)CN_UPDATE_COMMAND_UI, &state, nullptr);
+    return state.m_bEnabled;
+}
+
+TEST_F(Program, MiniViewerWindowCopiesKeepsItsPlaceAndTellsTheMainWindow) {
+    CMiniViewFrame* pViewer = theApp.GetMiniViewer();
+    ASSERT_NE(pViewer, nullptr);
+    EXPECT_EQ(theApp.GetMiniViewer(), pViewer);
+    HWND hViewer = pViewer->m_hWnd;
+    EXPECT_FALSE(IsWindowVisible(hViewer));
+    EXPECT_EQ(GetMenu(hViewer), (HMENU)NULL);
+    LONG style = GetWindowLongA(hViewer, GWL_STYLE);
+    EXPECT_FALSE(style & WS_MINIMIZEBOX);
+    EXPECT_TRUE(style & WS_MAXIMIZEBOX);
+    EXPECT_EQ(Title(hViewer), Sjis("ミニビュアー"));
+    std::vector<UINT> ids;
+    for (int i = 0; i < pViewer->m_wndToolBar.GetButtonCount(); ++i)
+        ids.push_back(pViewer->m_wndToolBar.GetItemID(i));
+    EXPECT_EQ(ids, (std::vector<UINT>{IDM_FILE_CLOSE, 0, IDM_EDIT_COPY, ID_VIEW_ENTRY, 0, ID_FONT}));
+    pViewer->m_wndToolBar.OnUpdateCmdUI(pViewer, TRUE);
+    EXPECT_FALSE(pViewer->m_wndToolBar.SendMessage(TB_ISBUTTONENABLED, ID_VIEW_ENTRY));
+    EXPECT_TRUE(pViewer->m_wndToolBar.SendMessage(TB_ISBUTTONENABLED, ID_FONT));
+
+    // First run: at a third of the screen, with an area.
+    RECT rc;
+    GetWindowRect(hViewer, &rc);
+    EXPECT_EQ(rc.left, GetSystemMetrics(SM_CXFULLSCREEN) / 3);
+    EXPECT_EQ(rc.top, GetSystemMetrics(SM_CYFULLSCREEN) / 3);
+    EXPECT_GT(rc.right - rc.left, 100);
+    EXPECT_GT(rc.bottom - rc.top, 100);
+
+    // Long texts are kept whole; copy needs a selection.
+    std::string text(200000, 'x');
+    pViewer->m_wndEdit.SetWindowText(text.c_str());
+    EXPECT_EQ(pViewer->m_wndEdit.GetWindowTextLength(), 200000);
+    pViewer->m_wndEdit.SetWindowText("line one");
+    EXPECT_FALSE(IsEnabled(pViewer, IDM_EDIT_COPY));
+    pViewer->SendMessage(WM_COMMAND, ID_SELECT_ALL);
+    EXPECT_TRUE(IsEnabled(pViewer, IDM_EDIT_COPY));
+    pViewer->SendMessage(WM_COMMAND, IDM_EDIT_COPY);
+    ASSERT_TRUE(OpenClipboard(NULL));
+    HANDLE hText = GetClipboardData(CF_TEXT);
+    EXPECT_STREQ(hText ? (const char*)GlobalLock(hText) : "", "line one");
+    if (hText) GlobalUnlock(hText);
+    CloseClipboard();
+
+    // Closing keeps the place, tells the main window and lets go of the window.
+    MoveWindow(hViewer, 40, 50, 300, 200, TRUE);
+    pViewer->SendMessage(WM_CLOSE);
+    EXPECT_FALSE(IsWindow(hViewer));
+    EXPECT_EQ(theApp.m_pMiniViewer, nullptr);
+    EXPECT_EQ(theApp.GetProfileInt("MiniViewer", "Left", 0), 40);
+    EXPECT_EQ(theApp.GetProfileInt("MiniViewer", "Bottom", 0), 250);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, Frame()->m_hWnd, WM_MINIVIEWER_CLOSED, WM_MINIVIEWER_CLOSED, PM_REMOVE));
+
+    pViewer = theApp.GetMiniViewer();
+    ASSERT_NE(pViewer, nullptr);
+    GetWindowRect(pViewer->m_hWnd, &rc);
+    EXPECT_EQ(rc.left, 40);
+    EXPECT_EQ(rc.right - rc.left, 300);
+    EXPECT_EQ(rc.bottom - rc.top, 200);
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(Program, MiniViewerTakesTheStoredFontOrTheSystemFixedFont) {
+    LOGFONTA fixed = {};
+    GetObjectA(GetStockObject(SYSTEM_FIXED_FONT), sizeof(fixed), &fixed);
+    struct Stored {
+        int nHeight;
+        const char* name;
+        bool bFallback;
+    };
+    for (const Stored& s : {Stored{-12, "Tahoma", false}, Stored{40, "Tahoma", false},
+                            Stored{0, "Tahoma", true}, Stored{41, "Tahoma", true},
+                            Stored{-41, "Tahoma", true}, Stored{-12, "", true}}) {
+        theApp.WriteProfileInt("MiniViewer", "FontHeight", s.nHeight);
+        theApp.WriteProfileString("MiniViewer", "FontName", s.name);
+        CMiniViewFrame* pViewer = theApp.GetMiniViewer();
+        ASSERT_NE(pViewer, nullptr);
+        LOGFONTA lf = FontOf(pViewer);
+        EXPECT_EQ(lf.lfHeight, s.bFallback ? fixed.lfHeight : s.nHeight) << s.nHeight << s.name;
+        EXPECT_STREQ(lf.lfFaceName, s.bFallback ? fixed.lfFaceName : s.name) << s.nHeight << s.name;
+            CHARFORMATA format = {};
+        format.cbSize = sizeof(format);
+        pViewer->m_wndEdit.SendMessage(EM_GETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format);
+        EXPECT_STREQ(format.szFaceName, lf.lfFaceName);
+        pViewer->DestroyWindow();
+        ASSERT_EQ(theApp.m_pMiniViewer, nullptr);
+    }
+
+    // The font is written when the window closes.
+    theApp.WriteProfileString("MiniViewer", NULL, NULL);
+    theApp.WriteProfileInt("MiniViewer", "FontHeight", -13);
+    theApp.WriteProfileString("MiniViewer", "FontName", "Tahoma");
+    CMiniViewFrame* pViewer = theApp.GetMiniViewer();
+    theApp.WriteProfileString("MiniViewer", NULL, NULL);
+    pViewer->SendMessage(WM_CLOSE);
+    EXPECT_EQ(theApp.GetProfileInt("MiniViewer", "FontHeight", 0), -13);
+    EXPECT_STREQ(theApp.GetProfileString("MiniViewer", "FontName"), "Tahoma");
+}
+
+TEST_F(Program, RefusedSettingsWriteAtCloseIsReportedAndTheWindowStillGoes) {
+    CMiniViewFrame* pViewer = theApp.GetMiniViewer();
+    HWND hViewer = pViewer->m_hWnd;
+    // A maker key the registry cannot hold makes every write fail.
+    std::string tooLong(300, 'k');
+    theApp.SetRegistryKey(tooLong.c_str());
+    pViewer->SendMessage(WM_CLOSE);  // returns when the box is answered
+    theApp.SetRegistryKey("Vantrel");
+    EXPECT_FALSE(IsWindow(hViewer));
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].icon, (UINT)MB_ICONERROR);
+    EXPECT_EQ(theApp.m_pMiniViewer, nullptr);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, Frame()->m_hWnd, WM_MINIVIEWER_CLOSED, WM_MINIVIEWER_CLOSED, PM_NOREMOVE));
+    // A new MiniViewer made before the late message arrives is kept.
+    pViewer = theApp.GetMiniViewer();
+    WaitFor([] { return false; }, 100);
+    EXPECT_EQ(theApp.m_pMiniViewer, pViewer);
+}
+
+// A window whose handlers throw.
+class CThrowingWnd : public CWnd {
+public:
+    afx_msg int OnCreate(LPCREATESTRUCTA) {
+        if (m_bFailCreate) AfxThrowArchiveException(CArchiveException::generic);
+        return 0;
+    }
+    afx_msg LRESULT OnThrowArchive(WPARAM, LPARAM) { AfxThrowArchiveException(CArchiveException::generic); }
+    afx_msg LRESULT OnThrowOther(WPARAM, LPARAM) { throw std::bad_alloc(); }
+    BOOL m_bFailCreate = FALSE;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CThrowingWnd, CWnd)
+    ON_WM_CREATE()
+    ON_MESSAGE(WM_USER + 1, OnThrowArchive)
+    ON_MESSAGE(WM_USER + 2, OnThrowOther)
+END_MESSAGE_MAP()
+
+TEST_F(Program, ExceptionsFromHandlersAreReportedAndGoNoFurther) {
+    CThrowingWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, NULL, "throws", WS_POPUP, 0, 0, 10, 10, NULL, NULL));
+    EXPECT_EQ(wnd.SendMessage(WM_USER + 1), 0);
+    EXPECT_EQ(wnd.SendMessage(WM_USER + 2), 0);
+    ASSERT_EQ(boxes.Count(), 2u);
+    EXPECT_EQ(boxes.Seen()[0].text, Sjis("ﾌｧｲﾙの読み書き中に予期しないｴﾗｰが発生しました。"));
+    EXPECT_EQ(boxes.Seen()[1].text, "An unexpected error occurred.");
+    wnd.DestroyWindow();
+
+    CThrowingWnd failing;
+    failing.m_bFailCreate = TRUE;
+    EXPECT_FALSE(failing.CreateEx(0, NULL, "fails", WS_POPUP, 0, 0, 10, 10, NULL, NULL));
+    EXPECT_EQ(boxes.Count(), 3u);
+}
+
+TEST(DropFiles, BlocksAreSizedToTheirNamesAndReadBackByTheShell) {
+    std::string longPath = "C:\\" + std::string(300, 'L') + ".TXT";
+    CStringArray paths;
+    paths.Add("C:\\TEMP\\A.TXT");
+    paths.Add(longPath.c_str());
+    paths.Add(Sjis("C:\\TEMP\\表.TXT").c_str());  // second byte 0x5C
+    HGLOBAL hDrop = BuildDropFiles(paths);
+    ASSERT_NE(hDrop, (HGLOBAL)NULL);
+    SIZE_T cbNeeded = 20u + 14 + longPath.size() + 1 + 14 + 1;
+    EXPECT_GE(GlobalSize(hDrop), cbNeeded);
+    EXPECT_LT(GlobalSize(hDrop), cbNeeded + 16);  // the allocator rounds up a little
+    DROPFILES header;
+    EXPECT_EQ(Names(hDrop, &header),
+              (std::vector<std::string>{"C:\\TEMP\\A.TXT", longPath, Sjis("C:\\TEMP\\表.TXT")}));
+    EXPECT_EQ(header.pFiles, 20u);
+    EXPECT_EQ(header.pt.x, 0);
+    EXPECT_FALSE(header.fNC);
+    EXPECT_FALSE(header.fWide);
+    GlobalFree(hDrop);
+    EXPECT_EQ(BuildDropFiles(CStringArray()), (HGLOBAL)NULL);
+
+    // The own loop's block: header first, then grown one name at a time.
+    CFileDrag drag(NULL);
+    drag.m_hDrop = CFileDrag::CreateDropBlock(POINT{5, 7}, TRUE, FALSE);
+    EXPECT_LT(GlobalSize(drag.m_hDrop), 21u + 16);
+    EXPECT_EQ(((const char*)GlobalLock(drag.m_hDrop))[20], '\0');  // no name yet
+    GlobalUnlock(drag.m_hDrop);
+    for (int i = 0; i < paths.GetSize(); ++i) ASSERT_TRUE(drag.AddFile(paths[i]));
+    EXPECT_EQ(Names(drag.m_hDrop, &header),
+              (std::vector<std::string>{"C:\\TEMP\\A.TXT", longPath, Sjis("C:\\TEMP\\表.TXT")}));
+    EXPECT_EQ(header.pt.x, 5);
+    EXPECT_EQ(header.pt.y, 7);
+    EXPECT_TRUE(header.fNC);
+    const char* pBlock = (const char*)GlobalLock(drag.m_hDrop);
+    size_t end = 20 + 14 + longPath.size() + 1 + 14;
+    EXPECT_EQ(pBlock[end], '\0');  // the list's final zero
+    GlobalUnlock(drag.m_hDrop);
+    // The block dies with the drag unless it was posted.
+}
+
+// A data source that renders CF_HDROP and counts the requests.
+class CCountingSource : public COleDataSource {
+public:
+    int m_nRenders = 0;
+    BOOL OnRenderGlobalData(LPFORMATETC lpFormatEtc, HGLOBAL* phGlobal) override {
+        ++m_nRenders;
+        CStringArray paths;
+        paths.Add("C:\\X.TXT");
+        *phGlobal = BuildDropFiles(paths);
+        return *phGlobal != NULL;
+    }
+};
+
+TEST(OleDataSource, RendersOfferedFormatsOnlyAndNothingOnceGone) {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(NULL)));
+    IDataObject* pData;
+    {
+        CCountingSource source;
+        source.DelayRenderData(CF_HDROP);
+        pData = source.GetDataObject();
+        pData->AddRef();
+        FORMATETC hdrop = {CF_HDROP, NULL, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        FORMATETC text = {CF_TEXT, NULL, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        EXPECT_EQ(pData->QueryGetData(&hdrop), S_OK);
+        EXPECT_NE(pData->QueryGetData(&text), S_OK);
+        STGMEDIUM medium = {};
+        EXPECT_NE(pData->GetData(&text, &medium), S_OK);
+        ASSERT_EQ(pData->GetData(&hdrop, &medium), S_OK);
+        EXPECT_EQ(Names(medium.hGlobal), (std::vector<std::string>{"C:\\X.TXT"}));
+        ReleaseStgMedium(&medium);
+        EXPECT_EQ(source.m_nRenders, 1);
+
+        IEnumFORMATETC* pEnum = nullptr;
+        ASSERT_EQ(pData->EnumFormatEtc(DATADIR_GET, &pEnum), S_OK);
+        FORMATETC listed[2];
+        ULONG nListed = 0;
+        pEnum->Next(2, listed, &nListed);
+        pEnum->Release();
+        ASSERT_EQ(nListed, 1u);
+        EXPECT_EQ(listed[0].cfFormat, CF_HDROP);
+    }
+    FORMATETC hdrop = {CF_HDROP, NULL, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium = {};
+    EXPECT_NE(pData->GetData(&hdrop, &medium), S_OK);
+    pData->Release();
+    OleUninitialize();
+}
+
+TEST_F(Program, TemporaryCopiesOfOneNameGetPathsOfTheirOwn) {
+    FakeUnlha32 lib;
+    CArchiveDoc doc;
+    doc.m_pArchive = nullptr;
+    auto item = [](const char* path, const char* name) {
+        CArcfileItem* p = new CArcfileItem;
+        p->m_strPath = path;
+        p->m_strName = name;
+        return p;
+    };
+    std::unique_ptr<CArcfileItem> a(item("A\\", "SAME.TXT")), b(item("B\\", "same.txt")),
+        c(item("", "OTHER.TXT")), d(item("C\\", "SAME.TXT")), opened(item("", "OPEN.TXT"));
+    std::string temp = TempDir();
+    std::string openedPath = temp + "OPEN.TXT";
+    theApp.m_tempFiles.Add(new CTempFileSet(NULL, openedPath.c_str()));
+
+    CTempCopies copies(&doc);
+    auto add = [&](CArcfileItem* p) { return std::string((LPCSTR)copies.Add(p)); };
+    std::string pa = add(a.get()), pb = add(b.get()), pc = add(c.get()), pd = add(d.get()),
+                pOpen = add(opened.get());
+    EXPECT_EQ(pa, temp + "SAME.TXT");
+    EXPECT_EQ(pc, temp + "OTHER.TXT");
+    auto dirOf = [](const std::string& p) { return p.substr(0, p.rfind('\\') + 1); };
+    // A clash goes to a new directory and keeps its name (names that differ
+    // only in case clash too); a later entry takes the first directory where
+    // its name is free. A copy still recorded is never overwritten.
+    std::string dir1 = dirOf(pb), dir2 = dirOf(pd);
+    EXPECT_NE(dir1, temp);
+    EXPECT_EQ(pb, dir1 + "same.txt");
+    EXPECT_NE(dir2, temp);
+    EXPECT_NE(dir2, dir1);
+    EXPECT_EQ(pd, dir2 + "SAME.TXT");
+    EXPECT_EQ(pOpen, dir1 + "OPEN.TXT");
+
+    // One extraction per directory, each entry by its archive path.
+    CLha lha("C:\\ARC.LZH");
+    lib.ClearCalls();
+    EXPECT_TRUE(copies.Extract(&lha));
+    EXPECT_EQ(lib.CommandLines(),
+              (std::vector<std::string>{"e -p  C:\\ARC.LZH " + temp + " A\\SAME.TXT OTHER.TXT ",
+                                        "e -p  C:\\ARC.LZH " + dir1 + " B\\same.txt OPEN.TXT ",
+                                        "e -p  C:\\ARC.LZH " + dir2 + " C\\SAME.TXT "}));
+
+    // Recorded copies go at exit, with the directories made for them.
+    int nBefore = theApp.m_tempFiles.GetSize();
+    copies.Record();
+    EXPECT_EQ(theApp.m_tempFiles.GetSize(), nBefore + 5);
+    for (const std::string& p : {pa, pb, pd}) {
+        HANDLE h = CreateFileA(p.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        CloseHandle(h);
+    }
+    TearDown();
+    for (const std::string& p : {pa, pb, pd}) EXPECT_FALSE(Exists(p)) << p;
+    EXPECT_FALSE(Exists(dir1));
+    EXPECT_FALSE(Exists(dir2));
+    SetUp();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    AfxSetInstanceHandle(GetModuleHandleA(NULL));
+    return RUN_ALL_TESTS();
+}
