@@ -284,13 +284,74 @@ class Dialog:
         self.desk.probe.ask("settext %d %s" % (c.hwnd, text))
 
     def checked(self, cid):
-        # BM_GETCHECK carries no pointer; read it from the style of an auto box
-        # is not possible, so ask through the probe's settext-free path.
         c = self.control(cid=cid)
-        return c
+        return int(self.desk.probe.ask("check %d" % c.hwnd)[0][0]) == 1
+
+    def set_check(self, cid, on):
+        """Clicks a check box until it shows the wanted state."""
+        if self.checked(cid) != on:
+            self.press(cid)
+            wait_for(lambda: self.checked(cid) == on, "box %d %s" % (cid, "on" if on else "off"))
+
+    def visible_ids(self):
+        return {c.id for c in self.controls() if c.visible}
+
+    def type_into(self, cid, text):
+        """Clicks into an edit control, clears it with the keyboard and types."""
+        c = self.control(cid=cid)
+        self.desk.click(c.x + 4, c.y + c.h // 2)
+        self.desk.key("End", "shift+Home", "BackSpace")
+        self.desk.type(text)
+        wait_for(lambda: self.control(cid=cid).text == text, "%r typed into %d" % (text, cid))
 
     def wait_closed(self, timeout=20.0):
         self.desk.wait_gone(self.window.hwnd, timeout)
+
+
+class DirChooser(Dialog):
+    """The program's folder chooser: an old-style file dialog showing the
+    current folder (1088) and its folder list (1121), with option boxes."""
+    TITLE = "ディレクトリの選択"
+
+    def current(self):
+        return self.control(cid=1088).text
+
+    def folders(self):
+        box = self.control(cid=1121)
+        items = []
+        for f in self.desk.probe.ask("lb %d" % box.hwnd) or []:
+            x, y, w, h = (int(v) for v in f[1:5])
+            items.append((f[5], (x, y, w, h)))
+        return items, box
+
+    def open_folder(self, name):
+        """Double-clicks a folder of the list ('..' goes up)."""
+        before = self.current()
+        items, box = self.folders()
+        wanted = "[%s]" % name
+        for text, (x, y, w, h) in items:
+            if text.lower() == wanted.lower():
+                if y < box.y or y + h > box.y + box.h:
+                    raise Failed("folder %r is scrolled out of the chooser's list" % name)
+                self.desk.click(x + min(w, 60) // 2, y + h // 2, double=True)
+                wait_for(lambda: self.current() != before, "the chooser to enter %r" % name)
+                return
+        raise Failed("no folder %r in the chooser at %r: %r" % (name, before, [t for t, _ in items]))
+
+    def go_to(self, winpath):
+        """Walks the folder list from where the chooser is to winpath (same drive)."""
+        target = [p for p in winpath.rstrip("\\").split("\\")]
+        for _ in range(40):
+            here = [p for p in self.current().rstrip("\\").split("\\")]
+            if [p.lower() for p in here] == [p.lower() for p in target]:
+                return
+            if here[0].lower() != target[0].lower():
+                raise Failed("the chooser is on drive %s, not %s" % (here[0], target[0]))
+            common = 0
+            while (common < min(len(here), len(target)) and here[common].lower() == target[common].lower()):
+                common += 1
+            self.open_folder(".." if common < len(here) else target[common])
+        raise Failed("the chooser did not reach %s" % winpath)
 
 
 class Zuvo:
@@ -440,6 +501,28 @@ class Zuvo:
         w = wait_for(lambda: next((w for w in self.desk.windows() if w.visible and w.cls == "#32770"), None),
                      "a dialog", timeout)
         return Dialog(self.desk, w)
+
+    def dialogs(self):
+        """The program's visible dialogs and message boxes (the archiver
+        library runs inside it, so its windows count too)."""
+        return [w for w in self.desk.windows(self.pid) if w.visible and w.cls == "#32770"]
+
+    def wait_done(self, pred, what, timeout=30.0):
+        """Polls pred until it holds and the program is idle again (no dialog
+        up, main window enabled). A box that appears meanwhile, other than the
+        library's progress window, fails the step with its text."""
+        def check():
+            boxes = self.dialogs()
+            for b in boxes:
+                if b.text != "UNLHA32.DLL":
+                    d = Dialog(self.desk, b)
+                    raise Failed("unexpected box %r: %r while waiting for %s" % (b.text, d.text(), what))
+            return not boxes and self.refresh().enabled and pred()
+        return wait_for(check, what, timeout)
+
+    def chooser(self, timeout=15.0):
+        return DirChooser(self.desk, self.desk.wait_window(title=DirChooser.TITLE, cls="#32770",
+                                                           timeout=timeout))
 
     def exit(self, timeout=20.0):
         self.menu("ﾌｧｲﾙ(&F)", "閉じる(&C)")

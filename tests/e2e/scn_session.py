@@ -1,0 +1,286 @@
+"""A user's session on an archive of nested folders, started from the command
+line: browse the tree and the list, extract two files of a folder with and
+without their folders, add two files, delete one, rename one, compress a whole
+folder (and move one), make a self-extracting archive that becomes the
+document, run it, and copy the listing."""
+import os
+import re
+import subprocess
+
+from session import Failed, Skipped, scenario, wait_for
+
+NUMBERS = "".join("%d\n" % i for i in range(1, 3001))
+FILES = {
+    "README.TXT": "Zuvo sample archive.\r\n",
+    "NUMBERS.TXT": NUMBERS,
+    "DOC/GUIDE.TXT": "How to use it.\r\n",
+    "DOC/NOTES.TXT": "Notes.\r\n",
+    "DOC/IMAGES/PIC.BIN": bytes(range(256)) * 20,
+    "SRC/MAIN.C": "int main(void) { return 0; }\n",
+}
+EXTRACT, COMPRESS, COMPRESS_DIR = 32777, 32778, 32806
+
+
+def setup(s):
+    s.forget_settings()
+    for key, value in (("Left", 20), ("Top", 20), ("Right", 1000), ("Bottom", 700)):
+        s.set_setting("Window", key, value)
+    s.archive = s.jlha_archive("NEST.LZH", FILES)
+    s.start(s.desk.winpath(s.archive))
+
+
+def require_views(s):
+    kids = s.desk.kids(s.app.main.hwnd)
+    if not any(k.cls == "SysTreeView32" for k in kids) or not any(k.cls == "SysListView32" for k in kids):
+        raise Skipped("the folder tree and the file list are not in the main window yet")
+
+
+def require_tool(s, cid, what):
+    if not s.app.toolbar()[cid]["enabled"]:
+        raise Skipped("%s is greyed" % what)
+
+
+def open_chooser(s, *labels):
+    s.app.menu(*labels)
+    try:
+        return s.app.chooser(timeout=8)
+    except Failed:
+        if not s.app.dialogs():
+            raise Skipped("%s opens no folder chooser" % labels[-1])
+        raise
+
+
+@scenario
+def tree_and_list_show_every_folder_and_file(s):
+    require_views(s)
+    app = s.app
+    wait_for(lambda: app.tree_paths() == ["", "DOC\\", "DOC\\IMAGES\\", "SRC\\"], "every folder in the tree")
+    top = app.tree()[0]
+    assert top.text == "NEST.LZH" and top.selected, (top.text, top.state)
+    cols, rows = app.list()
+    assert [c.text for c in cols] == ["名前", "ｻｲｽﾞ", "ﾌｧｲﾙの種類", "圧縮率", "作成日"], [c.text for c in cols]
+    assert sorted(r.name for r in rows) == ["NUMBERS.TXT", "README.TXT"], [r.texts for r in rows]
+    numbers = next(r for r in rows if r.name == "NUMBERS.TXT")
+    packed = next(int(line.split("=")[1]) for line in _slt(s.archive, "NUMBERS.TXT") if line.startswith("Packed Size"))
+    assert numbers.texts[1] == "%dKB" % -(-len(NUMBERS) // 1024), numbers.texts
+    assert numbers.texts[3] == "%d%%" % (packed * 100 // len(NUMBERS)), (numbers.texts, packed)
+    assert numbers.texts[2], "a type name for .TXT"
+    assert re.fullmatch(r"\d\d/\d\d/\d\d \d\d:\d\d:\d\d", numbers.texts[4]), numbers.texts
+    # Each folder lists just its own files.
+    for path, names in (("DOC\\IMAGES\\", ["PIC.BIN"]), ("SRC\\", ["MAIN.C"]),
+                        ("DOC\\", ["GUIDE.TXT", "NOTES.TXT"]), ("", ["NUMBERS.TXT", "README.TXT"])):
+        app.select_node(path)
+        wait_for(lambda: sorted(app.names()) == names, "the files of %r" % path)
+    app.select_node("DOC\\IMAGES\\")
+    pic = wait_for(lambda: next((r for r in app.rows() if r.name == "PIC.BIN"), None), "PIC.BIN")
+    assert pic.texts[1:4] == ["5KB", "BIN ﾌｧｲﾙ", pic.texts[3]] and pic.texts[3].endswith("%"), pic.texts
+
+
+def _slt(archive, name):
+    out = subprocess.run(["7zz", "l", "-slt", archive], capture_output=True, text=True).stdout
+    block = out.split("Path = " + name + "\n", 1)[1].split("\n\n", 1)[0]
+    return block.splitlines()
+
+
+def _extract_doc_files(s, folder, with_folders, make_it):
+    """Extracts DOC's two files into work/FOLDER, made from the chooser or
+    beforehand."""
+    app = s.app
+    app.select_node("DOC\\")
+    wait_for(lambda: sorted(app.names()) == ["GUIDE.TXT", "NOTES.TXT"], "the files of DOC")
+    app.select_rows(["GUIDE.TXT", "NOTES.TXT"])
+    require_tool(s, EXTRACT, "Extract with two rows selected")
+    if not make_it:
+        os.makedirs(s.path(folder), exist_ok=True)
+    box = open_chooser(s, "編集(&E)", "解凍(&U)...")
+    visible = box.visible_ids()
+    assert {1039, 1042} <= visible and not ({1005, 1006} & visible), visible
+    box.go_to(s.desk.winpath(s.work))
+    if make_it:
+        box.press(1042)
+        mk = app.dialog("ディレクトリの作成")
+        start = mk.control(cid=1000).text
+        assert start.lower().rstrip("\\") == s.desk.winpath(s.work).lower(), start
+        mk.type_into(1000, folder)
+        mk.press(1)
+        mk.wait_closed()
+        wait_for(lambda: any(t.lower() == "[%s]" % folder.lower() for t, _ in box.folders()[0]),
+                 "the new folder listed in the chooser")
+    box.open_folder(folder)
+    box.set_check(1039, with_folders)
+    box.press(1)
+    box.wait_closed()
+
+
+@scenario
+def extract_two_files_of_a_folder_without_and_with_folders(s):
+    require_views(s)
+    app = s.app
+    _extract_doc_files(s, "flat", False, make_it=True)
+    flat = s.path("flat")
+    app.wait_done(lambda: sorted(os.listdir(flat)) == ["GUIDE.TXT", "NOTES.TXT"], "two files in flat/")
+    assert open(os.path.join(flat, "NOTES.TXT")).read() == FILES["DOC/NOTES.TXT"]
+    _extract_doc_files(s, "tree", True, make_it=False)
+    tree = s.path("tree")
+    app.wait_done(lambda: os.path.isdir(os.path.join(tree, "DOC")) and
+                  sorted(os.listdir(os.path.join(tree, "DOC"))) == ["GUIDE.TXT", "NOTES.TXT"],
+                  "two files in tree/DOC/")
+    assert os.listdir(tree) == ["DOC"], os.listdir(tree)
+    assert open(os.path.join(tree, "DOC", "GUIDE.TXT")).read() == FILES["DOC/GUIDE.TXT"]
+    # The chooser remembers the last folder it was left in.
+    assert s.setting("setting", "strOpenDir").lower() == (s.desk.winpath(tree) + "\\").lower()
+
+
+@scenario
+def extract_a_whole_folder_from_the_tree(s):
+    require_views(s)
+    app = s.app
+    os.makedirs(s.path("whole"), exist_ok=True)
+    app.select_node("DOC\\")  # a click in the tree makes it the active view
+    app.press_tool(EXTRACT)
+    box = app.chooser()
+    box.go_to(s.desk.winpath(s.path("whole")))
+    box.set_check(1039, True)
+    box.press(1)
+    box.wait_closed()
+    want = ["DOC/GUIDE.TXT", "DOC/IMAGES/PIC.BIN", "DOC/NOTES.TXT"]
+    app.wait_done(lambda: _files_under(s.path("whole")) == want, "DOC extracted whole")
+
+
+def _files_under(top):
+    found = []
+    for base, _, files in os.walk(top):
+        for f in files:
+            found.append(os.path.relpath(os.path.join(base, f), top).replace(os.sep, "/"))
+    return sorted(found)
+
+
+@scenario
+def add_two_files_delete_one_rename_one(s):
+    require_views(s)
+    app = s.app
+    require_tool(s, COMPRESS, "Compress")
+    add1 = s.write("adds/ADD1.TXT", "added one\r\n")
+    s.write("adds/ADD2.TXT", "added two\r\n")
+    app.menu("編集(&E)", "圧縮(&P)...")
+    box = app.dialog("圧縮ファイルの選択")
+    name = _file_name_field(box)
+    s.desk.probe.ask("settext %d %s" % (name.hwnd, s.desk.winpath(os.path.dirname(add1))))
+    box.press(1)
+    wait_for(lambda: box.window.hwnd in [w.hwnd for w in app.dialogs()], "the dialog in adds/")
+    s.desk.probe.ask('settext %d "ADD1.TXT" "ADD2.TXT"' % _file_name_field(box).hwnd)
+    box.press(1)
+    box.wait_closed()
+    app.wait_done(lambda: {"ADD1.TXT", "ADD2.TXT"} <= set(app.names()), "the two added files listed")
+    assert {"ADD1.TXT", "ADD2.TXT"} <= set(s.archive_names(s.archive))
+
+    # Delete one through the menu, answering the question with Yes.
+    app.select_rows(["ADD2.TXT"])
+    app.menu("ﾌｧｲﾙ(&F)", "削除(&D)...")
+    ask = app.dialog("Zuvo")
+    assert "ファイルを削除してよろしいですか？" in ask.text(), ask.text()
+    ask.press(6)
+    app.wait_done(lambda: "ADD2.TXT" not in app.names() and "ADD1.TXT" in app.names(), "ADD2.TXT gone")
+    assert "ADD2.TXT" not in s.archive_names(s.archive)
+    # The Delete key asks too; No keeps the entry.
+    app.select_rows(["ADD1.TXT"])
+    s.desk.key("Delete")
+    ask = app.dialog("Zuvo")
+    ask.press(7)
+    app.wait_done(lambda: "ADD1.TXT" in app.names(), "ADD1.TXT kept after No")
+
+    # Rename the other in the library's own dialog.
+    app.select_rows(["ADD1.TXT"])
+    app.menu("ﾌｧｲﾙ(&F)", "名前の変更(&M)")
+    ren = app.dialog("名前の変更")
+    ren.type_into(1010, "RENAMED.TXT")
+    ren.press(1)
+    ren.wait_closed()
+    app.wait_done(lambda: "RENAMED.TXT" in app.names() and "ADD1.TXT" not in app.names(), "the new name listed")
+    names = s.archive_names(s.archive)
+    assert "RENAMED.TXT" in names and "ADD1.TXT" not in names, names
+
+
+def _file_name_field(box):
+    for c in box.controls():
+        if c.cls == "Edit" and c.visible:
+            return c
+    raise Failed("no file name field in %r" % box.title)
+
+
+@scenario
+def compress_a_whole_folder_then_move_one(s):
+    require_views(s)
+    app = s.app
+    s.write("pack/X1.TXT", "x1\r\n")
+    s.write("pack/SUB/X2.TXT", "x2\r\n")
+    box = open_chooser(s, "編集(&E)", "ディレクトリごと圧縮(&R)...")
+    visible = box.visible_ids()
+    assert {1005, 1006} <= visible and not ({1039, 1042} & visible), visible
+    assert box.checked(1005) and not box.checked(1006)
+    box.go_to(s.desk.winpath(s.path("pack")))
+    box.press(1)
+    box.wait_closed()
+    app.wait_done(lambda: "SUB\\" in app.tree_paths(), "the compressed folder's sub-folder in the tree")
+    names = s.archive_names(s.archive)
+    assert "X1.TXT" in names and "SUB/X2.TXT" in names, names
+    assert os.path.exists(s.path("pack/X1.TXT")), "compressing keeps the files"
+
+    s.write("move/M1.TXT", "m1\r\n")
+    box = open_chooser(s, "編集(&E)", "ディレクトリごと圧縮(&R)...")
+    box.go_to(s.desk.winpath(s.path("move")))
+    box.set_check(1006, True)
+    box.press(1)
+    box.wait_closed()
+    app.wait_done(lambda: "M1.TXT" in app.names(), "the moved file listed")
+    assert "M1.TXT" in s.archive_names(s.archive)
+    wait_for(lambda: not os.path.exists(s.path("move/M1.TXT")), "the moved file deleted from disk")
+
+
+@scenario
+def copy_the_listing(s):
+    require_views(s)
+    app = s.app
+    app.menu("編集(&E)", "クリップボードにコピー(&C)\tCtrl+C")
+    text = wait_for(lambda: (s.desk.probe.ask("clip") or [[""]])[0][0], "text on the clipboard")
+    for name in ("README.TXT", "GUIDE.TXT", "PIC.BIN", "MAIN.C"):
+        assert name in text, (name, text[:500])
+
+
+@scenario
+def each_self_extracting_archive_becomes_the_document_and_runs(s):
+    require_views(s)
+    app = s.app
+    exe = s.archive[:-4] + ".exe"
+    for radio, kind in ((1004, "WinSFX32"), (1002, "DOS"), (1003, "WinSFX")):
+        if app.title != "NEST.LZH - Zuvo":
+            app.menu("ﾌｧｲﾙ(&F)")
+            s.desk.key("2")  # NEST.LZH, just below NEST.exe in the recent files
+            wait_for(lambda: app.title == "NEST.LZH - Zuvo", "NEST.LZH open from the recent files")
+        app.menu("編集(&E)", "自己解凍書庫の作成(&O)...")
+        box = app.dialog("自己解凍書庫の作成")
+        if radio == 1004:
+            assert box.checked(1004) and not box.checked(1002) and not box.checked(1003)
+        box.press(radio)
+        box.press(1)
+        box.wait_closed()
+        app.wait_done(lambda: app.title == "NEST.exe - Zuvo", "the %s archive open" % kind)
+        wait_for(lambda: app.tree_paths()[:3] == ["", "DOC\\", "DOC\\IMAGES\\"], "its folders in the tree")
+        assert set(FILES) <= set(s.archive_names(exe)), kind
+        assert _pe_subsystem(exe) == (3 if kind == "DOS" else 2), kind
+        # Run it as a user of the archive would, into a folder of its own.
+        dest = s.path("sfx-" + kind)
+        os.makedirs(dest, exist_ok=True)
+        args = ["wine", exe, "/d", s.desk.winpath(dest), "/o"] + ([] if kind == "DOS" else ["/q"])
+        run = subprocess.run(args, stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+        assert run.returncode == 0, (kind, run.returncode, run.stdout[-300:])
+        assert _files_under(dest) == sorted(FILES), (kind, _files_under(dest))
+        with open(os.path.join(dest, "NUMBERS.TXT")) as f:
+            assert f.read() == NUMBERS, kind
+
+
+def _pe_subsystem(path):
+    with open(path, "rb") as f:
+        data = f.read(4096)
+    pe = int.from_bytes(data[0x3C:0x40], "little")
+    return int.from_bytes(data[pe + 0x5C:pe + 0x5E], "little")
