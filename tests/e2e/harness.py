@@ -156,7 +156,7 @@ class Desktop:
     def __init__(self, build, out):
         self.build = build
         self.out = out
-        self.exe = os.path.join(build, "win", "bin", "zuvo.exe")
+        self.exe = os.environ.get("ZUVO_E2E_EXE") or os.path.join(build, "win", "bin", "zuvo.exe")
         self.log = open(os.path.join(out, "e2e_wine.log"), "a")
         self.probe = Probe(os.path.join(out, "zuvo_probe.exe"), self.log)
         self.shots = 0

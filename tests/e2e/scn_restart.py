@@ -69,23 +69,34 @@ def settings_come_back_after_a_restart(s):
     # List mode, which is not remembered.
     app.press_tool(104)
     wait_for(lambda: not app.report_mode(), "list mode")
-    # Leave the chooser in a folder of ours.
-    os.makedirs(s.path("last"), exist_ok=True)
-    app.press_tool(32777)
-    box = app.chooser()
-    box.go_to(desk.winpath(s.path("last")))
-    box.press(1)
-    box.wait_closed()
-    app.wait_done(lambda: os.path.exists(s.path("last", "BIG.TXT")), "BIG.TXT extracted into last/")
-
     app2 = _restart_and_check_placement(s, (60, 40, 900, 640), left + 70)
     assert s.setting("setting", "nSortOrder") == 0x8001, s.setting("setting", "nSortOrder")
     wait_for(lambda: app2.names() == ["BIG.TXT", "MIDDLE.DAT", "SMALL.TXT"], "still descending by size")
     assert [c.width for c in app2.list()[0]] == widths, ([c.width for c in app2.list()[0]], widths)
     assert app2.report_mode(), "details mode at every start"
-    app2.select_rows(["SMALL.TXT"])
-    app2.press_tool(32777)
-    box = app2.chooser()
+
+
+@scenario
+def chooser_starts_in_the_last_folder_after_a_restart(s):
+    app, desk = s.app, s.desk
+    os.makedirs(s.path("last"), exist_ok=True)
+    app.select_rows(["BIG.TXT"])
+    app.press_tool(32777)
+    try:
+        box = app.chooser(timeout=8)
+    except Exception:
+        if not app.dialogs():
+            raise Skipped("Extract opens no folder chooser")
+        raise
+    box.go_to(desk.winpath(s.path("last")))
+    box.press(1)
+    box.wait_closed()
+    app.wait_done(lambda: os.path.exists(s.path("last", "BIG.TXT")), "BIG.TXT extracted into last/")
+    s.app.exit()
+    app = s.start(s.desk.winpath(s.archive))
+    app.select_rows(["SMALL.TXT"])
+    app.press_tool(32777)
+    box = app.chooser()
     assert box.current().lower().rstrip("\\") == desk.winpath(s.path("last")).lower(), box.current()
     box.press(2)
     box.wait_closed()
