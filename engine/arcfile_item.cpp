@@ -3,7 +3,9 @@
 
 IMPLEMENT_DYNAMIC(CArcfileItem, CObject)
 
-CArcfileItem::CArcfileItem() : m_dwCompressedSize(0), m_dwOriginalSize(0), m_dwReserved(0) {}
+CArcfileItem::CArcfileItem()
+    : m_dwCompressedSize(0), m_dwOriginalSize(0), m_dwReserved(0), m_dwCompressedSizeHigh(0),
+      m_dwOriginalSizeHigh(0) {}
 
 CArcfileItem::~CArcfileItem() {}
 
@@ -12,4 +14,12 @@ CString CArcfileItem::GetFullPath() const {
     // The last character is a lone backslash only if it is not a trail byte.
     if (!full.IsEmpty() && full.ReverseFind('\\') != full.GetLength() - 1) full += '\\';
     return full + m_strName;
+}
+
+ULONGLONG CArcfileItem::GetCompressedSize() const {
+    return ((ULONGLONG)m_dwCompressedSizeHigh << 32) | m_dwCompressedSize;
+}
+
+ULONGLONG CArcfileItem::GetOriginalSize() const {
+    return ((ULONGLONG)m_dwOriginalSizeHigh << 32) | m_dwOriginalSize;
 }

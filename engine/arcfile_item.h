@@ -13,12 +13,19 @@ public:
     // a backslash when the path lacks one, then the name (DOC\IMAGES\A.BMP).
     CString GetFullPath() const;
 
+    // The sizes whole: the 32-bit members hold the low half of anything
+    // beyond 4 GiB, the ...High members the rest.
+    ULONGLONG GetCompressedSize() const;
+    ULONGLONG GetOriginalSize() const;
+
     CString m_strName;        // file name without directory; empty for a directory entry
     CString m_strPath;        // relative directory path ending in '\'; empty at the root
     CString m_strReserved;    // always empty
     DWORD m_dwCompressedSize;
     DWORD m_dwOriginalSize;
     DWORD m_dwReserved;       // always 0
+    DWORD m_dwCompressedSizeHigh;  // upper halves of sizes beyond 4 GiB, else 0
+    DWORD m_dwOriginalSizeHigh;
     CString m_strDate;        // yy/mm/dd
     CString m_strTime;        // hh:mm:ss
 };

@@ -14,11 +14,27 @@ void DosDateTimeToTm(DWORD dwDosDateTime, struct tm* pTm) {
     pTm->tm_isdst = 0;
 }
 
+// A size field of 0xFFFFFFFF stands for "4 GiB or more": the whole size
+// then comes from the library's 64-bit queries, where it has them.
+void CLha::SetSizes(CArcfileItem* pItem, const UNLHA_ENTRY_RECORD* pRecord) {
+    ULONGLONG compressed = pRecord->dwCompressedSize, original = pRecord->dwOriginalSize;
+    if ((compressed == 0xFFFFFFFF || original == 0xFFFFFFFF) && m_hDll && m_hArc) {
+        ULONGLONG whole;
+        auto compressedEx = UnlhaProc<PFN_UNLHA_GET_SIZE_EX>(m_hDll, "UnlhaGetCompressedSizeEx");
+        if (compressedEx && compressedEx(m_hArc, &whole)) compressed = whole;
+        auto originalEx = UnlhaProc<PFN_UNLHA_GET_SIZE_EX>(m_hDll, "UnlhaGetOriginalSizeEx");
+        if (originalEx && originalEx(m_hArc, &whole)) original = whole;
+    }
+    pItem->m_dwCompressedSize = (DWORD)compressed;
+    pItem->m_dwCompressedSizeHigh = (DWORD)(compressed >> 32);
+    pItem->m_dwOriginalSize = (DWORD)original;
+    pItem->m_dwOriginalSizeHigh = (DWORD)(original >> 32);
+}
+
 void CLha::SetItem(CArcfileItem* pItem, UNLHA_ENTRY_RECORD* pRecord) {
     pItem->m_strReserved.Empty();
     pItem->m_dwReserved = 0;
-    pItem->m_dwCompressedSize = pRecord->dwCompressedSize;
-    pItem->m_dwOriginalSize = pRecord->dwOriginalSize;
+    SetSizes(pItem, pRecord);
 
     struct tm tm;
     DosDateTimeToTm(((DWORD)pRecord->wDate << 16) | pRecord->wTime, &tm);

@@ -40,6 +40,9 @@ typedef HARC(WINAPI* PFN_UNLHA_OPEN_ARCHIVE)(HWND hwnd, LPCSTR pszArchive, DWORD
 typedef int(WINAPI* PFN_UNLHA_FIND_FIRST)(HARC hArc, LPCSTR pszWildName, UNLHA_ENTRY_RECORD* pRecord);
 typedef int(WINAPI* PFN_UNLHA_FIND_NEXT)(HARC hArc, UNLHA_ENTRY_RECORD* pRecord);
 typedef int(WINAPI* PFN_UNLHA_CLOSE_ARCHIVE)(HARC hArc);
+// Whole sizes of the entry the last search delivered (the record's fields
+// read 0xFFFFFFFF beyond 4 GiB); optional.
+typedef BOOL(WINAPI* PFN_UNLHA_GET_SIZE_EX)(HARC hArc, ULONGLONG* pSize);
 typedef BOOL(WINAPI* PFN_UNLHA_CONFIG_DIALOG)(HWND hwnd, LPSTR pszBuffer, int nMode);
 
 // Looks an entry point up by name:

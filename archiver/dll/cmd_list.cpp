@@ -1,4 +1,5 @@
 // "l ARCHIVE": a listing in the style of LHA's l command.
+#include <cinttypes>
 #include <cstdio>
 
 #include "archiver/dll/archive_access.h"
@@ -25,8 +26,8 @@ std::string Line(const lzh::Header& header) {
   EntryRecord record;
   FillRecord(header, &record);
   char text[128];
-  snprintf(text, sizeof text, " %8lu %8lu %6s %02u-%02u-%02u %02u:%02u:%02u %-5.5s %04X\r\n",
-           (unsigned long)header.original_size, (unsigned long)header.compressed_size,
+  snprintf(text, sizeof text, " %8" PRIu64 " %8" PRIu64 " %6s %02u-%02u-%02u %02u:%02u:%02u %-5.5s %04X\r\n",
+           header.original_size, header.compressed_size,
            RatioText(header.compressed_size, header.original_size).c_str(),
            (unsigned)(((record.date >> 9) + 80) % 100), (unsigned)((record.date >> 5) & 15),
            (unsigned)(record.date & 31), (unsigned)(record.time >> 11),
@@ -67,7 +68,7 @@ void RunList(Job& job) {
   char total[160];
   char count[32];
   snprintf(count, sizeof count, " %u files", (unsigned)files);
-  snprintf(total, sizeof total, "%-47s %8lu %8lu %6s\r\n", count, (unsigned long)original, (unsigned long)packed,
+  snprintf(total, sizeof total, "%-47s %8" PRIu64 " %8" PRIu64 " %6s\r\n", count, original, packed,
            RatioText(packed, original).c_str());
   text += total;
   job.output.Append(text);

@@ -1,5 +1,6 @@
 #include "archiver/dll/entry_record.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "archiver/dll/file_time.h"
@@ -46,8 +47,10 @@ DWORD PackedDosTime(const lzh::Header& header) {
 
 void FillRecord(const lzh::Header& header, EntryRecord* record) {
   memset(record, 0, sizeof *record);
-  record->original_size = (DWORD)header.original_size;
-  record->compressed_size = (DWORD)header.compressed_size;
+  // Sizes beyond 32 bits read as 0xFFFFFFFF, never as a small wrong number;
+  // UnlhaGetOriginalSizeEx/UnlhaGetCompressedSizeEx give them whole.
+  record->original_size = (DWORD)std::min<uint64_t>(header.original_size, 0xFFFFFFFFu);
+  record->compressed_size = (DWORD)std::min<uint64_t>(header.compressed_size, 0xFFFFFFFFu);
   record->crc = header.crc;
   record->flags = header.IsDirectory() ? 1 : 0;
   record->os_type = header.os_id == lzh::kOsMsDos ? 0 : header.os_id == lzh::kOsUnix ? 2 : 1;

@@ -23,6 +23,7 @@ struct SearchHandle {
   std::vector<lzh::Header> entries;
   std::vector<std::string> patterns;
   size_t next = 0;
+  const lzh::Header* found = nullptr;  // the entry the last search delivered
 };
 
 std::string HelpText() {
@@ -61,8 +62,10 @@ int FindFrom(SearchHandle* search, EntryRecord* record) {
       if (!chosen[0]) continue;
     }
     FillRecord(header, record);
+    search->found = &header;
     return 0;
   }
+  search->found = nullptr;
   return -1;
 }
 
@@ -138,10 +141,17 @@ BOOL WINAPI UnlhaCheckArchive(LPCSTR path, int mode) {
   return TRUE;
 }
 
-HANDLE WINAPI UnlhaOpenArchive(HWND, LPCSTR path, DWORD) {
+HANDLE WINAPI UnlhaOpenArchive(HWND owner, LPCSTR path, DWORD) {
   if (!path) return nullptr;
   LoadedArchive archive;
   if (!LoadArchive(path, &archive, nullptr)) return nullptr;
+  // A damaged or cut-off archive lists the entries before the damage; the
+  // user is told that there is more that cannot be read.
+  if (!archive.Complete()) {
+    Report report(owner);
+    ReportReadError(archive.end, path, &report);
+    report.Finish();
+  }
   SearchHandle* search = new SearchHandle;
   search->entries = std::move(archive.entries);
   return (HANDLE)search;
@@ -167,6 +177,22 @@ int WINAPI UnlhaFindNext(HANDLE handle, EntryRecord* record) {
   SearchHandle* search = (SearchHandle*)handle;
   if (!search || !record) return -1;
   return FindFrom(search, record);
+}
+
+// Sizes of the entry the last search delivered, whole: the record's 32-bit
+// fields hold 0xFFFFFFFF for anything larger.
+BOOL WINAPI UnlhaGetOriginalSizeEx(HANDLE handle, ULONGLONG* size) {
+  SearchHandle* search = (SearchHandle*)handle;
+  if (!search || !search->found || !size) return FALSE;
+  *size = search->found->original_size;
+  return TRUE;
+}
+
+BOOL WINAPI UnlhaGetCompressedSizeEx(HANDLE handle, ULONGLONG* size) {
+  SearchHandle* search = (SearchHandle*)handle;
+  if (!search || !search->found || !size) return FALSE;
+  *size = search->found->compressed_size;
+  return TRUE;
 }
 
 int WINAPI UnlhaCloseArchive(HANDLE handle) {
