@@ -87,6 +87,7 @@
 #define IDS_FILES_DROPPED     61213
 #define IDS_OLE_INIT_FAILED   61214
 #define IDS_NO_WIN32S         61215
+#define IDS_EXEC_FAILED       61216
 
 // Private window message: the MiniViewer has closed.
 #define WM_MINIVIEWER_CLOSED  (WM_USER + 10)

@@ -145,7 +145,7 @@ BOOL CFileDrag::Track(int nFiles) {
     ScreenToClient(m_hWndTarget, &pt);
     m_hDrop = CreateDropBlock(pt, nHit != HTCLIENT, FALSE);
     if (m_hDrop == NULL) {
-        AfxMessageBox(kNoMemory, MB_OK | MB_ICONSTOP);
+        ReportNoMemory();
         return FALSE;
     }
     return TRUE;
@@ -175,6 +175,8 @@ BOOL CFileDrag::AddFile(LPCSTR lpszPath) {
     GlobalUnlock(m_hDrop);
     return TRUE;
 }
+
+void CFileDrag::ReportNoMemory() { AfxMessageBox(kNoMemory, MB_OK | MB_ICONSTOP); }
 
 HWND CFileDrag::Drop() {
     if (m_hDrop != NULL && PostMessageA(m_hWndTarget, WM_DROPFILES, (WPARAM)m_hDrop, 0))

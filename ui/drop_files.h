@@ -32,6 +32,8 @@ public:
     BOOL AddFile(LPCSTR lpszPath);
     // Posts WM_DROPFILES with the block; the target window.
     HWND Drop();
+    // "Not enough memory for drag&drop." with the stop icon.
+    static void ReportNoMemory();
     // An empty block with its header.
     static HGLOBAL CreateDropBlock(POINT pt, BOOL bNonClient, BOOL bWide);
     // The window at pt that would take the drop (itself or the nearest

@@ -10,6 +10,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/archive_doc.h"
@@ -291,6 +292,99 @@ TEST(DropFiles, BlocksAreSizedToTheirNamesAndReadBackByTheShell) {
     EXPECT_EQ(pBlock[end], '\0');  // the list's final zero
     GlobalUnlock(drag.m_hDrop);
     // The block dies with the drag unless it was posted.
+}
+
+// A window of another program, as far as the own drag loop can tell: it
+// accepts files and records the drops it gets.
+struct DropSink {
+    static std::vector<std::string>& Got() {
+        static std::vector<std::string> got;
+        return got;
+    }
+    static POINT& Point() {
+        static POINT pt;
+        return pt;
+    }
+    static LRESULT CALLBACK Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_DROPFILES) {
+            Got() = Names((HGLOBAL)wParam);
+            DragQueryPoint((HDROP)wParam, &Point());
+            DragFinish((HDROP)wParam);
+            return 0;
+        }
+        return DefWindowProcA(hWnd, msg, wParam, lParam);
+    }
+};
+
+TEST_F(Program, OwnDragLoopFindsAcceptingWindowsAndPostsTheBlock) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DropSink::Proc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "ZuvoTestDropSink";
+    RegisterClassA(&wc);
+    HWND hSink = CreateWindowExA(WS_EX_ACCEPTFILES, "ZuvoTestDropSink", "sink",
+                                 WS_POPUP | WS_VISIBLE, 600, 100, 200, 200, NULL, NULL, wc.hInstance, NULL);
+    CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, hSink,
+                                  NULL, wc.hInstance, NULL);
+    HWND hPlain = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 850, 100, 100, 100, NULL,
+                                  NULL, wc.hInstance, NULL);
+    Frame()->MoveWindow(50, 50, 400, 300);
+    Frame()->ShowWindow(SW_SHOW);
+    UpdateWindow(hSink);
+
+    // A child that does not take files drops on its parent; nothing drops on
+    // a window that does not take them, nor on the program's own window.
+    EXPECT_EQ(CFileDrag::FindTarget(POINT{620, 120}), hSink);
+    EXPECT_EQ(CFileDrag::FindTarget(POINT{700, 250}), hSink);
+    EXPECT_EQ(CFileDrag::FindTarget(POINT{900, 150}), (HWND)NULL);
+    EXPECT_EQ(CFileDrag::FindTarget(POINT{200, 200}), (HWND)NULL);
+    EXPECT_TRUE(Frame()->GetExStyle() & WS_EX_ACCEPTFILES);
+
+    // A whole drag with the real mouse: pressed over the main window,
+    // released over the sink. Another thread moves the mouse once the loop
+    // has taken the capture.
+    DWORD idThread = GetCurrentThreadId();
+    auto release = [&](POINT pt) {
+        return std::thread([=] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof(info);
+            for (int i = 0; i < 500 && info.hwndCapture == NULL; ++i) {
+                Sleep(10);
+                GetGUIThreadInfo(idThread, &info);
+            }
+            SetCursorPos(pt.x, pt.y);
+            mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        });
+    };
+    SetCursorPos(200, 200);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    std::thread t = release(POINT{700, 250});
+    CFileDrag drag(Frame()->m_hWnd);
+    BOOL bTracked = drag.Track(2);
+    t.join();
+    ASSERT_TRUE(bTracked);
+    EXPECT_EQ(drag.m_hWndTarget, hSink);
+    EXPECT_EQ(GetCapture(), (HWND)NULL);
+    ASSERT_TRUE(drag.AddFile("C:\\TEMP\\A.TXT"));
+    ASSERT_TRUE(drag.AddFile("C:\\TEMP\\B.TXT"));
+    EXPECT_EQ(drag.Drop(), hSink);
+    EXPECT_EQ(drag.m_hDrop, (HGLOBAL)NULL);
+    ASSERT_TRUE(WaitFor([] { return !DropSink::Got().empty(); }));
+    EXPECT_EQ(DropSink::Got(), (std::vector<std::string>{"C:\\TEMP\\A.TXT", "C:\\TEMP\\B.TXT"}));
+    EXPECT_EQ(DropSink::Point().x, 100);
+    EXPECT_EQ(DropSink::Point().y, 150);
+
+    // Released over the program's own window: no drop, no block.
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    t = release(POINT{200, 220});
+    CFileDrag refused(Frame()->m_hWnd);
+    bTracked = refused.Track(1);
+    t.join();
+    EXPECT_FALSE(bTracked);
+    EXPECT_EQ(refused.m_hDrop, (HGLOBAL)NULL);
+    EXPECT_EQ(boxes.Count(), 0u);
+    DestroyWindow(hPlain);
+    DestroyWindow(hSink);
 }
 
 // A data source that renders CF_HDROP and counts the requests.
