@@ -532,3 +532,40 @@ class Zuvo:
         if self.proc.poll() is None:
             self.proc.kill()
             self.proc.wait()
+
+
+class DropProbe:
+    """Another program for drag and drop: tests/viewer's drop_probe.exe, a
+    window with an OLE drop target that logs what it receives and, given
+    files, starts an OLE drag of them when pressed."""
+
+    def __init__(self, desk, log_path, files=()):
+        self.desk = desk
+        self.log_path = log_path
+        if os.path.exists(log_path):
+            os.remove(log_path)
+        exe = os.path.join(desk.build, "win", "bin", "drop_probe.exe")
+        if not os.path.exists(exe):
+            raise Skipped("drop_probe.exe is not built")
+        self.proc = subprocess.Popen(["wine", exe, desk.winpath(log_path)] + [desk.winpath(f) for f in files],
+                                     stdin=subprocess.DEVNULL, stdout=desk.log, stderr=desk.log)
+        wait_for(lambda: any(line.startswith("ready") for line in self.lines()), "drop_probe ready", 30)
+        self.window = desk.wait_window(title="Zuvo Drop Probe")
+
+    def lines(self):
+        if not os.path.exists(self.log_path):
+            return []
+        with open(self.log_path, encoding="utf-8", errors="replace") as f:
+            return f.read().splitlines()
+
+    def drag_to(self, x, y):
+        """Presses the probe's window and drags its files to x, y."""
+        cx, cy = self.window.centre
+        self.desk.drag(cx, cy, x, y)
+        return wait_for(lambda: next((ln for ln in self.lines() if ln.startswith("drag ")), None),
+                        "the probe's drag to end")
+
+    def close(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()

@@ -3,6 +3,7 @@ the ways of opening an archive, the bars, always on top, the archiver
 library's settings, About and Exit."""
 import re
 
+from harness import DropProbe
 from session import Failed, scenario, wait_for
 
 ABOUT = 57664
@@ -38,6 +39,23 @@ def file_open_dialog_and_recent_files(s):
     app.menu("ﾌｧｲﾙ(&F)")
     s.desk.key("2")
     wait_for(lambda: app.title == "FIRST.LZH - Zuvo", "FIRST.LZH open from the recent-file list")
+
+
+@scenario
+def open_by_dropping_an_archive(s):
+    app = s.app
+    assert app.title == "FIRST.LZH - Zuvo", app.title
+    probe = DropProbe(s.desk, s.path("drop.log"), [s.second])
+    try:
+        main = app.refresh()
+        probe.drag_to(main.x + main.w // 2, main.y + main.h // 2)
+        wait_for(lambda: app.title == "SECOND.LZH - Zuvo", "SECOND.LZH open after the drop")
+        assert not app.dialogs(), "an archive dropped alone opens without a question"
+    finally:
+        probe.close()
+    app.menu("ﾌｧｲﾙ(&F)")
+    s.desk.key("2")
+    wait_for(lambda: app.title == "FIRST.LZH - Zuvo", "FIRST.LZH open again")
 
 
 @scenario
