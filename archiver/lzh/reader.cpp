@@ -6,43 +6,13 @@
 
 #include "archiver/lzh/crc16.h"
 #include "archiver/lzh/decoder.h"
+#include "archiver/lzh/header_scan.h"
 #include "archiver/lzh/header_reader.h"
 
 namespace lzh {
-namespace {
-
-// A header found by scanning must also describe data that fits the file.
-bool IsPlausible(ByteSource* source, uint64_t offset) {
-  Header h;
-  if (ReadHeader(source, offset, &h) != Error::kOk) return false;
-  if (h.data_offset > source->Size() || h.compressed_size > source->Size() - h.data_offset) return false;
-  // Random bytes shaped like a method name rarely name a real one.
-  return IsSupportedMethod(h.method) || (h.method[1] == 'p' && h.method[2] == 'm');
-}
-
-}  // namespace
 
 bool FindFirstHeader(ByteSource* source, uint64_t from, uint64_t* offset) {
-  // Scans for "-xxx-" at byte 2 of a header; chunks overlap by the few bytes
-  // a candidate needs to be recognised.
-  constexpr size_t kChunk = 1 << 16, kOverlap = 8;
-  std::vector<uint8_t> buf(kChunk);
-  uint64_t size = source->Size();
-  for (uint64_t base = from; base < size; base += kChunk - kOverlap) {
-    size_t got = source->ReadAt(base, buf.data(), kChunk);
-    if (got < kOverlap) break;
-    for (size_t i = 0; i + 7 <= got; ++i) {
-      const uint8_t* p = buf.data() + i;
-      if (p[2] != '-' || p[6] != '-') continue;
-      if (!((p[3] == 'l' && (p[4] == 'h' || p[4] == 'z' || p[4] == 'k')) || (p[3] == 'p' && p[4] == 'm'))) continue;
-      if (IsPlausible(source, base + i)) {
-        *offset = base + i;
-        return true;
-      }
-    }
-    if (got < kChunk) break;
-  }
-  return false;
+  return ScanForHeader(source, from, offset);
 }
 
 Error ArchiveReader::Open() {
