@@ -129,15 +129,23 @@ int WINAPI Unlha(HWND owner, LPCSTR line, LPSTR output, DWORD size) {
 
 BOOL WINAPI UnlhaCheckArchive(LPCSTR path, int mode) {
   if (!path) return FALSE;
+  // The quick check needs the first header only: an archive is one whose
+  // first entry reads, or an empty one.
+  if ((mode & 3) != 2) {
+    std::unique_ptr<FileSource> source = FileSource::Open(path);
+    if (!source) return FALSE;
+    lzh::ArchiveReader reader(source.get());
+    lzh::Header first;
+    lzh::Error error = reader.Open();
+    if (error == lzh::Error::kOk) error = reader.Next(&first);
+    return error == lzh::Error::kOk || error == lzh::Error::kEndOfArchive;
+  }
   LoadedArchive archive;
   if (!LoadArchive(path, &archive, nullptr)) return FALSE;
-  if (archive.entries.empty() && !archive.Complete()) return FALSE;
   // Mode 2 asks for a full test of every entry's data.
-  if ((mode & 3) == 2) {
-    if (!archive.Complete()) return FALSE;
-    for (const lzh::Header& header : archive.entries)
-      if (!header.IsDirectory() && archive.reader->Extract(header, nullptr) != lzh::Error::kOk) return FALSE;
-  }
+  if (!archive.Complete()) return FALSE;
+  for (const lzh::Header& header : archive.entries)
+    if (!header.IsDirectory() && archive.reader->Extract(header, nullptr) != lzh::Error::kOk) return FALSE;
   return TRUE;
 }
 

@@ -1,9 +1,13 @@
 #include "archiver/dll/win_file.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace unlha {
 
 namespace {
 const size_t kBufferSize = 1 << 16;
+const size_t kSmallRead = 4096;  // reads up to this size go through the read-ahead
 
 bool SetPosition(HANDLE file, uint64_t position) {
   LARGE_INTEGER where;
@@ -29,6 +33,20 @@ std::unique_ptr<FileSource> FileSource::Open(const std::string& path) {
 FileSource::~FileSource() { CloseHandle(file_); }
 
 size_t FileSource::ReadAt(uint64_t offset, uint8_t* buffer, size_t size) {
+  if (offset >= size_) return 0;
+  if (size > kSmallRead) return ReadDirect(offset, buffer, size);
+  if (offset < ahead_start_ || offset + size > ahead_start_ + ahead_.size()) {
+    ahead_.resize(kBufferSize);
+    size_t got = ReadDirect(offset, reinterpret_cast<uint8_t*>(&ahead_[0]), kBufferSize);
+    ahead_.resize(got);
+    ahead_start_ = offset;
+  }
+  size_t available = (size_t)std::min<uint64_t>(size, ahead_start_ + ahead_.size() - offset);
+  memcpy(buffer, ahead_.data() + (offset - ahead_start_), available);
+  return available;
+}
+
+size_t FileSource::ReadDirect(uint64_t offset, uint8_t* buffer, size_t size) {
   if (offset >= size_) return 0;
   if (offset != position_) {
     if (!SetPosition(file_, offset)) {

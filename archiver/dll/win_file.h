@@ -24,10 +24,15 @@ class FileSource : public lzh::ByteSource {
 
  private:
   FileSource(HANDLE file, uint64_t size) : file_(file), size_(size) {}
+  size_t ReadDirect(uint64_t offset, uint8_t* buffer, size_t size);
   HANDLE file_;
   uint64_t size_;
   uint64_t position_ = 0;  // where the handle's pointer is
   bool failed_ = false;
+  // Read-ahead for small reads (a walk over many headers): the file's bytes
+  // from ahead_start_.
+  std::string ahead_;
+  uint64_t ahead_start_ = 0;
 };
 
 // A new file written front to back (extraction), or with seeks (a new
