@@ -4,7 +4,8 @@
 #  1. a home whose path holds blanks and Japanese: the entry validates, the
 #     defaults are registered, the Exec line read by the desktop entry
 #     rules names the launcher exactly, and running it on an archive with
-#     blanks and Japanese in its name opens that archive;
+#     blanks and Japanese in its name opens that archive; another archive
+#     dragged onto the window by the X drag-and-drop protocol opens too;
 #  2. a plain home: xdg-mime knows the file type and its default, and
 #     xdg-open on the same archive opens it;
 #  3. --uninstall removes the entry and the default again.
@@ -29,18 +30,25 @@ printf 'second\r\n' > "$base/files/SUB/B.TXT"
 archive="$base/書庫 の 例.lzh"
 (cd "$base/files" && jlha a "$archive" A.TXT SUB >/dev/null)
 
-# Waits for zuvo.exe's window on ARCHIVE_NAME, then closes it with its close
-# box as a user would and waits for the process PID to end.
-expect_window() {
+# The window titled for ARCHIVE_NAME, waited for while PID runs.
+window_for() {
   local name=$1 pid=$2 title window="" deadline=$((SECONDS + 60))
   title="$name - Zuvo"
   while [ -z "$window" ]; do
     window=$(xdotool search --name "^$(printf '%s' "$title" | sed 's/[.[\*^$]/\\&/g')\$" 2>/dev/null | head -n1 || true)
     [ -n "$window" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the launcher ended without a window titled \"$title\""
+    kill -0 "$pid" 2>/dev/null || fail "zuvo.exe ended without a window titled \"$title\""
     [ $SECONDS -lt $deadline ] || fail "no window titled \"$title\""
     sleep 0.2
   done
+  echo "$window"
+}
+
+# Waits for zuvo.exe's window on ARCHIVE_NAME, then closes it with its close
+# box as a user would and waits for the process PID to end.
+expect_window() {
+  local pid=$2 window
+  window=$(window_for "$1" "$pid")
   local width
   width=$(xwininfo -id "$window" | awk '/Width:/ {print $2}')
   deadline=$((SECONDS + 30))
@@ -74,7 +82,13 @@ mapfile -t argv < <(python3 "$here/exec_line.py" "$entry" "$archive")
 [ "${argv[0]}" = "$launcher" ] || fail "Exec names \"${argv[0]}\", not the launcher"
 [ "${argv[1]}" = "$archive" ] || fail "Exec passes \"${argv[1]}\""
 env -u ZUVO_BUILD -u WINEPREFIX "${argv[@]}" >/dev/null 2>&1 &
-expect_window "$(basename "$archive")" $!
+pid=$!
+# An archive dragged from the file manager (XDND) onto the window opens.
+window=$(window_for "$(basename "$archive")" $pid)
+dropped="$base/落と し.lzh"
+cp "$archive" "$dropped"
+python3 "$here/xdnd_drop.py" "$window" 200 200 "$dropped" || fail "the drop was refused"
+expect_window "$(basename "$dropped")" $pid
 
 # 2. A plain home: the desktop's own opener, xdg-open, finds the entry.
 home2="$out/desktop-plain-home"
