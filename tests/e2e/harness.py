@@ -432,6 +432,10 @@ class Zuvo:
     def names(self):
         return [r.name for r in self.rows()]
 
+    def focus_window(self):
+        """The handle of the window that has the keyboard focus."""
+        return int(self.desk.probe.ask("focus %d" % self.main.hwnd)[0][0])
+
     def report_mode(self):
         return (self.list_window().style & 3) == 1  # LVS_REPORT
 

@@ -15,6 +15,7 @@
 //   lb HWND / cb HWND     the items of a list box / combo box
 //   settext HWND TEXT     WM_SETTEXT
 //   check HWND            the state of a check box or radio button (0, 1, 2)
+//   focus HWND            the window with the keyboard focus in HWND's thread
 //   clip                  the clipboard's CF_TEXT
 //   menu HWND             the menu bar of HWND, or the items of an open popup menu
 #include <windows.h>
@@ -345,6 +346,11 @@ void Handle(const std::string& line) {
     else if (verb == "settext") {
         std::string text = p.size() > 2 ? FromUtf8(p[2]) : "";
         Send(hwnd, WM_SETTEXT, 0, (LPARAM)text.c_str());
+    } else if (verb == "focus") {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, NULL), &info);
+        Line(Num((LONG_PTR)info.hwndFocus) + "\t" + Num((LONG_PTR)info.hwndActive));
     } else if (verb == "check") Line(Num(Send(hwnd, BM_GETCHECK, 0, 0)));
     else Line("error\tunknown request");
 }

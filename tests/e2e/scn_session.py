@@ -4,6 +4,7 @@ without their folders, add two files, delete one, rename one, compress a whole
 folder (and move one), make a self-extracting archive that becomes the
 document, run it, and copy the listing."""
 import os
+import random
 import re
 import subprocess
 
@@ -17,7 +18,12 @@ FILES = {
     "DOC/NOTES.TXT": "Notes.\r\n",
     "DOC/IMAGES/PIC.BIN": bytes(range(256)) * 20,
     "SRC/MAIN.C": "int main(void) { return 0; }\n",
+    # Three files whose name, extension, size, ratio and date orders all differ.
+    "MIX/A.ZZZ": random.Random(5).randbytes(1500) + bytes(1500),
+    "MIX/B.AAA": bytes((i * 31) % 256 for i in range(10)),
+    "MIX/C.MMM": bytes(50000),
 }
+TIMES = {"MIX/A.ZZZ": 1577872800, "MIX/B.AAA": 1641031200, "MIX/C.MMM": 1609495200}
 EXTRACT, COMPRESS, COMPRESS_DIR = 32777, 32778, 32806
 
 
@@ -25,7 +31,7 @@ def setup(s):
     s.forget_settings()
     for key, value in (("Left", 20), ("Top", 20), ("Right", 1000), ("Bottom", 700)):
         s.set_setting("Window", key, value)
-    s.archive = s.jlha_archive("NEST.LZH", FILES)
+    s.archive = s.jlha_archive("NEST.LZH", FILES, TIMES)
     s.start(s.desk.winpath(s.archive))
 
 
@@ -61,7 +67,8 @@ def open_chooser(s, *labels):
 def tree_and_list_show_every_folder_and_file(s):
     require_views(s)
     app = s.app
-    wait_for(lambda: app.tree_paths() == ["", "DOC\\", "DOC\\IMAGES\\", "SRC\\"], "every folder in the tree")
+    wait_for(lambda: app.tree_paths() == ["", "DOC\\", "DOC\\IMAGES\\", "MIX\\", "SRC\\"],
+             "every folder in the tree")
     top = app.tree()[0]
     assert top.text == "NEST.LZH" and top.selected, (top.text, top.state)
     cols, rows = app.list()
@@ -81,6 +88,66 @@ def tree_and_list_show_every_folder_and_file(s):
     app.select_node("DOC\\IMAGES\\")
     pic = wait_for(lambda: next((r for r in app.rows() if r.name == "PIC.BIN"), None), "PIC.BIN")
     assert pic.texts[1:4] == ["5KB", "BIN ﾌｧｲﾙ", pic.texts[3]] and pic.texts[3].endswith("%"), pic.texts
+    # The keyboard moves through the tree too: Up from DOC\IMAGES\ is DOC\.
+    s.desk.key("Up")
+    wait_for(lambda: sorted(app.names()) == ["GUIDE.TXT", "NOTES.TXT"], "DOC's files after the Up key")
+
+
+@scenario
+def sort_by_every_column_both_ways_and_switch_views(s):
+    require_views(s)
+    app = s.app
+    app.select_node("MIX\\")
+    wait_for(lambda: len(app.rows()) == 3, "the three files of MIX")
+    # The sort commands belong to the list: they are greyed while the tree is
+    # the active pane, so click a row first.
+    s.desk.click(*app.rows()[0].centre)
+    sort = ("表示(&V)", "アイコンの整列(&I)")
+    steps = [  # the list starts by name, ascending
+        (("名前順(&N)",), ["C.MMM", "B.AAA", "A.ZZZ"]),       # the same key again reverses
+        (("名前順(&N)",), ["A.ZZZ", "B.AAA", "C.MMM"]),
+        (("拡張子順(&B)",), ["B.AAA", "C.MMM", "A.ZZZ"]),     # another key keeps the direction
+        (("拡張子順(&B)",), ["A.ZZZ", "C.MMM", "B.AAA"]),
+        (("サイズ順(&Z)",), ["C.MMM", "A.ZZZ", "B.AAA"]),
+        (("サイズ順(&Z)",), ["B.AAA", "A.ZZZ", "C.MMM"]),
+        (("日付順(&D)",), ["A.ZZZ", "C.MMM", "B.AAA"]),
+        (("日付順(&D)",), ["B.AAA", "C.MMM", "A.ZZZ"]),
+        ((3,), ["B.AAA", "A.ZZZ", "C.MMM"]),                  # header click: ratio
+        ((3,), ["C.MMM", "A.ZZZ", "B.AAA"]),
+        ((2,), ["B.AAA", "C.MMM", "A.ZZZ"]),                  # header click: type, by extension
+    ]
+    for i, (how, order) in enumerate(steps):
+        if isinstance(how[0], int):
+            # Alternate ends of the header, or two quick clicks make a double click.
+            col = app.list()[0][how[0]]
+            s.desk.click(col.x + (col.w // 3 if i % 2 else 2 * col.w // 3), col.y + col.h // 2)
+        else:
+            app.menu(*(sort + how))
+        wait_for(lambda: app.names() == order, "order %r after %r" % (order, how))
+    # List mode and back keeps the rows, their order and the selection.
+    app.select_rows(["C.MMM"])
+    app.press_tool(104)
+    wait_for(lambda: not app.report_mode(), "list mode")
+    s.pending(lambda: app.toolbar()[104]["checked"] and not app.toolbar()[105]["checked"],
+              "the list-mode button marked in list mode")
+    assert app.names() == ["B.AAA", "C.MMM", "A.ZZZ"] and [r.selected for r in app.rows()] == [False, True, False]
+    app.press_tool(105)
+    wait_for(lambda: app.report_mode(), "details mode again")
+    s.pending(lambda: app.toolbar()[105]["checked"], "the details button marked in details mode")
+    assert app.names() == ["B.AAA", "C.MMM", "A.ZZZ"]
+    # Select all by its accelerator; Tab moves the focus to the other pane.
+    s.desk.click(*app.rows()[0].centre)
+    s.desk.key("ctrl+a")
+    wait_for(lambda: all(r.selected for r in app.rows()), "every row selected by Ctrl+A")
+    assert app.focus_window() == app.list_window().hwnd
+    s.desk.key("Tab")
+    wait_for(lambda: app.focus_window() == app.tree_window().hwnd, "the focus in the tree after Tab")
+    s.desk.key("F6")
+    wait_for(lambda: app.focus_window() == app.list_window().hwnd, "the focus in the list after F6")
+    # Keys the main window leaves alone change nothing.
+    s.desk.key("ctrl+x", "shift+Delete", "ctrl+z", "ctrl+v")
+    wait_for(lambda: not app.dialogs(), "no window from the unhandled keys")
+    assert sorted(app.names()) == ["A.ZZZ", "B.AAA", "C.MMM"]
 
 
 def _slt(archive, name):

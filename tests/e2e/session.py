@@ -41,6 +41,17 @@ class Session:
         self.desk = Desktop(build, out)
         self.app = None
         self.start_args = []
+        self.missing = []
+
+    def pending(self, pred, what, timeout=5.0):
+        """A check on behaviour that is still being built: when it does not
+        hold the scenario goes on and ends as skipped, naming what is missing."""
+        try:
+            wait_for(pred, what, timeout)
+            return True
+        except Failed:
+            self.missing.append(what)
+            return False
 
     # ---- settings, as the program stores them
     def reg(self, *args):
@@ -88,9 +99,9 @@ class Session:
             f.write(data if isinstance(data, bytes) else data.encode())
         return p
 
-    def jlha_archive(self, name, files):
+    def jlha_archive(self, name, files, times=None):
         """An archive made by jlha from {relative path: content}, entries in
-        the order given."""
+        the order given, with the modification times given ({path: epoch})."""
         src = self.path("src-" + name)
         shutil.rmtree(src, ignore_errors=True)
         for rel, data in files.items():
@@ -98,6 +109,8 @@ class Session:
             os.makedirs(os.path.dirname(p), exist_ok=True)
             with open(p, "wb") as f:
                 f.write(data if isinstance(data, bytes) else data.encode())
+            if times and rel in times:
+                os.utime(p, (times[rel], times[rel]))
         archive = self.path(name)
         if os.path.exists(archive):
             os.remove(archive)
@@ -135,8 +148,11 @@ def run(build, out, group, only):
             if only and name not in only:
                 continue
             t0 = time.monotonic()
+            session.missing = []
             try:
                 fn(session)
+                if session.missing:
+                    raise Skipped("missing: " + "; ".join(session.missing))
                 passed.append(name)
                 print("PASS  %s (%.1fs)" % (name, time.monotonic() - t0), flush=True)
             except Skipped as e:
