@@ -13,4 +13,6 @@ zuvo_display
 trap 'zuvo_stop_display' EXIT
 wineserver -p 2>/dev/null || true
 mkdir -p "$out"
+# No byte code next to the sources.
+export PYTHONDONTWRITEBYTECODE=1
 python3 "$here/run_suite.py" "$ZUVO_BUILD" "$out" "$@"
