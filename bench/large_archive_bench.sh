@@ -48,7 +48,7 @@ done
 
 # fill_time EXE ARCHIVE TREE_NODES LIST_ROWS -> "seconds peak_bytes"
 fill() {
-  wine "$probe" "$(winepath -w "$exe")" "$(winepath -w "$1")" "$2" "$3" </dev/null 2>/dev/null
+  wine "$probe" "$(winepath -w "$exe")" "$(winepath -w "$1")" "$2" "$3" </dev/null 2>/dev/null | tr -d '\r'
 }
 zuvo=() peak=0
 for _ in 1 2 3; do
