@@ -14,9 +14,6 @@
 
 IMPLEMENT_DYNCREATE(CArchiveDoc, CDocument)
 
-BEGIN_MESSAGE_MAP(CArchiveDoc, CDocument)
-END_MESSAGE_MAP()
-
 CArchiveDoc::CArchiveDoc() : m_pArchive(NULL) {
     CWinApp* pApp = AfxGetApp();
     m_bDirUnpack = pApp ? pApp->GetProfileInt("settings", "bDirUnpack", 1) : 1;

@@ -8,6 +8,7 @@
 #include "framework/cstring.h"
 #include "framework/document.h"
 
+class CCmdUI;
 class CFileView;
 
 class CArchiveDoc : public CDocument {
@@ -47,6 +48,23 @@ protected:
     // document is untitled; FALSE when there is none.
     BOOL GetArchiveToWorkOn();
     void DropArchive();
+
+    // Commands on the archive as a whole (archive_doc_commands.cpp).
+    afx_msg void OnDirUnpack();
+    afx_msg void OnUpdateDirUnpack(CCmdUI* pCmdUI);
+    afx_msg void OnCompress();
+    afx_msg void OnCopyList();
+    afx_msg void OnUpdateCopyList(CCmdUI* pCmdUI);
+    afx_msg void OnMakeSFX();
+    afx_msg void OnCompressDir();
+    afx_msg void OnViewList();
+    afx_msg void OnUpdateViewList(CCmdUI* pCmdUI);
+    afx_msg void OnViewDetail();
+    afx_msg void OnUpdateViewDetail(CCmdUI* pCmdUI);
+    // Hands a view-mode command to the file list.
+    void PassToFileView(UINT nID);
+    // Whether the file list shows details; FALSE without a file list.
+    BOOL FileViewShowsDetails(BOOL* pbHasList);
 
     DECLARE_MESSAGE_MAP()
 };

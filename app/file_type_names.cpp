@@ -3,23 +3,13 @@
 // the whole run.
 #include "app/zuvo_app.h"
 
+#include "app/path_parts.h"
+
 // " ﾌｧｲﾙ" (file) in half-width katakana, code page 932.
 static const char kFileSuffix[] = " \xCC\xA7\xB2\xD9";
 
-// The extension of a path's last component, with its dot; empty without one.
-static CString ExtensionOf(LPCSTR lpszFileName) {
-    CString name(lpszFileName);
-    int sep = name.ReverseFind('\\');
-    int slash = name.ReverseFind('/');
-    if (slash > sep) sep = slash;
-    if (sep < 0) sep = name.ReverseFind(':');
-    name = name.Mid(sep + 1);
-    int dot = name.ReverseFind('.');
-    return dot < 0 ? CString() : name.Mid(dot);
-}
-
 CString CZuvoApp::GetFileTypeName(LPCSTR lpszFileName) {
-    CString ext = ExtensionOf(lpszFileName);
+    CString ext = PathExtension(lpszFileName);
     if (ext.IsEmpty()) return ext;
     CharLowerBuffA(ext.GetBuffer(ext.GetLength()), (DWORD)ext.GetLength());
     ext.ReleaseBuffer(ext.GetLength());

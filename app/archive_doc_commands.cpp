@@ -1,0 +1,142 @@
+// CArchiveDoc's commands on the archive as a whole: compressing files or a
+// directory, making a self-extracting archive, copying the listing, the
+// extract-with-directories option and the file list's view mode. Each shows
+// the archive afresh from disk after a change.
+#include "app/archive_doc.h"
+
+#include "app/messages.h"
+#include "app/path_parts.h"
+#include "app/sfx_type_dlg.h"
+#include "app/zuvo_app.h"
+#include "framework/cmd_ui.h"
+#include "framework/file_dialog.h"
+#include "res/resource.h"
+#include "ui/dir_select_dlg.h"
+#include "ui/file_view.h"
+
+#include <cderr.h>
+#include <string.h>
+
+namespace {
+
+// Room in the file dialog for the names of many chosen files.
+const int kCompressNameBuffer = 60000;
+// The file list's list control.
+const int kFileListId = 8000;
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CArchiveDoc, CDocument)
+    ON_COMMAND(ID_DIR_UNPACK, OnDirUnpack)
+    ON_UPDATE_COMMAND_UI(ID_DIR_UNPACK, OnUpdateDirUnpack)
+    ON_COMMAND(ID_COMPRESS, OnCompress)
+    ON_COMMAND(ID_COPY_LISTING, OnCopyList)
+    ON_UPDATE_COMMAND_UI(ID_COPY_LISTING, OnUpdateCopyList)
+    ON_COMMAND(ID_MAKE_SFX, OnMakeSFX)
+    ON_COMMAND(ID_COMPRESS_DIR, OnCompressDir)
+    ON_COMMAND(ID_VIEW_LIST, OnViewList)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_LIST, OnUpdateViewList)
+    ON_COMMAND(ID_VIEW_DETAILS, OnViewDetail)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_DETAILS, OnUpdateViewDetail)
+END_MESSAGE_MAP()
+
+void CArchiveDoc::OnDirUnpack() {
+    m_bDirUnpack = !m_bDirUnpack;
+    AfxGetApp()->WriteProfileInt("settings", "bDirUnpack", m_bDirUnpack);
+}
+
+void CArchiveDoc::OnUpdateDirUnpack(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bDirUnpack != 0); }
+
+void CArchiveDoc::OnCompress() {
+    if (!GetArchiveToWorkOn()) return;
+    CFileDialog dlg(TRUE, NULL, NULL,
+                    OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                    "Text files (*.txt) |*.txt|All Files (*.*) |*.*||", NULL);
+    CString title;
+    title.LoadString(IDS_SELECT_COMPRESS);
+    dlg.m_ofn.lpstrTitle = title;
+    dlg.SetFileBuffer(kCompressNameBuffer);
+    if (dlg.DoModal() != IDOK) {
+        if (dlg.GetCommDlgError() == FNERR_BUFFERTOOSMALL) ErrorMessage(IDS_TOO_MANY_FILES);
+        return;
+    }
+    CStringArray paths;
+    for (POSITION pos = dlg.GetStartPosition(); pos;) paths.Add(dlg.GetNextPathName(pos));
+    m_pArchive->AddFiles(paths, FALSE);
+    ZuvoApp()->Reopen(GetPathName());
+}
+
+void CArchiveDoc::OnCompressDir() {
+    if (!GetArchiveToWorkOn()) return;
+    CDirSelectDlg dlg(TRUE);
+    dlg.m_bDirCompress = TRUE;
+    dlg.m_bDeleteAfter = FALSE;
+    if (dlg.DoModal() != IDOK) return;
+    m_pArchive->AddDirectory(dlg.GetSelectedDir(), dlg.m_bDirCompress, dlg.m_bDeleteAfter);
+    ZuvoApp()->Reopen(GetPathName());
+}
+
+void CArchiveDoc::OnMakeSFX() {
+    if (m_pArchive == NULL) return;
+    CSfxTypeDlg dlg;
+    dlg.m_nType = 2;  // WinSFX32
+    if (dlg.DoModal() != IDOK) return;
+    if (!m_pArchive->MakeSFX(dlg.m_nType)) return;
+    // The library writes the program beside the archive, named like it.
+    ZuvoApp()->Reopen(ReplaceExtension(GetPathName(), ".exe"));
+}
+
+void CArchiveDoc::OnCopyList() {
+    if (m_pArchive == NULL) return;
+    CString text;
+    m_pArchive->List(text);
+    if (text.IsEmpty()) return;
+    HGLOBAL hText = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, (SIZE_T)text.GetLength() + 10);
+    if (hText == NULL) return;
+    char* p = (char*)GlobalLock(hText);
+    memcpy(p, (LPCSTR)text, (size_t)text.GetLength() + 1);
+    GlobalUnlock(hText);
+    CWnd* pMain = AfxGetMainWnd();
+    if (OpenClipboard(pMain ? pMain->m_hWnd : NULL)) {
+        EmptyClipboard();
+        // Once taken, the block is the clipboard's.
+        if (SetClipboardData(CF_TEXT, hText) != NULL) hText = NULL;
+        CloseClipboard();
+    }
+    if (hText != NULL) GlobalFree(hText);
+}
+
+void CArchiveDoc::OnUpdateCopyList(CCmdUI* pCmdUI) { pCmdUI->Enable(m_pArchive != NULL); }
+
+void CArchiveDoc::PassToFileView(UINT nID) {
+    CFileView* pView = FindFileView();
+    if (pView == NULL || pView->m_hWnd == NULL) return;
+    // Only to a view that handles it itself: any other would route it back
+    // here, and it would go round for ever.
+    AFX_CMDHANDLERINFO info;
+    if (pView->CCmdTarget::OnCmdMsg(nID, CN_COMMAND, NULL, &info))
+        pView->PostMessage(WM_COMMAND, nID, 0);
+}
+
+BOOL CArchiveDoc::FileViewShowsDetails(BOOL* pbHasList) {
+    CFileView* pView = FindFileView();
+    HWND hList = pView && pView->m_hWnd ? ::GetDlgItem(pView->m_hWnd, kFileListId) : NULL;
+    *pbHasList = hList != NULL;
+    return hList != NULL && (::GetWindowLongA(hList, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
+}
+
+void CArchiveDoc::OnViewList() { PassToFileView(ID_VIEW_LIST); }
+
+void CArchiveDoc::OnViewDetail() { PassToFileView(ID_VIEW_DETAILS); }
+
+void CArchiveDoc::OnUpdateViewList(CCmdUI* pCmdUI) {
+    BOOL bHasList;
+    BOOL bDetails = FileViewShowsDetails(&bHasList);
+    if (bHasList) pCmdUI->SetRadio(!bDetails);
+}
+
+void CArchiveDoc::OnUpdateViewDetail(CCmdUI* pCmdUI) {
+    BOOL bHasList;
+    BOOL bDetails = FileViewShowsDetails(&bHasList);
+    if (bHasList) pCmdUI->SetRadio(bDetails);
+}

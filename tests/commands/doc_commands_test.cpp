@@ -1,0 +1,271 @@
+// The document's commands in the running program against the scripted
+// library: the exact command lines of compressing files and directories and of
+// each kind of self-extracting archive, the archive shown afresh afterwards,
+// the listing on the clipboard, the option toggle and which commands are on.
+#include "app/archive_doc.h"
+
+#include "framework/cmd_ui.h"
+#include "res/resource.h"
+#include "tests/commands/command_fixture.h"
+#include "tests/commands/user_thread.h"
+#include "tests/fake_unlha32/fake_control.h"
+#include "tests/support/dialog_watcher.h"
+#include "tests/support/text.h"
+#include "ui/main_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string MakeFile(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    CloseHandle(h);
+    return path;
+}
+
+// The library's work directory: the temporary directory without its backslash.
+std::string WorkDir() {
+    char dir[MAX_PATH];
+    GetTempPathA(sizeof(dir), dir);
+    std::string work(dir);
+    if (!work.empty() && work.back() == '\\') work.pop_back();
+    return work;
+}
+
+std::string ClipboardText() {
+    std::string text;
+    if (!OpenClipboard(NULL)) return "(clipboard busy)";
+    if (HANDLE h = GetClipboardData(CF_TEXT)) {
+        text = (const char*)GlobalLock(h);
+        GlobalUnlock(h);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void PutOnClipboard(const char* text) {
+    ASSERT_TRUE(OpenClipboard(NULL));
+    EmptyClipboard();
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+    lstrcpyA((char*)GlobalLock(h), text);
+    GlobalUnlock(h);
+    SetClipboardData(CF_TEXT, h);
+    CloseClipboard();
+}
+
+// Answers the Explorer-style file dialog: into the directory, then the names.
+DialogWatcher::Action ChooseFiles(const std::string& dir, const std::string& names, std::string* title) {
+    return [=](HWND hDlg, const SeenDialog& seen) {
+        *title = seen.caption;
+        HWND hName = GetDlgItem(hDlg, 0x47c);  // cmb13: the file name box
+        if (!hName) hName = GetDlgItem(hDlg, 0x480);
+        SetWindowTextA(hName, dir.c_str());
+        UserThread::Press(hDlg, IDOK);
+        SetWindowTextA(hName, names.c_str());
+        return IDOK;
+    };
+}
+
+class DocCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(GetACP(), 932u);
+        theApp.SetRegistryKey("Vantrel");
+        theApp.WriteProfileString("Window", NULL, NULL);
+        theApp.WriteProfileString("Recent File List", NULL, NULL);
+        lib.AddRecord("README.TXT", 10, 8);
+        archive = MakeFile(CommandTestDir() + "SAMPLE.LZH");
+    }
+    void TearDown() override {
+        Stop();
+        theApp.WriteProfileString("setting", "strOpenDir", NULL);
+    }
+
+    void Start(const std::string& cmdLine) {
+        m_cmdLine = cmdLine;
+        theApp.m_lpCmdLine = &m_cmdLine[0];
+        theApp.m_nCmdShow = SW_SHOWNORMAL;
+        m_bStarted = TRUE;
+        ASSERT_TRUE(theApp.InitInstance());
+    }
+    void Stop() {
+        if (!m_bStarted) return;
+        if (theApp.m_pMainWnd != nullptr) {
+            theApp.m_pMainWnd->PostMessage(WM_CLOSE);
+            WaitFor([] { return theApp.m_pMainWnd == nullptr; });
+        }
+        theApp.ExitInstance();
+        m_bStarted = FALSE;
+    }
+
+    CMainFrame* Frame() { return static_cast<CMainFrame*>(theApp.m_pMainWnd); }
+    CArchiveDoc* Doc() { return static_cast<CArchiveDoc*>(Frame()->GetActiveDocument()); }
+    void Command(UINT nID) { Frame()->SendMessage(WM_COMMAND, nID); }
+
+    // The command lines sent to the library's Unlha since the last call.
+    std::vector<std::string> TakeLines() {
+        std::vector<std::string> lines = lib.CommandLines();
+        lib.ClearCalls();
+        return lines;
+    }
+    // Whether the archive was listed again since the last ClearCalls.
+    bool Relisted() {
+        for (const std::string& name : lib.CallNames())
+            if (name == "UnlhaOpenArchive") return true;
+        return false;
+    }
+
+    FakeUnlha32 lib;
+    DialogWatcher boxes;
+    std::string archive;
+    std::string m_cmdLine;
+    BOOL m_bStarted = FALSE;
+};
+
+TEST_F(DocCommands, CompressingFilesAndDirectoriesSendsTheirLinesThenListsAgain) {
+    Start(archive);
+    std::string dir = CommandTestDir() + "src";
+    CreateDirectoryA(dir.c_str(), NULL);
+    MakeFile(dir + "\\a.txt");
+    MakeFile(dir + "\\b c.txt");
+    lib.ClearCalls();
+
+    std::string title;
+    boxes.QueueAction(ChooseFiles(dir, "\"a.txt\" \"b c.txt\"", &title));
+    Command(ID_COMPRESS);
+    EXPECT_EQ(Utf8(title), "圧縮ファイルの選択");
+    bool relisted = Relisted();
+    std::vector<std::string> lines = TakeLines();
+    ASSERT_GE(lines.size(), 1u);
+    EXPECT_STRCASEEQ(lines[0].c_str(), ("u -n -w" + WorkDir() + " " + archive + "  " + dir + "\\a.txt \"" +
+                                        dir + "\\b c.txt\"").c_str());
+    EXPECT_TRUE(relisted);
+
+    // Each pair of the chooser's boxes gives its own command; Cancel none.
+    theApp.WriteProfileString("setting", "strOpenDir", (dir + "\\").c_str());
+    struct Variant {
+        bool withDirs, deleteAfter;
+        const char* option;
+    } variants[] = {{true, false, "u -rx "}, {false, false, "u -r "}, {true, true, "m -rx "}, {false, true, "m -r "}};
+    for (const Variant& v : variants) {
+        bool preset = false;
+        boxes.QueueAction([&](HWND h, const SeenDialog&) {
+            preset = UserThread::IsChecked(h, IDC_DIR_COMPRESS) && !UserThread::IsChecked(h, IDC_DELETE_AFTER);
+            UserThread::SetCheck(h, IDC_DIR_COMPRESS, v.withDirs);
+            UserThread::SetCheck(h, IDC_DELETE_AFTER, v.deleteAfter);
+            return IDOK;
+        });
+        Command(ID_COMPRESS_DIR);
+        EXPECT_TRUE(preset) << v.option;
+        EXPECT_TRUE(Relisted()) << v.option;
+        EXPECT_EQ(TakeLines(), std::vector<std::string>{std::string(v.option) + " -w" + WorkDir() + " " +
+                                                        archive + "  " + dir + "\\*.*"});
+    }
+    boxes.QueueAnswer(IDCANCEL);
+    Command(ID_COMPRESS_DIR);
+    EXPECT_EQ(TakeLines(), std::vector<std::string>{});
+    EXPECT_STRCASEEQ(Doc()->GetPathName(), archive.c_str());
+}
+
+TEST_F(DocCommands, CompressingIntoAnUntitledDocumentAsksForTheArchiveFirst) {
+    Start("");
+    std::string fresh = CommandTestDir() + "FRESH.LZH";
+    DeleteFileA(fresh.c_str());
+    std::string title;
+    boxes.QueueAction([&](HWND hDlg, const SeenDialog& seen) {
+        title = seen.caption;
+        HWND hName = GetDlgItem(hDlg, 0x47c);
+        if (!hName) hName = GetDlgItem(hDlg, 0x480);
+        SetWindowTextA(hName, fresh.c_str());
+        return IDOK;
+    });
+    boxes.QueueAnswer(IDOK);  // the chooser, in its default directory
+    // (The scripted library writes no archive, so showing it afterwards fails.)
+    Command(ID_COMPRESS_DIR);
+    EXPECT_EQ(Utf8(title), "作成するファイル名を入力してください。");
+    std::vector<std::string> lines = TakeLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].find("u -rx  -w" + WorkDir() + " " + fresh + "  "), 0u) << lines[0];
+}
+
+TEST_F(DocCommands, MakesEachKindOfSelfExtractorAndOpensIt) {
+    // A long directory with a dot, and an extension whose last character has
+    // the trail byte 0x5C (no separator: the extension is replaced whole).
+    std::string dir = CommandTestDir() + std::string(120, 'd') + ".dir";
+    CreateDirectoryA(dir.c_str(), NULL);
+    std::string sjisArchive = MakeFile(dir + "\\" + Sjis("アーカイブ.表"));
+    std::string sjisProgram = MakeFile(dir + "\\" + Sjis("アーカイブ.exe"));
+    std::string bare = MakeFile(dir + "\\NOEXT");
+    struct Kind {
+        int button;
+        const char* line;
+    } kinds[] = {{IDC_SFX_DOS, "s -jw0 -gw0 %s "}, {IDC_SFX_WINSFX, "s -jw1 %s "}, {IDC_SFX_WINSFX32, "s -gw1 %s "}};
+    Start(sjisArchive);
+    for (const Kind& k : kinds) {
+        theApp.OpenDocumentFile(sjisArchive.c_str());
+        lib.ClearCalls();
+        bool winSfx32First = false;
+        boxes.QueueAction([&](HWND h, const SeenDialog& seen) {
+            winSfx32First = seen.caption == Sjis("自己解凍書庫の作成") && UserThread::IsChecked(h, IDC_SFX_WINSFX32) &&
+                            !UserThread::IsChecked(h, IDC_SFX_DOS) && !UserThread::IsChecked(h, IDC_SFX_WINSFX);
+            SendDlgItemMessageA(h, k.button, BM_CLICK, 0, 0);
+            return IDOK;
+        });
+        Command(ID_MAKE_SFX);
+        EXPECT_TRUE(winSfx32First);
+        char line[1024];
+        wsprintfA(line, k.line, sjisArchive.c_str());
+        EXPECT_EQ(Utf8(TakeLines().at(0)), Utf8(line));
+        EXPECT_EQ(Utf8(std::string(Doc()->GetPathName())), Utf8(sjisProgram));
+    }
+    // Without an extension the same file is opened again; Cancel makes nothing.
+    theApp.OpenDocumentFile(bare.c_str());
+    boxes.QueueAnswer(IDOK);
+    Command(ID_MAKE_SFX);
+    EXPECT_STRCASEEQ(Doc()->GetPathName(), bare.c_str());
+    lib.ClearCalls();
+    boxes.QueueAnswer(IDCANCEL);
+    Command(ID_MAKE_SFX);
+    EXPECT_EQ(TakeLines(), std::vector<std::string>{});
+}
+
+TEST_F(DocCommands, ListingGoesToTheClipboardAndCommandsAreOnWhenTheyCanRun) {
+    auto state = [&](UINT nID) {
+        CTestCmdUI ui;
+        ui.m_nID = nID;
+        ui.DoUpdate(Frame(), TRUE);
+        return std::make_pair((bool)ui.m_bEnabled, ui.m_nCheck);
+    };
+    Start("");
+    EXPECT_FALSE(state(ID_COPY_LISTING).first);
+    for (UINT nID : {ID_COMPRESS, ID_COMPRESS_DIR, ID_MAKE_SFX, ID_DIR_UNPACK, ID_VIEW_LIST, ID_VIEW_DETAILS})
+        EXPECT_TRUE(state(nID).first) << nID;
+    Stop();
+
+    Start(archive);
+    EXPECT_TRUE(state(ID_COPY_LISTING).first);
+    lib.QueueResult(0, " PATH  NAME\r\n README.TXT\r\n");
+    Command(ID_COPY_LISTING);
+    EXPECT_EQ(ClipboardText(), " PATH  NAME\r\n README.TXT\r\n");
+    EXPECT_EQ(lib.CommandLines().back(), "l " + archive);
+    // A listing that gives nothing leaves the clipboard alone.
+    PutOnClipboard("kept");
+    lib.QueueResult(0, "");
+    Command(ID_COPY_LISTING);
+    EXPECT_EQ(ClipboardText(), "kept");
+
+    // The option is checked as it stands and written at every toggle.
+    theApp.WriteProfileInt("settings", "bDirUnpack", 1);
+    Doc()->m_bDirUnpack = TRUE;
+    EXPECT_EQ(state(ID_DIR_UNPACK).second, 1);
+    Command(ID_DIR_UNPACK);
+    EXPECT_EQ(state(ID_DIR_UNPACK).second, 0);
+    EXPECT_EQ(theApp.GetProfileInt("settings", "bDirUnpack", -1), 0);
+    Command(ID_DIR_UNPACK);
+    EXPECT_EQ(theApp.GetProfileInt("settings", "bDirUnpack", -1), 1);
+}
+
+}  // namespace
