@@ -1,34 +1,68 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer target over the LZH reader and decoders with clang
-# and runs it (not part of CI).
-#   scripts/fuzz.sh [seconds]        default 300
-# Crashes land in $ZUVO_BUILD/fuzz/ (crash-*), the corpus in .../fuzz/corpus.
+# Fuzzing campaign over the archiver library (not part of CI), one target at
+# a time, built with clang and libFuzzer under AddressSanitizer and UBSan:
+#   reader        the archive reader, the scan for an archive inside another
+#                 file, and every decoder; an input taking over 1 s is a finding
+#   roundtrip     the writer and the edits: every method and header level,
+#                 rename, delete, update; what is read back must be byte-equal
+#   names         the name-safety rules
+#   command_line  the library's command-line parser and wildcard matching
+#
+#   scripts/fuzz.sh [TARGET|all] [SECONDS]     default: all, 300 s per target
+#
+# Seeds come from archiver/lzh/tool/fuzz_seeds (made by make_fuzz_seeds);
+# corpora, findings (crash-*, timeout-*) and logs go to $ZUVO_BUILD/fuzz/TARGET.
+# Each run ends with a line: target, executions, coverage, seconds, findings.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-seconds=${1:-300}
+which=${1:-all}
+seconds=${2:-300}
 out=${ZUVO_BUILD:-$root/build}/fuzz
 if ! command -v clang++ >/dev/null; then
   apt-get update >/dev/null && apt-get install -y clang >/dev/null
 fi
-mkdir -p "$out/corpus"
-# The reading side only: sources, headers, decoders, reader.
-sources=$(ls "$root"/archiver/lzh/{bit_reader,crc16,decoder*,error,header_reader,io,reader,safe_path}.cpp)
-clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -I"$root" $sources "$root/archiver/lzh/tool/fuzz_target.cpp" -o "$out/lzh_fuzz"
+lzh=$root/archiver/lzh
+flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$root")
 
-# Seeds: small archives made by the peers, if they are here, and one raw
-# stream per decoder.
-if command -v jlha >/dev/null && [ ! -e "$out/corpus/.seeded" ]; then
-  seed=$(mktemp -d)
-  head -c 3000 "$root/archiver/lzh/reader.cpp" > "$seed/a.txt"
-  head -c 2000 /bin/sh > "$seed/b.bin"
-  for s in a0o5 a1o6 a2o7; do
-    (cd "$seed" && jlha "$s" "$out/corpus/seed-$s.lzh" a.txt b.bin >/dev/null 2>&1) || true
-  done
-  rm -rf "$seed"
-  touch "$out/corpus/.seeded"
+build() {  # build TARGET
+  local sources
+  case $1 in
+    reader) sources="$(ls "$lzh"/{bit_reader,crc16,decoder*,error,header_reader,header_scan,io,reader,safe_path}.cpp) $lzh/tool/fuzz_reader.cpp" ;;
+    roundtrip) sources="$(ls "$lzh"/*.cpp) $lzh/tool/fuzz_roundtrip.cpp" ;;
+    names) sources="$(ls "$lzh"/*.cpp) $lzh/tool/fuzz_names.cpp" ;;
+    # The parser's only Windows calls are stood in for by tool/native.
+    command_line) sources="$root/archiver/dll/command_line.cpp $root/archiver/dll/tool/fuzz_command_line.cpp"
+      flags+=(-I"$root/archiver/dll/tool/native") ;;
+    *) echo "fuzz.sh: unknown target $1" >&2; exit 2 ;;
+  esac
+  mkdir -p "$out/$1/corpus"
+  # shellcheck disable=SC2086
+  clang++ "${flags[@]}" $sources -o "$out/$1/fuzz"
+}
+
+run() {  # run TARGET
+  local target=$1 max_len=1048576 dir=$out/$1
+  [ "$target" = roundtrip ] && max_len=65536   # every input is compressed four times
+  [ "$target" = names ] && max_len=4096
+  [ "$target" = command_line ] && max_len=4096
+  build "$target"
+  cp -n "$lzh/tool/fuzz_seeds/$target"/* "$dir/corpus/" 2>/dev/null || true
+  local start end status=0
+  start=$(date +%s)
+  (cd "$dir" && ./fuzz -max_total_time="$seconds" -max_len="$max_len" -timeout=1 -rss_limit_mb=2048 \
+    -print_final_stats=1 corpus >"$dir/log" 2>&1) || status=$?
+  end=$(date +%s)
+  local runs cov findings
+  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$dir/log" | grep -o '[0-9]*$' || echo "?")
+  cov=$(grep -o 'cov: [0-9]*' "$dir/log" | tail -1 | grep -o '[0-9]*' || echo "?")
+  findings=$(ls "$dir" | grep -cE '^(crash|timeout|leak|oom|slow-unit)-' || true)
+  echo "$target: $runs executions, coverage $cov edges, $((end - start)) s, $findings findings (exit $status)"
+  [ "$status" = 0 ]
+}
+
+if [ "$which" = all ]; then
+  failed=0
+  for t in reader roundtrip names command_line; do run "$t" || failed=1; done
+  exit $failed
 fi
-for i in $(seq 0 15); do printf "\\x$(printf %02x "$i")\\x40\\x00" | cat - "$root/archiver/lzh/reader.cpp" | head -c 600 > "$out/corpus/raw-$i"; done
-
-cd "$out"
-./lzh_fuzz -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 corpus
+run "$which"

@@ -191,6 +191,7 @@ bool ParseCommand(const std::string& line, const PathProbe& probe, Command* comm
   if (i >= tokens.size()) return false;
 
   i += ResolveArchive(line, tokens, i, probe, &command->archive);
+  if (command->archive.empty()) return false;  // "" names nothing
 
   if ((name == 'x' || name == 'e') && i < tokens.size()) {
     i += ResolveDestination(line, tokens, i, probe, &command->destination);

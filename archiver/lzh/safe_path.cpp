@@ -43,6 +43,19 @@ void TrimTrailing(std::string* component) {
   while (!component->empty() && (component->back() == '.' || component->back() == ' ')) component->pop_back();
 }
 
+// True when the last byte starts a double-byte character that has no second
+// byte: joined with '\\' the separator would become that second byte.
+bool EndsInLoneLeadByte(const std::string& component) {
+  size_t i = 0;
+  while (i < component.size()) {
+    bool pair = IsCp932LeadByte(static_cast<unsigned char>(component[i])) && i + 1 < component.size() &&
+                IsCp932TrailByte(static_cast<unsigned char>(component[i + 1]));
+    if (!pair && i + 1 == component.size()) return IsCp932LeadByte(static_cast<unsigned char>(component[i]));
+    i += pair ? 2 : 1;
+  }
+  return false;
+}
+
 }  // namespace
 
 PathVerdict SafeRelativePath(const std::string& stored_path, std::vector<std::string>* components) {
@@ -57,6 +70,7 @@ PathVerdict SafeRelativePath(const std::string& stored_path, std::vector<std::st
     if (part.empty()) continue;  // "", ".", "...", "a/./b"
     for (unsigned char c : part)
       if (c < 0x20 || c == ':' || c == 0x7F) return PathVerdict::kBadChar;
+    if (EndsInLoneLeadByte(part)) return PathVerdict::kBadChar;
     if (IsDeviceName(part)) return PathVerdict::kDeviceName;
     components->push_back(part);
   }

@@ -10,7 +10,9 @@
 //     (Windows drops them anyway);
 //   refused (entry skipped and reported): any ".." component, a component that
 //     names a device (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with or without an
-//     extension), a component with ':' (streams) or a control character, and a
+//     extension), a component with ':' (streams) or a control character, one
+//     ending in the first byte of a double-byte character (joined with '\\'
+//     it would swallow the separator), and a
 //     path with no component left (for a directory entry such as "./" that
 //     is the destination itself: skip it quietly).
 // Components are raw CP932 bytes; a trail byte 0x5C inside a double-byte

@@ -53,6 +53,7 @@ TEST(CommandLine, SelfExtractorSwitchesAndBadLines) {
   EXPECT_EQ(command.sfx_window, 1);
   EXPECT_FALSE(unlha::ParseCommand("q C:\\a b.lzh", disk, &command));
   EXPECT_FALSE(unlha::ParseCommand("x -r1xp  ", disk, &command));
+  EXPECT_FALSE(unlha::ParseCommand("l -n \"\"", disk, &command));
 }
 
 TEST(CommandLine, WildcardsTakeDoubleByteCharactersWhole) {

@@ -42,6 +42,13 @@ TEST(SafePath, EscapesAndDevicesAreRefused) {
   EXPECT_EQ(v, lzh::PathVerdict::kBadChar);
   Map("/./", &v);
   EXPECT_EQ(v, lzh::PathVerdict::kEmpty);
+  // A lone first byte of a double-byte character before a separator (or
+  // left by trimming) would join the next component on Windows.
+  for (const char* p : {"dir\x95/x", "dir\x95./x", "a/\x81 "}) {
+    EXPECT_EQ(Map(p, &v), "<refused>") << p;
+    EXPECT_EQ(v, lzh::PathVerdict::kBadChar) << p;
+  }
+  EXPECT_EQ(Map("dir\x95\x40/x"), "dir\x95\x40\\x");
 }
 
 TEST(SafePath, TrailByte5CStaysInItsCharacter) {
