@@ -104,6 +104,44 @@ TEST(HostileTool, ExtractionKeepsToTheDestination) {
   lzhtest::Run("ls '" + dest + "'", &left);
   EXPECT_EQ(left, "kept.txt\nlink\n");
 }
+
+// Entries deep in one folder: the folders are probed and made once, not once
+// per entry (counted in system calls); a folder entry whose name an existing
+// file holds is reported.
+TEST(HostileTool, DeepFoldersAreMadeOnceAndClashesAreReported) {
+  if (!lzhtest::HaveTool("strace")) GTEST_SKIP() << "strace is needed to count system calls";
+  lzhtest::ScratchDir scratch;
+  std::string dest = scratch / "dest";
+  ASSERT_EQ(mkdir(dest.c_str(), 0777), 0);
+  ASSERT_TRUE(lzhtest::WriteFile(dest + "/clash", "a file"));
+  const int kDepth = 1000, kEntries = 40;
+  std::string deep;
+  for (int i = 0; i < kDepth; ++i) deep += "d/";
+  std::string archive;
+  lzh::Header header;
+  for (int i = 0; i < kEntries; ++i) {
+    header.path = deep + "f" + std::to_string(i);
+    ASSERT_EQ(lzh::SerializeHeader(header, &archive), lzh::WriteStatus::kOk);
+  }
+  header.path = "clash/";
+  memcpy(header.method, "-lhd-", 6);
+  ASSERT_EQ(lzh::SerializeHeader(header, &archive), lzh::WriteStatus::kOk);
+  archive.push_back('\0');
+  ASSERT_TRUE(lzhtest::WriteFile(scratch / "deep.lzh", archive));
+
+  std::string errors;
+  EXPECT_NE(lzhtest::Run("strace -f -c -o '" + scratch / "calls" + "' -e trace=mkdir,mkdirat,lstat,stat,newfstatat,statx " +
+                             LZHTOOL_PATH + " x '" + scratch / "deep.lzh" + "' '" + dest + "' 2>&1",
+                         &errors),
+            0);
+  EXPECT_NE(errors.find("clash/: a file is in the way"), std::string::npos) << errors;
+  EXPECT_EQ(lzhtest::ReadFile(dest + "/clash"), "a file");
+  EXPECT_EQ(access((dest + "/" + deep + "f" + std::to_string(kEntries - 1)).c_str(), F_OK), 0);
+  std::string calls;
+  lzhtest::Run("awk '/total$/ {print $4}' '" + scratch / "calls" + "'", &calls);
+  ASSERT_FALSE(calls.empty());
+  EXPECT_LT(std::stoi(calls), 3 * kDepth + 10 * kEntries);
+}
 #endif
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "archiver/lzh/folder_memo.h"
 #include "archiver/lzh/reader.h"
 #include "archiver/lzh/safe_path.h"
 
@@ -50,23 +51,23 @@ void PrintEntry(const lzh::Header& h) {
          static_cast<unsigned long long>(h.original_size), h.has_crc ? h.crc : 0, when, h.path.c_str());
 }
 
-bool MakeDirs(const std::string& root, const std::vector<std::string>& parts, size_t count) {
-  std::string path = root;
-  for (size_t i = 0; i < count; ++i) {
-    path += "/" + parts[i];
-    if (mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) return false;
-  }
-  return true;
+lzh::DiskObject Probe(const std::string& path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0) return lzh::DiskObject::kNothing;
+  if (S_ISLNK(info.st_mode)) return lzh::DiskObject::kLink;
+  return S_ISDIR(info.st_mode) ? lzh::DiskObject::kFolder : lzh::DiskObject::kOther;
 }
 
-// True when one of the first `count` components below `root` is a symbolic
-// link: writing through it could land outside `root`.
-bool LinkInTheWay(const std::string& root, const std::vector<std::string>& parts, size_t count) {
-  std::string path = root;
-  struct stat info;
-  for (size_t i = 0; i < count; ++i) {
-    path += "/" + parts[i];
-    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) return true;
+bool MakeFolder(const std::string& path) { return mkdir(path.c_str(), 0777) == 0; }
+
+// Prints why the folders of `h` could not be made; false then.
+bool FoldersMade(lzh::FolderResult result, const lzh::Header& h) {
+  switch (result) {
+    case lzh::FolderResult::kOk: return true;
+    // Writing through a link could land outside the destination.
+    case lzh::FolderResult::kLinkInTheWay: fprintf(stderr, "%s: refused, a link is in the way\n", h.path.c_str()); break;
+    case lzh::FolderResult::kFileInTheWay: fprintf(stderr, "%s: a file is in the way of its folder\n", h.path.c_str()); break;
+    case lzh::FolderResult::kCannotMake: fprintf(stderr, "%s: cannot create its folder\n", h.path.c_str()); break;
   }
   return false;
 }
@@ -97,6 +98,7 @@ int main(int argc, char** argv) {
     time_t time;
   };
   std::vector<Dir> dirs;  // times set last, after their contents
+  lzh::FolderMemo<std::string> folders(command == "x" ? argv[3] : "", '/', Probe, MakeFolder);
   mode_t file_mask = umask(0);
   umask(file_mask);
   while ((e = reader.Next(&h)) == lzh::Error::kOk) {
@@ -122,19 +124,12 @@ int main(int argc, char** argv) {
     }
     std::string path = std::string(argv[3]) + "/" + lzh::JoinPath(parts, '/');
     // The entry's own name may be a link: it is replaced, not written through.
-    if (LinkInTheWay(argv[3], parts, parts.size() - (h.IsDirectory() ? 0 : 1))) {
-      fprintf(stderr, "%s: refused, a link is in the way\n", h.path.c_str());
+    if (!FoldersMade(folders.Ensure(parts, parts.size() - (h.IsDirectory() ? 0 : 1)), h)) {
       ++failures;
       continue;
     }
     if (h.IsDirectory()) {
-      MakeDirs(argv[3], parts, parts.size());
       dirs.push_back({path, ModificationTime(h)});
-      continue;
-    }
-    if (!MakeDirs(argv[3], parts, parts.size() - 1)) {
-      fprintf(stderr, "%s: cannot create its folder\n", h.path.c_str());
-      ++failures;
       continue;
     }
     // Written to a new file beside the target and renamed over it when
