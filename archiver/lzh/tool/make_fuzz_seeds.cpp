@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
   bool ok = true;
   // Reader: archives of every level and written method, one behind a program,
   // and the raw stream of one entry per method for the decoders (first byte:
-  // the method's index in the reader target, then the size in 16-byte units).
+  // the method's index in the reader target, then the size in 4-byte units).
   const char* methods[] = {"-lh0-", "-lh5-", "-lh6-", "-lh7-"};
   const int decoder_index[] = {0, 3, 4, 5};
   for (int m = 0; m < 4; ++m) {
@@ -76,8 +76,8 @@ int main(int argc, char** argv) {
       lzh::Header h;
       if (reader.Next(&h) != lzh::Error::kOk) return 1;
       std::string raw(1, static_cast<char>(decoder_index[m]));
-      raw.push_back(static_cast<char>((h.original_size / 16) & 0xFF));
-      raw.push_back(static_cast<char>((h.original_size / 16) >> 8));
+      raw.push_back(static_cast<char>((h.original_size / 4) & 0xFF));
+      raw.push_back(static_cast<char>((h.original_size / 4) >> 8));
       raw += a.substr(h.data_offset, h.compressed_size);
       ok &= Save(dir + "/reader/raw-" + (methods[m] + 1), raw);
     }
