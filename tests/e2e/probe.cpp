@@ -263,7 +263,8 @@ void Toolbar(HWND bar) {
     }
 }
 
-// Items of a list box or combo box: selected (1/0), x, y, w, h, text.
+// Items of a list box or combo box: selected (1/0), x, y, w, h, text. Asked
+// for in UTF-16: Wine hands an ANSI caller in another process the wide text.
 void Items(HWND box, bool combo) {
     UINT count = combo ? CB_GETCOUNT : LB_GETCOUNT;
     UINT getText = combo ? CB_GETLBTEXT : LB_GETTEXT;
@@ -271,12 +272,16 @@ void Items(HWND box, bool combo) {
     int n = (int)Send(box, count, 0, 0);
     int current = (int)Send(box, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
     for (int i = 0; i < n; ++i) {
-        int len = (int)Send(box, getLen, i, 0);
+        DWORD_PTR len = 0;
+        SendMessageTimeoutW(box, getLen, i, 0, SMTO_ABORTIFHUNG, 5000, &len);
         std::string text;
-        if (len > 0) {
-            std::vector<char> buf(len + 1, 0);
-            Send(box, getText, i, (LPARAM)buf.data());
-            text = buf.data();
+        if ((int)len > 0) {
+            std::vector<wchar_t> buf(len + 1, 0);
+            SendMessageTimeoutW(box, getText, i, (LPARAM)buf.data(), SMTO_ABORTIFHUNG, 5000, NULL);
+            int m = WideCharToMultiByte(CP_ACP, 0, buf.data(), -1, NULL, 0, NULL, NULL);
+            std::vector<char> ansi(m + 1, 0);
+            WideCharToMultiByte(CP_ACP, 0, buf.data(), -1, ansi.data(), m, NULL, NULL);
+            text = ansi.data();
         }
         RECT r = {};
         if (!combo && Send(box, LB_GETITEMRECT, i, (LPARAM)&r) != LB_ERR) ScreenRect(box, r);

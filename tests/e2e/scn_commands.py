@@ -95,6 +95,7 @@ def archiver_settings_dialog(s):
     if box.window.pid != app.pid:
         raise Failed("the settings dialog belongs to another process")
     assert 1 in box.button_ids() and 2 in box.button_ids(), box.controls()
+    s.desk.picture("archiver-settings")
     box.press(2)
     box.wait_closed()
 
