@@ -26,14 +26,31 @@ uint64_t Get64(const uint8_t* p) { return Get32(p) | (static_cast<uint64_t>(Get3
 
 // The CRC of any range of the window in constant time: the CRC is linear, so
 // crc(a..b) = prefix(b) ^ (prefix(a) carried through b-a zero bytes). Carrying
-// a value through 2^j zero bytes is a 16x16 bit matrix, one per j.
+// a value through 2^j zero bytes is linear too: one table per j and byte half.
 class ZeroCarry {
  public:
   ZeroCarry() {
     const uint8_t zero = 0;
-    for (int k = 0; k < 16; ++k) columns_[0][k] = Crc16Update(static_cast<uint16_t>(1u << k), &zero, 1);
-    for (int j = 1; j < kBits; ++j)
-      for (int k = 0; k < 16; ++k) columns_[j][k] = Apply(j - 1, columns_[j - 1][k]);
+    for (int v = 0; v < 256; ++v) {
+      uint8_t byte = static_cast<uint8_t>(v);
+      bytes_[v] = Crc16Update(0, &byte, 1);
+    }
+    uint16_t columns[kBits][16];
+    for (int k = 0; k < 16; ++k) columns[0][k] = Crc16Update(static_cast<uint16_t>(1u << k), &zero, 1);
+    for (int j = 0; j < kBits; ++j) {
+      if (j > 0)
+        for (int k = 0; k < 16; ++k) columns[j][k] = Apply(j - 1, columns[j - 1][k]);
+      for (int half = 0; half < 2; ++half)
+        for (int v = 0; v < 256; ++v) {
+          uint16_t out = 0;
+          for (int k = 0; k < 8; ++k)
+            if (v & (1 << k)) out ^= columns[j][half * 8 + k];
+          tables_[j][half][v] = out;
+        }
+    }
+  }
+  uint16_t Update(uint16_t crc, uint8_t byte) const {
+    return static_cast<uint16_t>((crc >> 8) ^ bytes_[(crc ^ byte) & 0xFF]);
   }
   uint16_t Through(uint16_t crc, size_t zeros) const {
     for (int j = 0; zeros && j < kBits; ++j, zeros >>= 1)
@@ -44,12 +61,10 @@ class ZeroCarry {
  private:
   static constexpr int kBits = 24;  // beyond any window
   uint16_t Apply(int j, uint16_t crc) const {
-    uint16_t out = 0;
-    for (int k = 0; crc; ++k, crc >>= 1)
-      if (crc & 1) out ^= columns_[j][k];
-    return out;
+    return static_cast<uint16_t>(tables_[j][0][crc & 0xFF] ^ tables_[j][1][crc >> 8]);
   }
-  uint16_t columns_[kBits][16];
+  uint16_t tables_[kBits][2][256];
+  uint16_t bytes_[256];
 };
 
 const ZeroCarry& Carry() {
@@ -111,10 +126,20 @@ class Scanner {
 
 bool Scanner::Fill(uint64_t at) {
   if (window_.empty()) window_.resize(capacity_);
-  size_t keep = 0;
+  size_t keep = 0, shift = 0;
   if (at >= base_ && at < base_ + length_) {
-    keep = static_cast<size_t>(base_ + length_ - at);
-    memmove(window_.data(), window_.data() + (at - base_), keep);
+    shift = static_cast<size_t>(at - base_);
+    keep = length_ - shift;
+    memmove(window_.data(), window_.data() + shift, keep);
+  }
+  // Prefix sums and CRCs work from any common start: those of the kept bytes
+  // stay.
+  if (prefix_done_ > shift && keep) {
+    prefix_done_ -= shift;
+    memmove(sums_.data(), sums_.data() + shift, prefix_done_ + 1);
+    memmove(crcs_.data(), crcs_.data() + shift, (prefix_done_ + 1) * sizeof crcs_[0]);
+  } else {
+    prefix_done_ = 0;
   }
   base_ = at;
   size_t want = capacity_ - keep;
@@ -126,7 +151,6 @@ bool Scanner::Fill(uint64_t at) {
   }
   length_ = keep + got;
   ++generation_;
-  prefix_done_ = 0;
   return got == want && !source_->Failed();
 }
 
@@ -183,9 +207,13 @@ void Scanner::Prefixes(size_t upto) {
     sums_.resize(capacity_ + 1);
     crcs_.resize(capacity_ + 1);
   }
+  const ZeroCarry& carry = Carry();
+  uint8_t sum = sums_[prefix_done_];
+  uint16_t crc = crcs_[prefix_done_];
   for (; prefix_done_ < upto; ++prefix_done_) {
-    sums_[prefix_done_ + 1] = static_cast<uint8_t>(sums_[prefix_done_] + window_[prefix_done_]);
-    crcs_[prefix_done_ + 1] = Crc16Update(crcs_[prefix_done_], &window_[prefix_done_], 1);
+    uint8_t byte = window_[prefix_done_];
+    sums_[prefix_done_ + 1] = sum = static_cast<uint8_t>(sum + byte);
+    crcs_[prefix_done_ + 1] = crc = carry.Update(crc, byte);
   }
 }
 
