@@ -16,6 +16,7 @@
 //   settext HWND TEXT     WM_SETTEXT
 //   check HWND            the state of a check box or radio button (0, 1, 2)
 //   focus HWND            the window with the keyboard focus in HWND's thread
+//   close HWND            posts WM_CLOSE (for helper windows no user can reach)
 //   clip                  the clipboard's CF_TEXT
 //   menu HWND             the menu bar of HWND, or the items of an open popup menu
 #include <windows.h>
@@ -356,6 +357,8 @@ void Handle(const std::string& line) {
         info.cbSize = sizeof info;
         GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, NULL), &info);
         Line(Num((LONG_PTR)info.hwndFocus) + "\t" + Num((LONG_PTR)info.hwndActive));
+    } else if (verb == "close") {
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
     } else if (verb == "check") Line(Num(Send(hwnd, BM_GETCHECK, 0, 0)));
     else Line("error\tunknown request");
 }

@@ -2,16 +2,19 @@
 the ways of opening an archive, the bars, always on top, the archiver
 library's settings, About and Exit."""
 import re
+import subprocess
 
-from harness import DropProbe
+from harness import Dialog, DropProbe
 from session import Failed, scenario, wait_for
 
 ABOUT = 57664
 TOPMOST_CMD = 32788
+COMPRESS = 32778
 
 
 def setup(s):
     s.forget_settings()
+    s.reg("delete", r"HKCU\Software\Vantrel\unlha32", "/f")
     # A window large enough for five columns, from a clean set of settings.
     for key, value in (("Left", 40), ("Top", 30), ("Right", 840), ("Bottom", 630)):
         s.set_setting("Window", key, value)
@@ -88,16 +91,34 @@ def always_on_top(s):
 
 
 @scenario
-def archiver_settings_dialog(s):
+def archiver_settings_choose_the_method_of_the_next_add(s):
     app = s.app
-    app.menu("ｵﾌﾟｼｮﾝ(&O)", "unlha32.dllの設定(&U)...")
-    box = app.any_dialog()
-    if box.window.pid != app.pid:
-        raise Failed("the settings dialog belongs to another process")
-    assert 1 in box.button_ids() and 2 in box.button_ids(), box.controls()
-    s.desk.picture("archiver-settings")
-    box.press(2)
-    box.wait_closed()
+    for method, radio in (("-lh7-", 1022), ("-lh5-", 1020)):
+        app.menu("ｵﾌﾟｼｮﾝ(&O)", "unlha32.dllの設定(&U)...")
+        box = app.any_dialog()
+        assert box.window.pid == app.pid and {1, 2, radio} <= box.visible_ids(), box.controls()
+        if method == "-lh7-":
+            s.desk.picture("archiver-settings")
+        box.press(radio)
+        box.press(1)
+        box.wait_closed()
+        # The next file added is packed with the chosen method.
+        name = "PACKED%s.TXT" % method.strip("-").upper()
+        added = s.write("packed/" + name, "".join("line %d of a text that packs\r\n" % (i % 50) for i in range(2000)))
+        app.press_tool(COMPRESS)
+        add = app.dialog("圧縮ファイルの選択")
+        field = next(c for c in add.controls() if c.cls == "Edit" and c.visible)
+        s.desk.probe.ask("settext %d %s" % (field.hwnd, s.desk.winpath(added)))
+        add.press(1)
+        add.wait_closed()
+        app.wait_done(lambda: name in s.archive_names(s.first), name + " added")
+        assert _method(s.first, name) == method, (name, _method(s.first, name))
+
+
+def _method(archive, name):
+    out = subprocess.run(["7zz", "l", "-slt", archive], capture_output=True, text=True).stdout
+    block = out.split("Path = " + name + "\n", 1)[1].split("\n\n", 1)[0]
+    return next(line.split(" = ")[1] for line in block.splitlines() if line.startswith("Method"))
 
 
 @scenario
@@ -108,6 +129,24 @@ def about_box(s):
     assert "Zuvo" in box.title and re.search(r"Zuvo", box.text()), (box.title, box.text())
     box.press(1)
     box.wait_closed()
+
+
+@scenario
+def help_goes_to_the_platform_help(s):
+    # No help file ships with the program: the platform's help program says
+    # so, in a box of its own, and the program goes on.
+    app = s.app
+    for open_help in (lambda: app.menu("ﾍﾙﾌﾟ(&H)", "目次(&C)"), lambda: (app.focus(), s.desk.key("F1"))):
+        open_help()
+        box = Dialog(s.desk, s.desk.wait_window(title=re.compile(r"\.HLP|エラー|Error")))
+        assert box.window.pid != app.pid and ".HLP" in box.text().upper(), (box.title, box.text())
+        box.press(7)
+        box.wait_closed()
+        for w in s.desk.windows(box.window.pid):
+            if w.cls == "MS_WINHELP":
+                s.desk.probe.ask("close %d" % w.hwnd)
+        wait_for(lambda: not any(w.cls == "MS_WINHELP" for w in s.desk.windows()), "the help program gone")
+    assert app.running() and app.refresh().enabled
 
 
 @scenario

@@ -326,6 +326,32 @@ def compress_a_whole_folder_then_move_one(s):
 
 
 @scenario
+def new_document_then_compress_makes_a_new_archive(s):
+    require_views(s)
+    app = s.app
+    app.press_tool(57600)
+    wait_for(lambda: app.title == "Untitled - Zuvo" and app.tree_paths() == [] and app.names() == [],
+             "an empty untitled document")
+    new = s.write("new/FRESH.TXT", "fresh\r\n")
+    app.press_tool(COMPRESS)
+    ask = soft_dialog(s, "作成するファイル名を入力してください。", "Compress asks no name for a new archive")
+    name = _file_name_field(ask)
+    s.desk.probe.ask("settext %d %s" % (name.hwnd, s.desk.winpath(s.path("NEW.LZH"))))
+    ask.press(1)
+    ask.wait_closed()
+    box = app.dialog("圧縮ファイルの選択")
+    s.desk.probe.ask("settext %d %s" % (_file_name_field(box).hwnd, s.desk.winpath(new)))
+    box.press(1)
+    box.wait_closed()
+    app.wait_done(lambda: app.title == "NEW.LZH - Zuvo" and app.names() == ["FRESH.TXT"], "NEW.LZH with FRESH.TXT")
+    assert s.archive_names(s.path("NEW.LZH")) == ["FRESH.TXT"]
+    # Back to the session's archive through the recent files.
+    app.menu("ﾌｧｲﾙ(&F)")
+    s.desk.key("2")
+    wait_for(lambda: app.title == "NEST.LZH - Zuvo", "NEST.LZH open again")
+
+
+@scenario
 def copy_the_listing(s):
     require_views(s)
     app = s.app
