@@ -195,6 +195,11 @@ class Desktop:
         steps = 8
         for i in range(1, steps + 1):
             self.move(x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps)
+        # Linger over the target as a hand does: a drag loop asks the window
+        # under the pointer as it moves, and a release right after the last
+        # move can come before that.
+        for dx in (3, 0):
+            self.move(x1 + dx, y1)
         self.xdo("mouseup", 1)
 
     def key(self, *keys):

@@ -3,6 +3,7 @@ splitter and a column border, sorts, switches to list mode, picks a folder in
 the chooser, closes the program and starts it again."""
 import os
 
+from harness import Dialog
 from session import Skipped, scenario, wait_for
 
 FILES = {
@@ -102,6 +103,65 @@ def chooser_starts_in_the_last_folder_after_a_restart(s):
     assert box.current().lower().rstrip("\\") == desk.winpath(s.path("last")).lower(), box.current()
     box.press(2)
     box.wait_closed()
+
+
+MV_EDIT, MV_TOOLBAR, MV_CLOSE, MV_FONT = 101, 59392, 57602, 32801
+
+
+def _miniviewer(s, name):
+    """Right-clicks a row: the MiniViewer shows that entry."""
+    row = next(r for r in s.app.rows() if r.name == name)
+    s.desk.click(*row.centre, button=3)
+    try:
+        return s.desk.wait_window(title="MiniViewer - " + name, timeout=8)
+    except Exception:
+        raise Skipped("a right click on a row opens no MiniViewer")
+
+
+def _mv_tool(s, viewer, cid):
+    bar = next(k for k in s.desk.kids(viewer.hwnd) if k.id == MV_TOOLBAR)
+    button = next(f for f in s.desk.probe.ask("toolbar %d" % bar.hwnd) if int(f[0]) == cid)
+    x, y, w, h = (int(v) for v in button[3:7])
+    s.desk.click(x + w // 2, y + h // 2)
+
+
+def _font_dialog(s, viewer):
+    _mv_tool(s, viewer, MV_FONT)
+    box = Dialog(s.desk, s.desk.wait_window(cls="#32770", pid=s.app.pid))
+    return box, box.control(cid=1136), box.control(cid=1138)  # face and size boxes
+
+
+@scenario
+def miniviewer_place_and_font_come_back_after_a_restart(s):
+    app, desk = s.app, s.desk
+    if not any(k.cls == "SysListView32" for k in desk.kids(app.main.hwnd)):
+        raise Skipped("no file list yet to open the MiniViewer from")
+    viewer = _miniviewer(s, "SMALL.TXT")
+    # Move it by its caption and choose a 20-point font.
+    desk.drag(viewer.x + 60, viewer.y + 8, 700 + 60, 500 + 8)
+    wait_for(lambda: (desk.find(title="MiniViewer - SMALL.TXT").x, desk.find(title="MiniViewer - SMALL.TXT").y)
+             == (700, 500), "the MiniViewer moved")
+    viewer = desk.find(title="MiniViewer - SMALL.TXT")
+    box, face, size = _font_dialog(s, viewer)
+    chosen_face = face.text
+    edit = next(k for k in desk.kids(size.hwnd) if k.cls == "Edit")
+    desk.click(edit.x + 4, edit.y + edit.h // 2)
+    desk.key("End", "shift+Home", "BackSpace")
+    desk.type("20")
+    box.press(1)
+    box.wait_closed()
+    _mv_tool(s, viewer, MV_CLOSE)
+    desk.wait_gone(viewer.hwnd)
+    s.app.exit()
+    app = s.start(s.desk.winpath(s.archive))
+    viewer = _miniviewer(s, "SMALL.TXT")
+    assert (viewer.x, viewer.y) == (700, 500), viewer
+    box, face, size = _font_dialog(s, viewer)
+    assert (face.text, size.text) == (chosen_face, "20"), (face.text, size.text, chosen_face)
+    box.press(2)
+    box.wait_closed()
+    _mv_tool(s, viewer, MV_CLOSE)
+    desk.wait_gone(viewer.hwnd)
 
 
 def _restart_and_check_placement(s, rect, pane):
