@@ -73,7 +73,7 @@ WriteStatus ArchiveWriter::AddFile(const Header& info, ByteSource& content, Head
   int dict_bits = DictBitsForMethod(options_.method);
   SetMethod(&h, "-lh0-");
   if (dict_bits && h.original_size > 0 && h.original_size <= kMaxEncodeSize) SetMethod(&h, options_.method);
-  if (h.original_size > 0xFFFFFFFFu) return WriteStatus::kBadHeader;
+  if (h.original_size > 0xFFFFFFFFu && h.level != 2) return WriteStatus::kBadHeader;
 
   uint64_t header_at = sink_.Position();
   std::string placeholder;

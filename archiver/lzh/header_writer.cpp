@@ -174,6 +174,10 @@ WriteStatus Level2(const Header& h, const std::string& dir, const std::string& n
   size_t crc_at = hdr.size() - 4;
   if (!name.empty()) AddExtended(&hdr, &next_size_at, 0x01, name);
   AddCommonExtended(h, dir, &hdr, &next_size_at);
+  // Sizes beyond 32 bits: the fields above keep the low halves, extended
+  // header 0x42 holds both whole.
+  if (h.compressed_size > 0xFFFFFFFFu || h.original_size > 0xFFFFFFFFu)
+    AddExtended(&hdr, &next_size_at, 0x42, Le64(h.compressed_size) + Le64(h.original_size));
   // A header whose size has a zero low byte would start with the end
   // marker: pad it by one byte.
   if ((hdr.size() & 0xFF) == 0) Put8(&hdr, 0);
@@ -188,7 +192,8 @@ WriteStatus Level2(const Header& h, const std::string& dir, const std::string& n
 }  // namespace
 
 WriteStatus SerializeHeader(const Header& header, std::string* out) {
-  if (header.compressed_size > 0xFFFFFFFFu || header.original_size > 0xFFFFFFFFu)
+  // Only level 2 carries sizes beyond 32 bits.
+  if ((header.compressed_size > 0xFFFFFFFFu || header.original_size > 0xFFFFFFFFu) && header.level != 2)
     return WriteStatus::kBadHeader;
   std::string dir, name;
   SplitPath(header.path, header.IsDirectory(), &dir, &name);

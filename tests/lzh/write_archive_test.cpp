@@ -11,6 +11,7 @@
 #include "archiver/lzh/archive_edit.h"
 #include "archiver/lzh/archive_writer.h"
 #include "archiver/lzh/header_reader.h"
+#include "archiver/lzh/header_writer.h"
 #include "tests/lzh/read_support.h"
 
 namespace {
@@ -108,6 +109,32 @@ TEST(WriteArchive, EveryLevelTwoHeaderSizeReadsBack) {
   for (size_t i = 0; i < names.size(); i++) {
     EXPECT_EQ(entries[i].header.path, names[i]);
     EXPECT_NE(sink.bytes[entries[i].header.header_offset], '\0') << "header " << i << " reads as the end";
+  }
+}
+
+TEST(WriteArchive, SizesBeyondFourGibibytesNeedLevelTwo) {
+  // Level 2 keeps them whole (extended header 0x42); levels 0 and 1 refuse.
+  for (uint64_t size : {uint64_t{0xFFFFFFFF}, uint64_t{0x100000000}, uint64_t{5} << 30}) {
+    for (uint8_t level : {0, 1, 2}) {
+      lzh::Header h = Info("big/zeros.bin", 1500000000);
+      h.level = level;
+      h.compressed_size = size;
+      h.original_size = size + 1;
+      std::string bytes;
+      WriteStatus status = lzh::SerializeHeader(h, &bytes);
+      bool fits = h.original_size <= 0xFFFFFFFFu;
+      if (!fits && level != 2) {
+        EXPECT_EQ(status, WriteStatus::kBadHeader) << size << " at level " << int(level);
+        continue;
+      }
+      ASSERT_EQ(status, WriteStatus::kOk) << size << " at level " << int(level);
+      auto source = SourceOf(bytes);
+      lzh::Header back;
+      ASSERT_EQ(lzh::ReadHeader(source.get(), 0, &back), lzh::Error::kOk) << size;
+      EXPECT_EQ(back.compressed_size, size);
+      EXPECT_EQ(back.original_size, size + 1);
+      EXPECT_EQ(back.path, "big/zeros.bin");
+    }
   }
 }
 
