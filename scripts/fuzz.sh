@@ -40,6 +40,18 @@ build() {  # build TARGET
   clang++ "${flags[@]}" $sources -o "$out/$1/fuzz"
 }
 
+# A timeout is checked again on its own: on a loaded machine (the campaign
+# runs under nice) an input of a few milliseconds can miss a 1 s alarm. One
+# that finishes well within the limit three times is a scheduling artefact:
+# it is set aside and fuzzing goes on for the time left.
+recheck() {  # recheck DIR ARTIFACT: true when the input is really slow
+  local ms worst=0
+  for ms in $(cd "$1" && ./fuzz -runs=3 "$2" 2>&1 | grep -o 'in [0-9]* ms' | grep -o '[0-9]*'); do
+    [ "$ms" -gt "$worst" ] && worst=$ms
+  done
+  [ "$worst" -ge 500 ]
+}
+
 run() {  # run TARGET
   local target=$1 max_len=1048576 dir=$out/$1
   [ "$target" = roundtrip ] && max_len=65536   # every input is compressed four times
@@ -47,16 +59,32 @@ run() {  # run TARGET
   [ "$target" = command_line ] && max_len=4096
   build "$target"
   cp -n "$lzh/tool/fuzz_seeds/$target"/* "$dir/corpus/" 2>/dev/null || true
-  local start end status=0
+  mkdir -p "$dir/artefacts"
+  local start end status=0 runs=0 left=$seconds segment=0 cov="?" findings=0 rechecked=0
   start=$(date +%s)
-  (cd "$dir" && ./fuzz -max_total_time="$seconds" -max_len="$max_len" -timeout=1 -rss_limit_mb=2048 \
-    -print_final_stats=1 corpus >"$dir/log" 2>&1) || status=$?
+  while [ "$left" -gt 0 ]; do
+    segment=$((segment + 1))
+    status=0
+    (cd "$dir" && ./fuzz -max_total_time="$left" -max_len="$max_len" -timeout=1 -rss_limit_mb=2048 \
+      -print_final_stats=1 corpus >"$dir/log.$segment" 2>&1) || status=$?
+    runs=$((runs + $(grep -o 'stat::number_of_executed_units: *[0-9]*' "$dir/log.$segment" | grep -o '[0-9]*$' || echo 0)))
+    cov=$(grep -o 'cov: [0-9]*' "$dir/log.$segment" | tail -1 | grep -o '[0-9]*' || echo "$cov")
+    left=$((seconds - ($(date +%s) - start)))
+    [ "$status" = 0 ] && break
+    local artefact
+    artefact=$(cd "$dir" && ls -t timeout-* 2>/dev/null | head -1 || true)
+    if [ -n "$artefact" ] && ! recheck "$dir" "$artefact"; then
+      mv "$dir/$artefact" "$dir/artefacts/"
+      rechecked=$((rechecked + 1))
+      status=0
+      continue
+    fi
+    break
+  done
   end=$(date +%s)
-  local runs cov findings
-  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$dir/log" | grep -o '[0-9]*$' || echo "?")
-  cov=$(grep -o 'cov: [0-9]*' "$dir/log" | tail -1 | grep -o '[0-9]*' || echo "?")
   findings=$(ls "$dir" | grep -cE '^(crash|timeout|leak|oom|slow-unit)-' || true)
-  echo "$target: $runs executions, coverage $cov edges, $((end - start)) s, $findings findings (exit $status)"
+  echo "$target: $runs executions, coverage $cov edges, $((end - start)) s, $findings findings" \
+    "($rechecked timeouts that ran in time when checked again; exit $status)"
   [ "$status" = 0 ]
 }
 

@@ -11,6 +11,43 @@
 
 namespace lzh {
 
+inline uint64_t LoadBigEndian64(const uint8_t* p) {
+  uint64_t v;
+  memcpy(&v, p, 8);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  return v;
+#else
+  return __builtin_bswap64(v);
+#endif
+}
+
+// A BitReader's state held in local variables for a decoder's inner loop
+// (stores into the output window would otherwise force it back to memory
+// after every symbol). Valid while `next` stays at or below the reader's
+// FastLimit(): every Refill then has eight bytes to load.
+struct BitCursor {
+  uint64_t bits;
+  unsigned count;
+  const uint8_t* next;
+
+  inline void Refill() {
+    bits |= LoadBigEndian64(next) >> count;
+    next += (63 - count) >> 3;
+    count |= 56;
+  }
+  inline uint32_t Peek(unsigned n) const { return static_cast<uint32_t>(bits >> (64 - n)); }
+  inline void Drop(unsigned n) {
+    bits <<= n;
+    count -= n;
+  }
+  inline uint32_t Take(unsigned n) {
+    if (n == 0) return 0;
+    uint32_t v = Peek(n);
+    Drop(n);
+    return v;
+  }
+};
+
 class BitReader {
  public:
   BitReader(ByteSource* source, uint64_t offset, uint64_t size) : source_(source), offset_(offset), left_(size) {}
@@ -18,10 +55,7 @@ class BitReader {
   // Guarantees at least 56 valid bits in the buffer.
   inline void Refill() {
     if (end_ - next_ >= 8) {
-      uint64_t v;
-      memcpy(&v, next_, 8);
-      v = ToBigEndian(v);
-      bits_ |= v >> count_;
+      bits_ |= LoadBigEndian64(next_) >> count_;
       next_ += (63 - count_) >> 3;
       count_ |= 56;
     } else {
@@ -49,18 +83,22 @@ class BitReader {
   // boundary is never needed there, they read bytes only.
   uint8_t GetByte() { return static_cast<uint8_t>(Get(8)); }
 
+  // The state for a fast inner loop, and its return.
+  BitCursor Cursor() const { return BitCursor{bits_, count_, next_}; }
+  void Resume(const BitCursor& cursor) {
+    bits_ = cursor.bits;
+    count_ = cursor.count;
+    next_ = cursor.next;
+  }
+  // Highest `next` at which a cursor may still Refill (the buffer has slack,
+  // so this never points before it in a way that matters: compare only).
+  const uint8_t* FastLimit() const { return end_ - 8; }
+
   // Zero bytes supplied beyond the end of the range, roughly.
   uint64_t Overrun() const { return padded_ > Unread() ? padded_ - Unread() : 0; }
   bool Failed() const { return failed_; }
 
  private:
-  static inline uint64_t ToBigEndian(uint64_t v) {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-    return v;
-#else
-    return __builtin_bswap64(v);
-#endif
-  }
   uint64_t Unread() const { return static_cast<uint64_t>(end_ - next_) + count_ / 8; }
   void RefillSlow();
 

@@ -29,6 +29,7 @@ class LhDecoder : public Decoder {
 
  private:
   bool ReadBlockHeader();
+  bool DecodeFast(size_t stop);
   bool ReadLengthLengths(int count_bits, int special, int max_count, uint8_t* lengths, int* count, int* constant);
 
   BitReader in_;
@@ -117,6 +118,50 @@ bool LhDecoder::ReadBlockHeader() {
   return positions_.Build(lengths, count);
 }
 
+// Decodes symbols into the window up to `stop` with the bit state and
+// positions in local variables, while the input buffer holds enough for a
+// refill per symbol and the block lasts. Returns false on a damaged stream.
+bool LhDecoder::DecodeFast(size_t stop) {
+  uint8_t* win = window_.data();
+  BitCursor in = in_.Cursor();
+  const uint8_t* limit = in_.FastLimit();
+  size_t at = at_;
+  uint32_t left = block_left_;
+  bool ok = true;
+  while (at < stop && left != 0 && in.next <= limit) {
+    --left;
+    in.Refill();
+    int c = codes_.Decode(&in);
+    if (c < 256) {
+      if (c < 0) {
+        ok = false;
+        break;
+      }
+      win[at++] = static_cast<uint8_t>(c);
+      continue;
+    }
+    size_t length = static_cast<size_t>(c) - 256 + kMinMatch;
+    int j = positions_.Decode(&in);
+    if (j < 0) {
+      ok = false;
+      break;
+    }
+    size_t distance =
+        j <= 1 ? static_cast<size_t>(j) + 1 : (size_t{1} << (j - 1)) + in.Take(static_cast<unsigned>(j - 1)) + 1;
+    size_t n = std::min(length, stop - at);
+    window_.CopyMatch(at, distance, n);
+    at += n;
+    if (n < length) {
+      pending_length_ = length - n;
+      pending_distance_ = distance;
+    }
+  }
+  in_.Resume(in);
+  at_ = at;
+  block_left_ = left;
+  return ok;
+}
+
 Error LhDecoder::Decode(uint8_t* out, size_t size) {
   uint8_t* win = window_.data();
   const size_t ring = window_.size();
@@ -134,6 +179,9 @@ Error LhDecoder::Decode(uint8_t* out, size_t size) {
         if (!ReadBlockHeader()) return Error::kDamagedData;
         if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
       }
+      if (!DecodeFast(stop)) return Error::kDamagedData;
+      if (at_ >= stop || block_left_ == 0) continue;
+      // Near the end of the input buffer: one symbol the careful way.
       --block_left_;
       in_.Refill();
       int c = codes_.Decode(&in_);

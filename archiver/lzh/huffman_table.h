@@ -19,7 +19,8 @@ class HuffmanTable {
 
   // Decodes one symbol; needs at least 16 valid bits (Refill first).
   // Returns -1 for a code that the stream's lengths left unused.
-  inline int Decode(BitReader* in) const {
+  template <class Bits>  // BitReader or BitCursor
+  inline int Decode(Bits* in) const {
     uint32_t e = entries_[in->Peek(kPrimaryBits)];
     if (e & kSub) {
       in->Drop(kPrimaryBits);
