@@ -29,9 +29,37 @@ def command_line_open_names_the_window(s):
 
 
 @scenario
+def always_on_top(s):
+    app = s.app
+    assert not app.refresh().topmost, "a new window is never topmost"
+    app.menu("表示(&V)", "つねに手前に表示(&A)")
+    wait_for(lambda: app.refresh().topmost and app.toolbar()[TOPMOST_CMD]["checked"],
+             "topmost, with the toolbar button down")
+    app.press_tool(TOPMOST_CMD)
+    wait_for(lambda: not app.refresh().topmost and not app.toolbar()[TOPMOST_CMD]["checked"],
+             "not topmost, with the toolbar button up")
+    # Once a tooltip of the toolbar has shown, Wine places a window that owns
+    # it below that tooltip instead of making it topmost: the topmost style is
+    # checked before any toolbar button is touched (this scenario comes
+    # first), and after the toolbar clicks only the command's own mark.
+    app.press_tool(TOPMOST_CMD)
+    wait_for(lambda: app.toolbar()[TOPMOST_CMD]["checked"], "the toolbar button down again")
+    app.menu("表示(&V)", "つねに手前に表示(&A)")
+    wait_for(lambda: not app.refresh().topmost and not app.toolbar()[TOPMOST_CMD]["checked"],
+             "off again from the menu")
+
+
+@scenario
 def file_open_dialog_and_recent_files(s):
     app = s.app
-    app.menu("ﾌｧｲﾙ(&F)", "開く(&O)...")
+    # Ctrl+O opens the dialog too; Cancel leaves the archive open.
+    app.focus()
+    s.desk.key("ctrl+o")
+    box = app.dialog("開く")
+    box.press(2)
+    box.wait_closed()
+    assert app.title == "FIRST.LZH - Zuvo"
+    app.press_tool(57601)
     box = app.dialog("開く")
     name = box.control(cls="Edit") if _has(box, "Edit") else box.control(cid=1148)
     s.desk.probe.ask("settext %d %s" % (name.hwnd, s.desk.winpath(s.second)))
@@ -69,25 +97,6 @@ def toolbar_and_status_bar_toggle(s):
         wait_for(lambda: not _child_visible(app, cid), "bar %d hidden" % cid)
         app.menu("表示(&V)", label)
         wait_for(lambda: _child_visible(app, cid), "bar %d shown again" % cid)
-
-
-@scenario
-def always_on_top(s):
-    app = s.app
-    assert not app.refresh().topmost, "a new window is never topmost"
-    app.menu("表示(&V)", "つねに手前に表示(&A)")
-    wait_for(lambda: app.refresh().topmost and app.toolbar()[TOPMOST_CMD]["checked"],
-             "topmost, with the toolbar button down")
-    app.press_tool(TOPMOST_CMD)
-    wait_for(lambda: not app.refresh().topmost and not app.toolbar()[TOPMOST_CMD]["checked"],
-             "not topmost, with the toolbar button up")
-    # Under Wine without a window manager the click on the window lowers it
-    # again, so only the command's own mark is checked here.
-    app.press_tool(TOPMOST_CMD)
-    wait_for(lambda: app.toolbar()[TOPMOST_CMD]["checked"], "the toolbar button down again")
-    app.menu("表示(&V)", "つねに手前に表示(&A)")
-    wait_for(lambda: not app.refresh().topmost and not app.toolbar()[TOPMOST_CMD]["checked"],
-             "off again from the menu")
 
 
 @scenario

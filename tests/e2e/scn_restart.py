@@ -165,7 +165,8 @@ def miniviewer_place_and_font_come_back_after_a_restart(s):
 
 
 def _restart_and_check_placement(s, rect, pane):
-    s.app.exit()
+    s.app.press_tool(57665)  # the toolbar's exit button
+    wait_for(lambda: not s.app.running(), "zuvo.exe to end")
     app = s.start(s.desk.winpath(s.archive))
     win = app.refresh()
     assert (win.x, win.y, win.w, win.h) == rect, (win, rect)

@@ -268,12 +268,13 @@ def add_two_files_delete_one_rename_one(s):
     ask.press(6)
     app.wait_done(lambda: "ADD2.TXT" not in app.names() and "ADD1.TXT" in app.names(), "ADD2.TXT gone")
     assert "ADD2.TXT" not in s.archive_names(s.archive)
-    # The Delete key asks too; No keeps the entry.
+    # The toolbar button and the Delete key ask too; No keeps the entry.
     app.select_rows(["ADD1.TXT"])
-    s.desk.key("Delete")
-    ask = app.dialog("Zuvo")
-    ask.press(7)
-    app.wait_done(lambda: "ADD1.TXT" in app.names(), "ADD1.TXT kept after No")
+    for delete in (lambda: app.press_tool(32780), lambda: s.desk.key("Delete")):
+        delete()
+        ask = app.dialog("Zuvo")
+        ask.press(7)
+        app.wait_done(lambda: "ADD1.TXT" in app.names(), "ADD1.TXT kept after No")
 
     # Rename the other in the library's own dialog.
     app.select_rows(["ADD1.TXT"])
@@ -349,6 +350,20 @@ def new_document_then_compress_makes_a_new_archive(s):
     app.menu("ﾌｧｲﾙ(&F)")
     s.desk.key("2")
     wait_for(lambda: app.title == "NEST.LZH - Zuvo", "NEST.LZH open again")
+
+
+@scenario
+def miniviewer_from_the_menu(s):
+    require_views(s)
+    app = s.app
+    app.select_rows(["README.TXT"])
+    app.menu("編集(&E)", "ミニビュアーの起動(&M)\tCtrl+V")
+    viewer = s.desk.wait_window(title="MiniViewer - README.TXT")
+    text = wait_for(lambda: next((k.text for k in s.desk.kids(viewer.hwnd) if k.id == 101), None), "its text")
+    assert text == FILES["README.TXT"], repr(text)
+    s.desk.click(viewer.x + 40, viewer.y + 8)
+    s.desk.key("alt+F4")
+    s.desk.wait_gone(viewer.hwnd)
 
 
 @scenario
