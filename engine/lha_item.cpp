@@ -41,9 +41,11 @@ void CLha::SetItem(CArcfileItem* pItem, UNLHA_ENTRY_RECORD* pRecord) {
     pItem->m_strDate.Format("%02d/%02d/%02d", tm.tm_year % 100, tm.tm_mon + 1, tm.tm_mday);
     pItem->m_strTime.Format("%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec);
 
-    // The name ends at its zero byte, or at the end of the field if the
+    // The name ends at its zero byte, or at the end of the record if the
     // library left none.
-    CString name(pRecord->szFileName, (int)strnlen(pRecord->szFileName, sizeof(pRecord->szFileName)));
+    const char* pszName = reinterpret_cast<const char*>(pRecord) + offsetof(UNLHA_ENTRY_RECORD, szFileName);
+    const size_t nRoom = sizeof(UNLHA_ENTRY_RECORD) - offsetof(UNLHA_ENTRY_RECORD, szFileName);
+    CString name(pszName, (int)strnlen(pszName, nRoom));
     name.Replace('/', '\\');
 
     int slash = name.ReverseFind('\\');

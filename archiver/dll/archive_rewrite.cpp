@@ -1,6 +1,9 @@
 #include "archiver/dll/archive_rewrite.h"
 
-#include "archiver/dll/file_time.h"
+#include "archiver/win/entry_extract.h"
+#include "archiver/win/entry_time.h"
+#include "archiver/win/wide_text.h"
+#include "archiver/win/win_path.h"
 #include "archiver/dll/resource.h"
 #include "archiver/lzh/header_reader.h"
 
@@ -9,7 +12,7 @@ namespace unlha {
 namespace {
 
 // Copies the program in front of a self-extracting archive.
-bool CopyPrefix(LoadedArchive* old, FileSink* sink) {
+bool CopyPrefix(LoadedArchive* old, winfs::FileSink* sink) {
   uint64_t offset = old ? old->reader->archive_offset() : 0;
   std::vector<uint8_t> buffer(1 << 16);
   for (uint64_t at = 0; at < offset;) {
@@ -21,7 +24,7 @@ bool CopyPrefix(LoadedArchive* old, FileSink* sink) {
   return true;
 }
 
-void SetArchiveTimeToNewest(const std::string& archive, const lzh::EditPlan& plan,
+void SetArchiveTimeToNewest(const std::wstring& archive, const lzh::EditPlan& plan,
                             const std::vector<lzh::Header>& old_entries,
                             const std::vector<lzh::NewItem>& items) {
   uint64_t newest = 0;
@@ -29,10 +32,11 @@ void SetArchiveTimeToNewest(const std::string& archive, const lzh::EditPlan& pla
     const lzh::Header& header = (item.kind == lzh::EditItem::kCopy || item.kind == lzh::EditItem::kCopyRenamed)
                                     ? old_entries[item.old_index]
                                     : items[item.new_index].info;
-    newest = std::max(newest, FileTimeValue(EntryFileTime(header)));
+    FILETIME time;
+    if (winfs::EntryFileTime(header, &time)) newest = std::max(newest, winfs::FileTimeValue(time));
   }
   if (!newest) return;
-  HANDLE file = CreateFileA(archive.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+  HANDLE file = CreateFileW(archive.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                             nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   FILETIME time = {(DWORD)newest, (DWORD)(newest >> 32)};
@@ -43,12 +47,12 @@ void SetArchiveTimeToNewest(const std::string& archive, const lzh::EditPlan& pla
 }  // namespace
 
 bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
-                    const std::vector<lzh::NewItem>& items, const std::vector<std::string>& paths) {
-  const std::string& archive = job.command.archive;
-  std::string work = MakeWorkFile(WorkDirectory(job));
-  std::unique_ptr<FileSink> sink = work.empty() ? nullptr : FileSink::Create(work);
+                    const std::vector<lzh::NewItem>& items, const std::vector<std::wstring>& paths) {
+  const std::wstring& archive = job.command.archive_path;
+  std::wstring work = winfs::MakeWorkFile(WorkDirectory(job));
+  std::unique_ptr<winfs::FileSink> sink = work.empty() ? nullptr : winfs::FileSink::Create(work);
   if (!sink) {
-    if (!work.empty()) DeleteFileA(work.c_str());
+    if (!work.empty()) DeleteFileW(work.c_str());
     job.report.Fail(kErrTmpOpen, IDS_WORK_FILE_FAILED, WorkDirectory(job));
     return false;
   }
@@ -60,9 +64,9 @@ bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
 
   std::string failed_name;
   lzh::OpenItemFn open_item = [&](size_t index) -> std::unique_ptr<lzh::ByteSource> {
-    job.progress.SetName(paths[index]);
-    failed_name = paths[index];
-    std::unique_ptr<FileSource> file = FileSource::Open(paths[index]);
+    failed_name = winfs::Narrow(paths[index]);
+    job.progress.SetName(failed_name);
+    std::unique_ptr<winfs::FileSource> file = winfs::FileSource::Open(paths[index]);
     if (file && file->Size() != items[index].info.original_size) {
       // The file changed since it was listed: the header would lie.
       file.reset();
@@ -85,18 +89,18 @@ bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
   bool closed = sink->Close();
   if (status == lzh::WriteStatus::kOk && !closed) status = lzh::WriteStatus::kWriteFailed;
   if (status != lzh::WriteStatus::kOk) {
-    DeleteFileA(work.c_str());
+    DeleteFileW(work.c_str());
     switch (status) {
       case lzh::WriteStatus::kReadFailed:
         if (failed_name.empty() || (old && old->source->Failed()))
-          job.report.Fail(kErrCannotRead, IDS_SOURCE_UNREADABLE, old ? archive : failed_name);
+          job.report.Fail(kErrCannotRead, IDS_SOURCE_UNREADABLE, old ? winfs::Narrow(archive) : failed_name);
         else
           job.report.Fail(kErrFileOpen, IDS_SOURCE_UNREADABLE, failed_name);
         break;
       case lzh::WriteStatus::kCancelled: job.report.Cancel(); break;
       case lzh::WriteStatus::kBadHeader: job.report.Fail(kErrNotFileName, IDS_BAD_NEW_NAME, failed_name); break;
       default:
-        if (write_error == ERROR_DISK_FULL || write_error == ERROR_HANDLE_DISK_FULL)
+        if (winfs::IsDiskFull(write_error))
           job.report.Fail(kErrDiskSpace, IDS_DISK_FULL, work);
         else
           job.report.Fail(kErrCannotWrite, IDS_WRITE_FAILED, work);
@@ -105,7 +109,7 @@ bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
     return false;
   }
   if (job.progress.Cancelled()) {
-    DeleteFileA(work.c_str());
+    DeleteFileW(work.c_str());
     job.report.Cancel();
     return false;
   }
@@ -116,7 +120,7 @@ bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
     old->reader.reset();
     old->source.reset();
   }
-  if (!ReplaceWith(work, archive)) {
+  if (!winfs::ReplaceWith(work, archive)) {
     job.report.Fail(kErrTmpCopy, IDS_REPLACE_FAILED, archive);
     return false;
   }

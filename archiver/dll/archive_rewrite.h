@@ -14,6 +14,6 @@ namespace unlha {
 // `old` may be null (a new archive). `paths[i]` is the disk file of new item
 // i. Returns true once the new archive is in place.
 bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
-                    const std::vector<lzh::NewItem>& items, const std::vector<std::string>& paths);
+                    const std::vector<lzh::NewItem>& items, const std::vector<std::wstring>& paths);
 
 }  // namespace unlha

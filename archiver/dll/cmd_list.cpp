@@ -29,11 +29,11 @@ std::string Line(const lzh::Header& header) {
   snprintf(text, sizeof text, " %8" PRIu64 " %8" PRIu64 " %6s %02u-%02u-%02u %02u:%02u:%02u %-5.5s %04X\r\n",
            header.original_size, header.compressed_size,
            RatioText(header.compressed_size, header.original_size).c_str(),
-           (unsigned)(((record.date >> 9) + 80) % 100), (unsigned)((record.date >> 5) & 15),
-           (unsigned)(record.date & 31), (unsigned)(record.time >> 11),
-           (unsigned)((record.time >> 5) & 63), (unsigned)((record.time & 31) * 2), header.method,
+           (unsigned)(((record.wDate >> 9) + 80) % 100), (unsigned)((record.wDate >> 5) & 15),
+           (unsigned)(record.wDate & 31), (unsigned)(record.wTime >> 11),
+           (unsigned)((record.wTime >> 5) & 63), (unsigned)((record.wTime & 31) * 2), header.method,
            (unsigned)header.crc);
-  std::string name = record.name;
+  std::string name = record.szFileName;
   // Names up to 47 bytes share the line; longer ones get a line of their own.
   if (name.size() <= 47) {
     name.append(47 - name.size(), ' ');
@@ -46,7 +46,7 @@ std::string Line(const lzh::Header& header) {
 
 void RunList(Job& job) {
   LoadedArchive archive;
-  if (!LoadArchive(job.command.archive, &archive, &job.report)) return;
+  if (!LoadArchive(job.command.archive_path, &archive, &job.report)) return;
   std::string text;
   text += "Listing of archive : " + job.command.archive + "\r\n";
   char heading[160];

@@ -4,6 +4,9 @@
 #include "archiver/dll/archive_access.h"
 #include "archiver/dll/commands.h"
 #include "archiver/dll/resource.h"
+#include "archiver/win/entry_extract.h"
+#include "archiver/win/wide_text.h"
+#include "archiver/win/win_path.h"
 
 namespace unlha {
 
@@ -21,11 +24,11 @@ bool LoadStub(bool windowed, const uint8_t** bytes, size_t* size) {
   return *bytes && *size;
 }
 
-std::string ExeName(const std::string& archive) {
-  std::string base = BaseName(archive);
-  size_t dot = base.rfind('.');
-  std::string stem = archive.substr(0, archive.size() - base.size()) + (dot == std::string::npos ? base : base.substr(0, dot));
-  return stem + ".exe";
+std::wstring ExeName(const std::wstring& archive) {
+  std::wstring base = winfs::BaseName(archive);
+  size_t dot = base.rfind(L'.');
+  return archive.substr(0, archive.size() - base.size()) + (dot == std::wstring::npos ? base : base.substr(0, dot)) +
+         L".exe";
 }
 
 }  // namespace
@@ -33,13 +36,13 @@ std::string ExeName(const std::string& archive) {
 void RunMakeSfx(Job& job) {
   const Command& command = job.command;
   LoadedArchive archive;
-  if (!LoadArchive(command.archive, &archive, &job.report)) return;
+  if (!LoadArchive(command.archive_path, &archive, &job.report)) return;
   if (!archive.Complete()) {
     ReportReadError(archive.end, command.archive, &job.report);
     return;
   }
-  std::string target = ExeName(FullPath(command.archive));
-  if (lstrcmpiA(target.c_str(), FullPath(command.archive).c_str()) == 0) {
+  std::wstring target = ExeName(winfs::FullPath(command.archive_path));
+  if (lstrcmpiW(target.c_str(), winfs::FullPath(command.archive_path).c_str()) == 0) {
     job.report.Fail(kErrCommandName, IDS_BAD_COMMAND, command.archive);
     return;
   }
@@ -50,17 +53,17 @@ void RunMakeSfx(Job& job) {
     return;
   }
 
-  std::string work = MakeWorkFile(WorkDirectory(job));
-  std::unique_ptr<FileSink> sink = work.empty() ? nullptr : FileSink::Create(work);
+  std::wstring work = winfs::MakeWorkFile(WorkDirectory(job));
+  std::unique_ptr<winfs::FileSink> sink = work.empty() ? nullptr : winfs::FileSink::Create(work);
   if (!sink) {
-    if (!work.empty()) DeleteFileA(work.c_str());
+    if (!work.empty()) DeleteFileW(work.c_str());
     job.report.Fail(kErrTmpOpen, IDS_WORK_FILE_FAILED, WorkDirectory(job));
     return;
   }
   uint64_t from = archive.reader->archive_offset();
   uint64_t total = archive.source->Size() - from;
   job.progress.Begin(IDS_WRITING, total);
-  job.progress.SetName(target);
+  job.progress.SetName(winfs::Narrow(target));
   bool ok = sink->Write(stub, stub_size);
   std::vector<uint8_t> buffer(1 << 16);
   for (uint64_t at = from; ok && at < archive.source->Size();) {
@@ -80,13 +83,13 @@ void RunMakeSfx(Job& job) {
   DWORD write_error = sink->LastError();
   bool closed = sink->Close();
   if (!ok || !closed) {
-    DeleteFileA(work.c_str());
+    DeleteFileW(work.c_str());
     if (!job.report.Failed())
-      job.report.Fail(write_error == ERROR_DISK_FULL ? kErrDiskSpace : kErrCannotWrite,
-                      write_error == ERROR_DISK_FULL ? IDS_DISK_FULL : IDS_WRITE_FAILED, target);
+      job.report.Fail(winfs::IsDiskFull(write_error) ? kErrDiskSpace : kErrCannotWrite,
+                      winfs::IsDiskFull(write_error) ? IDS_DISK_FULL : IDS_WRITE_FAILED, target);
     return;
   }
-  if (!ReplaceWith(work, target)) job.report.Fail(kErrCannotWrite, IDS_WRITE_FAILED, target);
+  if (!winfs::ReplaceWith(work, target)) job.report.Fail(kErrCannotWrite, IDS_WRITE_FAILED, target);
 }
 
 }  // namespace unlha

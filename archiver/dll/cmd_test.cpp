@@ -10,7 +10,7 @@ namespace unlha {
 
 void RunTest(Job& job) {
   LoadedArchive archive;
-  if (!LoadArchive(job.command.archive, &archive, &job.report)) return;
+  if (!LoadArchive(job.command.archive_path, &archive, &job.report)) return;
   std::vector<bool> chosen;
   std::vector<std::string> unmatched;
   SelectEntries(job.command.names, archive.entries, true, &chosen, &unmatched);

@@ -7,6 +7,7 @@
 #include "archiver/dll/archive_rewrite.h"
 #include "archiver/dll/disk_items.h"
 #include "archiver/dll/resource.h"
+#include "archiver/win/win_path.h"
 
 namespace unlha {
 
@@ -16,38 +17,38 @@ namespace {
 // empty now (deepest first). Folders taken whole by -r keep their root
 // unless it went in under its own name.
 void DeleteSources(Job& job, const DiskItems& disk, const std::vector<bool>& added) {
-  std::vector<std::string> folders;
+  std::vector<std::wstring> folders;
   for (size_t i = 0; i < disk.items.size(); ++i) {
     if (!added[i]) continue;
     if (disk.items[i].is_directory) {
       folders.push_back(disk.paths[i]);
       continue;
     }
-    SetFileAttributesA(disk.paths[i].c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!DeleteFileA(disk.paths[i].c_str()))
+    SetFileAttributesW(disk.paths[i].c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileW(disk.paths[i].c_str()))
       job.report.Fail(kErrCannotWrite, IDS_DELETE_SOURCE_FAILED, disk.paths[i]);
   }
-  for (size_t i = folders.size(); i-- > 0;) RemoveDirectoryA(folders[i].c_str());
+  for (size_t i = folders.size(); i-- > 0;) RemoveDirectoryW(folders[i].c_str());
 }
 
 }  // namespace
 
 void RunUpdate(Job& job) {
   const Command& command = job.command;
-  std::string archive_path = FullPath(command.archive);
+  std::wstring archive_path = winfs::FullPath(command.archive_path);
   LoadedArchive old;
-  bool exists = FileExists(archive_path);
+  bool exists = winfs::FileExists(archive_path);
   if (exists) {
     if (!LoadArchive(archive_path, &old, &job.report)) return;
     if (!old.Complete()) {
       // Rewriting would drop whatever lies past the damage.
-      ReportReadError(old.end, archive_path, &job.report);
+      ReportReadError(old.end, command.archive, &job.report);
       return;
     }
   }
 
   DiskItems disk;
-  std::vector<std::string> skip = {archive_path};
+  std::vector<std::wstring> skip = {archive_path};
   GatherDiskItems(command.names, command.recurse > 0, command.with_dir_name, skip, &disk);
   for (const std::string& name : disk.missing) job.report.Fail(kErrFileOpen, IDS_SOURCE_UNREADABLE, name);
   if (job.report.Failed()) return;

@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include "archiver/lzh/cp932.h"
+#include "archiver/lzh/stored_name.h"
+#include "archiver/win/wide_text.h"
+#include "archiver/win/win_path.h"
+
 namespace unlha {
 
 namespace {
@@ -225,36 +230,20 @@ bool ParseCommand(const std::string& line, const PathProbe& probe, Command* comm
     command->names.push_back(text);
     i += consumed;
   }
+  command->archive_path = winfs::Widen(command->archive);
+  command->destination_path = winfs::Widen(command->destination);
+  command->work_path = winfs::Widen(command->work_dir);
   return true;
 }
 
 PathProbe DiskProbe() {
   PathProbe probe;
-  probe.is_file = [](const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-  };
-  probe.is_directory = [](const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-  };
+  probe.is_file = [](const std::string& path) { return winfs::FileExists(winfs::Widen(path)); };
+  probe.is_directory = [](const std::string& path) { return winfs::DirectoryExists(winfs::Widen(path)); };
   return probe;
 }
 
-std::string FoldName(const std::string& name) {
-  std::string folded = name;
-  for (size_t i = 0; i < folded.size(); ++i) {
-    unsigned char c = (unsigned char)folded[i];
-    if (IsLeadByte(c) && i + 1 < folded.size()) {
-      ++i;  // the trail byte may be '\' or a letter: never touched
-    } else if (c >= 'A' && c <= 'Z') {
-      folded[i] = (char)(c | 0x20);
-    } else if (c == '/') {
-      folded[i] = '\\';
-    }
-  }
-  return folded;
-}
+std::string FoldName(const std::string& name) { return lzh::FoldCase(name, '\\'); }
 
 bool WildcardMatch(const std::string& pattern, const std::string& name) {
   // "*.*" at the end means any name, with or without a dot.
@@ -264,7 +253,7 @@ bool WildcardMatch(const std::string& pattern, const std::string& name) {
   // character (two bytes for a double-byte one).
   size_t pi = 0, ni = 0, star_p = std::string::npos, star_n = 0;
   auto char_length = [&](size_t at) {
-    return (IsLeadByte((unsigned char)name[at]) && at + 1 < name.size()) ? 2 : 1;
+    return (lzh::IsCp932LeadByte((unsigned char)name[at]) && at + 1 < name.size()) ? 2 : 1;
   };
   while (ni < name.size()) {
     if (pi < p.size() && p[pi] == '*') {
@@ -274,7 +263,7 @@ bool WildcardMatch(const std::string& pattern, const std::string& name) {
       ++pi;
       ni += char_length(ni);
     } else if (pi < p.size()) {
-      size_t length = (IsLeadByte((unsigned char)p[pi]) && pi + 1 < p.size()) ? 2 : 1;
+      size_t length = (lzh::IsCp932LeadByte((unsigned char)p[pi]) && pi + 1 < p.size()) ? 2 : 1;
       if (p.compare(pi, length, name, ni, length) == 0) {
         pi += length;
         ni += length;

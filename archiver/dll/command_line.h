@@ -36,6 +36,11 @@ struct Command {
   std::string destination;   // x, e
   std::vector<std::string> names;
   std::string rest;          // raw text after the archive (after the destination for x, e)
+  // The disk paths above as wide names: the line is in the system code
+  // page, the disk is reached by wide names only.
+  std::wstring archive_path;
+  std::wstring destination_path;
+  std::wstring work_path;
 };
 
 // Fills `command`; returns false when the line has no command letter or no
@@ -45,15 +50,11 @@ bool ParseCommand(const std::string& line, const PathProbe& probe, Command* comm
 // The probe over the real file system.
 PathProbe DiskProbe();
 
-// ASCII case folding that leaves double-byte characters alone and treats
-// '/' as '\'.
+// Names as patterns and entries are compared: lzh::FoldCase with '\'.
 std::string FoldName(const std::string& name);
 
 // True when the pattern (with * and ?) matches the whole name; both already
 // folded. "*.*" matches names without a dot too.
 bool WildcardMatch(const std::string& pattern, const std::string& name);
-
-// Whether the byte starts a CP932 double-byte character.
-inline bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 }  // namespace unlha

@@ -43,6 +43,6 @@ void RunMakeSfx(Job& job);
 void RunTest(Job& job);
 
 // The directory where a changed archive is built: -w, else beside it.
-std::string WorkDirectory(const Job& job);
+std::wstring WorkDirectory(const Job& job);
 
 }  // namespace unlha

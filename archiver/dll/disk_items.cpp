@@ -4,34 +4,32 @@
 
 #include <unordered_map>
 
-#include "archiver/dll/archive_access.h"
 #include "archiver/dll/command_line.h"
-#include "archiver/dll/file_time.h"
+#include "archiver/win/entry_time.h"
+#include "archiver/win/wide_text.h"
+#include "archiver/win/win_path.h"
 
 namespace unlha {
 
 namespace {
 
-bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
-
-bool Skipped(const std::string& path, const std::vector<std::string>& skip) {
-  std::string full = FullPath(path);
-  for (const std::string& other : skip)
-    if (SamePath(full, other)) return true;
+bool Skipped(const std::wstring& path, const std::vector<std::wstring>& skip) {
+  std::wstring full = winfs::FullPath(path);
+  for (const std::wstring& other : skip)
+    if (lstrcmpiW(full.c_str(), other.c_str()) == 0) return true;
   return false;
 }
 
-// Disk path -> stored form ('/' separators, CP932 trail bytes kept).
-std::string StoredForm(const std::string& relative) {
-  std::string stored = relative;
-  for (size_t i = 0; i < stored.size(); ++i) {
-    if (IsLeadByte((unsigned char)stored[i]) && i + 1 < stored.size()) ++i;
-    else if (stored[i] == '\\') stored[i] = '/';
-  }
-  return stored;
+// Disk path relative to the stored root -> stored form: CP932 bytes with '/'
+// separators.
+std::string StoredForm(const std::wstring& relative) {
+  std::wstring slashed = relative;
+  for (wchar_t& c : slashed)
+    if (c == L'\\') c = L'/';
+  return winfs::Narrow(slashed, winfs::kCp932);
 }
 
-void AddItem(const WIN32_FIND_DATAA& found, const std::string& disk_path, const std::string& stored,
+void AddItem(const WIN32_FIND_DATAW& found, const std::wstring& disk_path, const std::wstring& stored,
              DiskItems* out) {
   lzh::NewItem item;
   item.is_directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -39,77 +37,82 @@ void AddItem(const WIN32_FIND_DATAA& found, const std::string& disk_path, const 
   info.path = StoredForm(stored);
   if (item.is_directory && (info.path.empty() || info.path.back() != '/')) info.path += '/';
   info.original_size = item.is_directory ? 0 : ((uint64_t)found.nFileSizeHigh << 32) | found.nFileSizeLow;
-  info.dos_time = DosTimeOf(found.ftLastWriteTime);
-  info.unix_time = UnixTimeOf(found.ftLastWriteTime);
+  info.dos_time = winfs::DosTimeOf(found.ftLastWriteTime);
+  info.unix_time = winfs::UnixTimeOf(found.ftLastWriteTime);
   info.has_unix_time = true;
-  info.win_modify = FileTimeValue(found.ftLastWriteTime);
-  info.win_create = FileTimeValue(found.ftCreationTime);
-  info.win_access = FileTimeValue(found.ftLastAccessTime);
+  info.win_modify = winfs::FileTimeValue(found.ftLastWriteTime);
+  info.win_create = winfs::FileTimeValue(found.ftCreationTime);
+  info.win_access = winfs::FileTimeValue(found.ftLastAccessTime);
   info.os_id = lzh::kOsMsDos;
   info.dos_attributes = (uint8_t)(found.dwFileAttributes & 0x37);
   out->items.push_back(item);
   out->paths.push_back(disk_path);
 }
 
+bool IsDots(const wchar_t* name) { return !wcscmp(name, L".") || !wcscmp(name, L".."); }
+
+// Whether a disk name matches a pattern of the command line (folded bytes).
+bool Matches(const std::string& folded_pattern, const wchar_t* name) {
+  return WildcardMatch(folded_pattern, FoldName(winfs::Narrow(name, winfs::kCp932)));
+}
+
 // Adds everything below `folder` matching `pattern`, stored under `prefix`.
-void Walk(const std::string& folder, const std::string& prefix, const std::string& pattern,
-          const std::vector<std::string>& skip, DiskItems* out) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((WithSeparator(folder) + "*").c_str(), &found);
+void Walk(const std::wstring& folder, const std::wstring& prefix, const std::string& pattern,
+          const std::vector<std::wstring>& skip, DiskItems* out) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((winfs::WithSeparator(folder) + L"*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
-  std::vector<WIN32_FIND_DATAA> children;
+  std::vector<WIN32_FIND_DATAW> children;
   do {
-    if (!strcmp(found.cFileName, ".") || !strcmp(found.cFileName, "..")) continue;
-    children.push_back(found);
-  } while (FindNextFileA(search, &found));
+    if (!IsDots(found.cFileName)) children.push_back(found);
+  } while (FindNextFileW(search, &found));
   FindClose(search);
-  for (const WIN32_FIND_DATAA& child : children) {
-    std::string disk = WithSeparator(folder) + child.cFileName;
-    std::string stored = prefix + child.cFileName;
+  std::string folded_pattern = FoldName(pattern);
+  for (const WIN32_FIND_DATAW& child : children) {
+    std::wstring disk = winfs::WithSeparator(folder) + child.cFileName;
+    std::wstring stored = prefix + child.cFileName;
     if (child.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       AddItem(child, disk, stored, out);
-      Walk(disk, stored + "\\", pattern, skip, out);
-    } else if (WildcardMatch(FoldName(pattern), FoldName(child.cFileName)) && !Skipped(disk, skip)) {
+      Walk(disk, stored + L"\\", pattern, skip, out);
+    } else if (Matches(folded_pattern, child.cFileName) && !Skipped(disk, skip)) {
       AddItem(child, disk, stored, out);
     }
   }
 }
 
-bool FindOne(const std::string& path, WIN32_FIND_DATAA* found) {
-  std::string probe = path;
-  while (probe.size() > 3 && (probe.back() == '\\' || probe.back() == '/')) probe.pop_back();
-  HANDLE search = FindFirstFileA(probe.c_str(), found);
+bool FindOne(const std::wstring& path, WIN32_FIND_DATAW* found) {
+  std::wstring probe = path;
+  while (probe.size() > 3 && (probe.back() == L'\\' || probe.back() == L'/')) probe.pop_back();
+  HANDLE search = FindFirstFileW(probe.c_str(), found);
   if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
   return true;
 }
 
-void AddFolder(const std::string& folder, const std::string& pattern, bool with_folder_name,
-               const std::vector<std::string>& skip, DiskItems* out) {
-  std::string prefix;
+void AddFolder(const std::wstring& folder, const std::string& pattern, bool with_folder_name,
+               const std::vector<std::wstring>& skip, DiskItems* out) {
+  std::wstring prefix;
   if (with_folder_name) {
-    WIN32_FIND_DATAA found;
-    std::string name = BaseName(FullPath(folder));
+    WIN32_FIND_DATAW found;
+    std::wstring name = winfs::BaseName(winfs::FullPath(folder));
     if (FindOne(folder, &found) && !name.empty()) {
       AddItem(found, folder, name, out);
-      prefix = name + "\\";
+      prefix = name + L"\\";
     }
   }
   Walk(folder, prefix, pattern, skip, out);
   out->folders.push_back(folder);
 }
 
-}  // namespace
-
 // Two disk files under one stored name (u -n a\x.txt b\x.txt) would make
 // two entries of that name; the one named last is kept.
-static void DropDuplicates(DiskItems* out) {
+void DropDuplicates(DiskItems* out) {
   std::unordered_map<std::string, size_t> last;
-  for (size_t i = 0; i < out->items.size(); ++i) last[FoldName(out->items[i].info.path)] = i;
+  for (size_t i = 0; i < out->items.size(); ++i) last[lzh::StoredNameKey(out->items[i].info.path)] = i;
   if (last.size() == out->items.size()) return;
   DiskItems kept;
   for (size_t i = 0; i < out->items.size(); ++i) {
-    if (last[FoldName(out->items[i].info.path)] != i) continue;
+    if (last[lzh::StoredNameKey(out->items[i].info.path)] != i) continue;
     kept.items.push_back(out->items[i]);
     kept.paths.push_back(out->paths[i]);
   }
@@ -117,15 +120,18 @@ static void DropDuplicates(DiskItems* out) {
   out->paths.swap(kept.paths);
 }
 
+}  // namespace
+
 void GatherDiskItems(const std::vector<std::string>& names, bool recursive, bool with_folder_name,
-                     const std::vector<std::string>& skip, DiskItems* out) {
+                     const std::vector<std::wstring>& skip, DiskItems* out) {
   for (const std::string& name : names) {
+    std::wstring wide = winfs::Widen(name);
     bool wild = name.find_first_of("*?") != std::string::npos;
     if (wild) {
-      std::string folder = ParentOf(name);
-      std::string pattern = BaseName(name);
-      if (folder.empty()) folder = ".";
-      if (!DirectoryExists(folder)) {
+      std::wstring folder = winfs::ParentOf(wide);
+      std::string pattern = winfs::Narrow(winfs::BaseName(wide));
+      if (folder.empty()) folder = L".";
+      if (!winfs::DirectoryExists(folder)) {
         out->missing.push_back(name);
         continue;
       }
@@ -134,30 +140,32 @@ void GatherDiskItems(const std::vector<std::string>& names, bool recursive, bool
         AddFolder(folder, pattern, with_folder_name, skip, out);
       } else {
         // Matching files of one folder, each under its own name.
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(name.c_str(), &found);
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((winfs::WithSeparator(folder) + L"*").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {
+          std::string folded_pattern = FoldName(pattern);
           do {
-            std::string disk = WithSeparator(folder) + found.cFileName;
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !Skipped(disk, skip))
+            std::wstring disk = winfs::WithSeparator(folder) + found.cFileName;
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && Matches(folded_pattern, found.cFileName) &&
+                !Skipped(disk, skip))
               AddItem(found, disk, found.cFileName, out);
-          } while (FindNextFileA(search, &found));
+          } while (FindNextFileW(search, &found));
           FindClose(search);
         }
       }
       if (out->items.size() == before && !recursive) out->missing.push_back(name);
       continue;
     }
-    WIN32_FIND_DATAA found;
-    if (!FindOne(name, &found)) {
+    WIN32_FIND_DATAW found;
+    if (!FindOne(wide, &found)) {
       out->missing.push_back(name);
       continue;
     }
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       // A folder given by name goes in with its own name (as if dropped).
-      AddFolder(name, "*", !recursive || with_folder_name, skip, out);
-    } else if (!Skipped(name, skip)) {
-      AddItem(found, name, found.cFileName, out);
+      AddFolder(wide, "*", !recursive || with_folder_name, skip, out);
+    } else if (!Skipped(wide, skip)) {
+      AddItem(found, wide, found.cFileName, out);
     }
   }
   DropDuplicates(out);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "archiver/dll/file_time.h"
+#include "archiver/win/entry_time.h"
 #include "archiver/lzh/safe_path.h"
 
 namespace unlha {
@@ -41,7 +41,8 @@ bool IsDestinationItself(const lzh::Header& header) {
 }
 
 DWORD PackedDosTime(const lzh::Header& header) {
-  if (header.win_modify || header.has_unix_time) return DosTimeOf(EntryFileTime(header));
+  FILETIME utc;
+  if ((header.win_modify || header.has_unix_time) && winfs::EntryFileTime(header, &utc)) return winfs::DosTimeOf(utc);
   return header.dos_time;
 }
 
@@ -49,18 +50,18 @@ void FillRecord(const lzh::Header& header, EntryRecord* record) {
   memset(record, 0, sizeof *record);
   // Sizes beyond 32 bits read as 0xFFFFFFFF, never as a small wrong number;
   // UnlhaGetOriginalSizeEx/UnlhaGetCompressedSizeEx give them whole.
-  record->original_size = (DWORD)std::min<uint64_t>(header.original_size, 0xFFFFFFFFu);
-  record->compressed_size = (DWORD)std::min<uint64_t>(header.compressed_size, 0xFFFFFFFFu);
-  record->crc = header.crc;
-  record->flags = header.IsDirectory() ? 1 : 0;
-  record->os_type = header.os_id == lzh::kOsMsDos ? 0 : header.os_id == lzh::kOsUnix ? 2 : 1;
+  record->dwOriginalSize = (DWORD)std::min<uint64_t>(header.original_size, 0xFFFFFFFFu);
+  record->dwCompressedSize = (DWORD)std::min<uint64_t>(header.compressed_size, 0xFFFFFFFFu);
+  record->dwCrc = header.crc;
+  record->uFlag = header.IsDirectory() ? 1 : 0;
+  record->uOSType = header.os_id == lzh::kOsMsDos ? 0 : header.os_id == lzh::kOsUnix ? 2 : 1;
   if (header.original_size) {
     uint64_t ratio = header.compressed_size * 1000 / header.original_size;
-    record->ratio = (WORD)(ratio > 0xFFFF ? 0xFFFF : ratio);
+    record->wRatio = (WORD)(ratio > 0xFFFF ? 0xFFFF : ratio);
   }
   DWORD packed = PackedDosTime(header);
-  record->date = HIWORD(packed);
-  record->time = LOWORD(packed);
+  record->wDate = HIWORD(packed);
+  record->wTime = LOWORD(packed);
   std::string name = DisplayName(header);
   if (header.IsDirectory() && !name.empty() && name.back() != '\\') name += '\\';
   // A name that does not fit is cut at a character boundary.
@@ -70,15 +71,15 @@ void FillRecord(const lzh::Header& header, EntryRecord* record) {
     if (length + step > kRecordNameMax) break;
     length += step;
   }
-  memcpy(record->name, name.data(), length);
+  memcpy(record->szFileName, name.data(), length);
   uint8_t attributes = header.dos_attributes;
-  char* a = record->attributes;
+  char* a = record->szAttribute;
   a[0] = header.IsDirectory() || (attributes & lzh::kAttrDirectory) ? 'd' : '-';
   a[1] = attributes & lzh::kAttrReadOnly ? 'r' : '-';
   a[2] = attributes & lzh::kAttrHidden ? 'h' : '-';
   a[3] = attributes & lzh::kAttrSystem ? 's' : '-';
   a[4] = attributes & lzh::kAttrArchive ? 'a' : '-';
-  memcpy(record->method, header.method, 5);
+  memcpy(record->szMode, header.method, 5);
 }
 
 }  // namespace unlha

@@ -1,35 +1,18 @@
-// The 560-byte entry record that UnlhaFindFirst/UnlhaFindNext fill, and the
-// packed MS-DOS time helpers it needs.
+// Filling the entry record that UnlhaFindFirst/UnlhaFindNext return, and the
+// packed MS-DOS time it needs.
 #pragma once
 #include <windows.h>
 
 #include <cstddef>
 
 #include "archiver/lzh/header.h"
+#include "interface/unlha32.h"
 
 namespace unlha {
 
-enum { kRecordNameMax = 512 };
-
-struct EntryRecord {
-  DWORD original_size;             // @0
-  DWORD compressed_size;           // @4
-  DWORD crc;                       // @8  CRC-16 of the data
-  UINT flags;                      // @12 0, or 1 for a directory entry
-  UINT os_type;                    // @16 0 MS-DOS, 2 Unix, 1 other
-  WORD ratio;                      // @20 per mille of compressed to original size
-  WORD date;                       // @22 MS-DOS date word
-  WORD time;                       // @24 MS-DOS time word
-  char name[kRecordNameMax + 1];   // @26 stored name, '\' separators
-  char reserved[3];
-  char attributes[8];              // @542 e.g. "--a-", directory "d---"
-  char method[8];                  // @550 e.g. "-lh5-"
-};
-
-static_assert(sizeof(EntryRecord) == 560, "entry record size");
-static_assert(offsetof(EntryRecord, date) == 22, "date offset");
-static_assert(offsetof(EntryRecord, time) == 24, "time offset");
-static_assert(offsetof(EntryRecord, name) == 26, "name offset");
+// The record of the public interface, filled by the searches.
+using EntryRecord = UNLHA_ENTRY_RECORD;
+enum { kRecordNameMax = sizeof(EntryRecord::szFileName) - 1 };
 
 // Fills `record` from a header as the reader delivers it.
 void FillRecord(const lzh::Header& header, EntryRecord* record);

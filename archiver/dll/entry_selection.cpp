@@ -1,6 +1,7 @@
 #include "archiver/dll/entry_selection.h"
 
 #include "archiver/dll/entry_record.h"
+#include "archiver/lzh/cp932.h"
 
 namespace unlha {
 
@@ -17,11 +18,7 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
 }
 
 std::string BaseOf(const std::string& folded) {
-  size_t last = std::string::npos;
-  for (size_t i = 0; i < folded.size(); ++i) {
-    if (IsLeadByte((unsigned char)folded[i]) && i + 1 < folded.size()) ++i;
-    else if (folded[i] == '\\') last = i;
-  }
+  size_t last = lzh::LastSeparator(folded);
   return last == std::string::npos ? folded : folded.substr(last + 1);
 }
 

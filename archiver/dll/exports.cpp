@@ -10,6 +10,8 @@
 #include "archiver/dll/resource.h"
 #include "archiver/dll/running.h"
 #include "archiver/dll/version.h"
+#include "archiver/win/wide_text.h"
+#include "interface/unlha32.h"
 
 namespace unlha {
 
@@ -132,7 +134,7 @@ BOOL WINAPI UnlhaCheckArchive(LPCSTR path, int mode) {
   // The quick check needs the first header only: an archive is one whose
   // first entry reads, or an empty one.
   if ((mode & 3) != 2) {
-    std::unique_ptr<FileSource> source = FileSource::Open(path);
+    std::unique_ptr<winfs::FileSource> source = winfs::FileSource::Open(winfs::Widen(path));
     if (!source) return FALSE;
     lzh::ArchiveReader reader(source.get());
     lzh::Header first;
@@ -141,7 +143,7 @@ BOOL WINAPI UnlhaCheckArchive(LPCSTR path, int mode) {
     return error == lzh::Error::kOk || error == lzh::Error::kEndOfArchive;
   }
   LoadedArchive archive;
-  if (!LoadArchive(path, &archive, nullptr)) return FALSE;
+  if (!LoadArchive(winfs::Widen(path), &archive, nullptr)) return FALSE;
   // Mode 2 asks for a full test of every entry's data.
   if (!archive.Complete()) return FALSE;
   for (const lzh::Header& header : archive.entries)
@@ -149,10 +151,10 @@ BOOL WINAPI UnlhaCheckArchive(LPCSTR path, int mode) {
   return TRUE;
 }
 
-HANDLE WINAPI UnlhaOpenArchive(HWND owner, LPCSTR path, DWORD) {
+HARC WINAPI UnlhaOpenArchive(HWND owner, LPCSTR path, DWORD) {
   if (!path) return nullptr;
   LoadedArchive archive;
-  if (!LoadArchive(path, &archive, nullptr)) return nullptr;
+  if (!LoadArchive(winfs::Widen(path), &archive, nullptr)) return nullptr;
   // A damaged or cut-off archive lists the entries before the damage; the
   // user is told that there is more that cannot be read.
   if (!archive.Complete()) {
@@ -165,7 +167,7 @@ HANDLE WINAPI UnlhaOpenArchive(HWND owner, LPCSTR path, DWORD) {
   return (HANDLE)search;
 }
 
-int WINAPI UnlhaFindFirst(HANDLE handle, LPCSTR wildcard, EntryRecord* record) {
+int WINAPI UnlhaFindFirst(HARC handle, LPCSTR wildcard, UNLHA_ENTRY_RECORD* record) {
   SearchHandle* search = (SearchHandle*)handle;
   if (!search || !record) return -1;
   search->next = 0;
@@ -181,7 +183,7 @@ int WINAPI UnlhaFindFirst(HANDLE handle, LPCSTR wildcard, EntryRecord* record) {
   return FindFrom(search, record);
 }
 
-int WINAPI UnlhaFindNext(HANDLE handle, EntryRecord* record) {
+int WINAPI UnlhaFindNext(HARC handle, UNLHA_ENTRY_RECORD* record) {
   SearchHandle* search = (SearchHandle*)handle;
   if (!search || !record) return -1;
   return FindFrom(search, record);
@@ -189,26 +191,26 @@ int WINAPI UnlhaFindNext(HANDLE handle, EntryRecord* record) {
 
 // Sizes of the entry the last search delivered, whole: the record's 32-bit
 // fields hold 0xFFFFFFFF for anything larger.
-BOOL WINAPI UnlhaGetOriginalSizeEx(HANDLE handle, ULONGLONG* size) {
+BOOL WINAPI UnlhaGetOriginalSizeEx(HARC handle, ULONGLONG* size) {
   SearchHandle* search = (SearchHandle*)handle;
   if (!search || !search->found || !size) return FALSE;
   *size = search->found->original_size;
   return TRUE;
 }
 
-BOOL WINAPI UnlhaGetCompressedSizeEx(HANDLE handle, ULONGLONG* size) {
+BOOL WINAPI UnlhaGetCompressedSizeEx(HARC handle, ULONGLONG* size) {
   SearchHandle* search = (SearchHandle*)handle;
   if (!search || !search->found || !size) return FALSE;
   *size = search->found->compressed_size;
   return TRUE;
 }
 
-int WINAPI UnlhaCloseArchive(HANDLE handle) {
+int WINAPI UnlhaCloseArchive(HARC handle) {
   delete (SearchHandle*)handle;
   return 0;
 }
 
-BOOL WINAPI UnlhaConfigDialog(HWND owner, LPSTR, const int) {
+BOOL WINAPI UnlhaConfigDialog(HWND owner, LPSTR, int) {
   return ShowConfigDialog(owner) ? TRUE : FALSE;
 }
 

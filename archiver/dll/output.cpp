@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "archiver/dll/archive_access.h"
+#include "archiver/win/win_path.h"
 
 namespace unlha {
 
@@ -19,10 +19,10 @@ void Output::Flush() const {
   buffer_[length] = 0;
 }
 
-std::string WorkDirectory(const Job& job) {
-  if (!job.command.work_dir.empty()) return job.command.work_dir;
-  std::string parent = ParentOf(FullPath(job.command.archive));
-  return parent.empty() ? std::string(".") : parent;
+std::wstring WorkDirectory(const Job& job) {
+  if (!job.command.work_path.empty()) return job.command.work_path;
+  std::wstring parent = winfs::ParentOf(winfs::FullPath(job.command.archive_path));
+  return parent.empty() ? std::wstring(L".") : parent;
 }
 
 }  // namespace unlha

@@ -1,7 +1,8 @@
 #include "archiver/dll/report.h"
 
 #include "archiver/dll/resource.h"
-#include "archiver/lzh/safe_path.h"
+#include "archiver/lzh/cp932.h"
+#include "archiver/win/wide_text.h"
 
 namespace unlha {
 
@@ -28,6 +29,10 @@ std::string LoadText(UINT id) {
   char buffer[512];
   int length = LoadStringA(ModuleInstance(), id, buffer, sizeof buffer);
   return std::string(buffer, length > 0 ? length : 0);
+}
+
+void Report::Fail(Result code, UINT message_id, const std::wstring& path) {
+  Fail(code, message_id, winfs::Narrow(path));
 }
 
 void Report::Fail(Result code, UINT message_id, const std::string& name) {

@@ -3,42 +3,10 @@
 #include <unordered_map>
 
 #include "archiver/lzh/header_reader.h"
-#include "archiver/lzh/safe_path.h"
+#include "archiver/lzh/stored_name.h"
 
 namespace lzh {
 namespace {
-
-// The form names are compared in: ASCII folded to upper case outside
-// double-byte characters, '\' as '/', no empty or "." components (archives
-// made from "." store "./a.txt" for what is shown and addressed as "a.txt"),
-// no trailing separator.
-std::string FoldName(const std::string& name) {
-  std::string folded, component;
-  folded.reserve(name.size());
-  auto end_component = [&] {
-    if (!component.empty() && component != ".") {
-      if (!folded.empty()) folded += '/';
-      folded += component;
-    }
-    component.clear();
-  };
-  for (size_t i = 0; i < name.size(); i++) {
-    uint8_t c = static_cast<uint8_t>(name[i]);
-    if (IsCp932LeadByte(c) && i + 1 < name.size()) {
-      component += name[i];
-      component += name[++i];
-      continue;
-    }
-    if (c == '\\' || c == '/') {
-      end_component();
-      continue;
-    }
-    if (c >= 'a' && c <= 'z') c = static_cast<uint8_t>(c - 'a' + 'A');
-    component += static_cast<char>(c);
-  }
-  end_component();
-  return folded;
-}
 
 uint32_t DosTimeOf(const Header& h) {
   if (h.dos_time != 0 || !h.has_unix_time) return h.dos_time;
@@ -46,8 +14,6 @@ uint32_t DosTimeOf(const Header& h) {
 }
 
 }  // namespace
-
-bool SameStoredName(const std::string& a, const std::string& b) { return FoldName(a) == FoldName(b); }
 
 bool IsNewerThan(const Header& disk, const Header& entry) {
   if (disk.has_unix_time && entry.has_unix_time) return disk.unix_time > entry.unix_time;
@@ -62,13 +28,13 @@ EditPlan PlanUpdate(const std::vector<Header>& old_entries, const std::vector<Ne
     EditItem item;
     item.kind = EditItem::kCopy;
     item.old_index = i;
-    where.emplace(FoldName(old_entries[i].path), plan.size());
+    where.emplace(StoredNameKey(old_entries[i].path), plan.size());
     plan.push_back(item);
   }
   if (added) added->assign(items.size(), false);
   for (size_t j = 0; j < items.size(); j++) {
     const NewItem& item = items[j];
-    std::string key = FoldName(item.info.path);
+    std::string key = StoredNameKey(item.info.path);
     if (key.empty()) continue;
     auto found = where.find(key);
     if (found != where.end()) {
@@ -95,16 +61,16 @@ EditPlan PlanUpdate(const std::vector<Header>& old_entries, const std::vector<Ne
 EditPlan PlanDelete(const std::vector<Header>& old_entries, const std::vector<std::string>& paths,
                     std::vector<bool>* matched) {
   std::unordered_map<std::string, size_t> wanted;
-  for (size_t i = 0; i < paths.size(); i++) wanted.emplace(FoldName(paths[i]), i);
+  for (size_t i = 0; i < paths.size(); i++) wanted.emplace(StoredNameKey(paths[i]), i);
   if (matched) matched->assign(paths.size(), false);
   EditPlan plan;
   for (size_t i = 0; i < old_entries.size(); i++) {
-    auto found = wanted.find(FoldName(old_entries[i].path));
+    auto found = wanted.find(StoredNameKey(old_entries[i].path));
     if (found != wanted.end()) {
       if (matched) {
         // Every request naming this entry counts as matched.
         for (size_t k = 0; k < paths.size(); k++)
-          if (FoldName(paths[k]) == found->first) (*matched)[k] = true;
+          if (StoredNameKey(paths[k]) == found->first) (*matched)[k] = true;
       }
       continue;
     }
@@ -120,10 +86,10 @@ bool PlanRename(const std::vector<Header>& old_entries, size_t index, const std:
                 EditPlan* plan) {
   plan->clear();
   if (index >= old_entries.size()) return false;
-  std::string key = FoldName(new_path);
+  std::string key = StoredNameKey(new_path);
   if (key.empty()) return false;
   for (size_t i = 0; i < old_entries.size(); i++)
-    if (i != index && FoldName(old_entries[i].path) == key) return false;
+    if (i != index && StoredNameKey(old_entries[i].path) == key) return false;
   for (size_t i = 0; i < old_entries.size(); i++) {
     EditItem item;
     item.old_index = i;

@@ -13,6 +13,7 @@
 #include "archiver/lzh/archive_sink.h"
 #include "archiver/lzh/archive_writer.h"
 #include "archiver/lzh/header.h"
+#include "archiver/lzh/stored_name.h"
 
 namespace lzh {
 
@@ -39,10 +40,6 @@ struct EditItem {
 
 using EditPlan = std::vector<EditItem>;
 
-// True when the stored names are equal, ignoring ASCII case outside
-// double-byte characters ('/' and '\' count as the same separator, and empty
-// or "." components count for nothing: "./a.txt" is "a.txt").
-bool SameStoredName(const std::string& a, const std::string& b);
 
 // True when `disk` (a new item's header) is newer than the stored `entry`;
 // compares MS-DOS times when either side lacks a Unix time.

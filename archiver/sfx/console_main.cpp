@@ -15,7 +15,8 @@
 #include "archiver/sfx/sfx_options.h"
 #include "archiver/sfx/sfx_resource.h"
 #include "archiver/sfx/sfx_texts.h"
-#include "archiver/sfx/win_disk.h"
+#include "archiver/win/wide_text.h"
+#include "archiver/win/win_path.h"
 
 namespace {
 
@@ -63,8 +64,9 @@ int main() {
 
   SetConsoleCtrlHandler(OnConsoleControl, TRUE);
   ConsoleEvents events;
+  std::wstring destination = winfs::Widen(options.destination);
   sfx::Summary summary =
-      sfx::ExtractAll(archive.source(), options.destination,
+      sfx::ExtractAll(archive.source(), destination,
                       options.overwrite ? sfx::OverwritePolicy::kAlways : sfx::OverwritePolicy::kNever, &events);
   if (summary.no_archive)
     PrintLine(stderr, sfx::LoadText(IDS_NO_ARCHIVE));
@@ -74,6 +76,6 @@ int main() {
     PrintLine(stderr, sfx::LoadText(IDS_CANCELLED));
   else
     PrintLine(stdout, sfx::FormatText(IDS_DONE, summary.extracted,
-                                      sfx::FullPathOf(options.destination.empty() ? "." : options.destination).c_str()));
+                                      winfs::Narrow(winfs::FullPath(destination)).c_str()));
   return sfx::ExitCodeOf(summary);
 }

@@ -1,13 +1,14 @@
 #include "archiver/sfx/extractor.h"
-#include "archiver/win/link_guard.h"
 
 #include <windows.h>
 
 #include <vector>
 
 #include "archiver/lzh/reader.h"
-#include "archiver/sfx/win_disk.h"
-#include "archiver/sfx/win_file.h"
+#include "archiver/win/entry_extract.h"
+#include "archiver/win/entry_time.h"
+#include "archiver/win/wide_text.h"
+#include "archiver/win/win_path.h"
 
 namespace sfx {
 namespace {
@@ -20,48 +21,48 @@ std::string DisplayName(const std::string& stored) {
   return name;
 }
 
+// The read-only, hidden and system bits the entry asks for (none for entries
+// from systems without DOS attributes).
+DWORD EntryAttributes(const lzh::Header& header) {
+  if (header.os_id == lzh::kOsUnix) return 0;
+  return header.dos_attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+}
+
 class Extraction {
  public:
-  Extraction(lzh::ByteSource* archive, const std::string& destination, OverwritePolicy policy,
-             ExtractEvents* events)
-      : reader_(archive),
-        destination_(FullPathOf(destination.empty() ? std::string(".") : destination)),
-        policy_(policy),
-        events_(events) {}
+  Extraction(lzh::ByteSource* archive, OverwritePolicy policy, ExtractEvents* events)
+      : reader_(archive), policy_(policy), events_(events) {}
 
-  Summary Run();
+  Summary Run(const std::wstring& destination);
 
  private:
   bool List();
   void ExtractEntry(const lzh::Header& header);
-  void MakeFolderEntry(const lzh::Header& header, const std::string& name, const std::string& path);
-  void WriteFileEntry(const lzh::Header& header, const std::string& name, const std::string& path);
+  void MakeFolderEntry(const lzh::Header& header, const std::string& name, const std::wstring& path);
+  void WriteFileEntry(const lzh::Header& header, const std::string& name, const std::wstring& path);
   // False when the existing file at `path` is to be kept (or on cancel).
-  bool MayReplace(const std::string& name, const std::string& path);
-  bool Commit(const std::string& temporary, const std::string& path, DWORD attributes, DWORD* error);
+  bool MayReplace(const std::string& name, const std::wstring& path);
   void Report(ProblemKind kind, const std::string& name, lzh::Error error = lzh::Error::kOk,
               lzh::PathVerdict verdict = lzh::PathVerdict::kOk, DWORD win_error = 0);
 
   lzh::ArchiveReader reader_;
-  std::string destination_;
-  std::string resolved_destination_;  // links followed; "" when unknown
+  winfs::Destination destination_;
   OverwritePolicy policy_;
   ExtractEvents* events_;
   std::vector<lzh::Header> entries_;
-  std::vector<std::pair<std::string, const lzh::Header*>> folders_;  // times set at the end
+  std::vector<std::pair<std::wstring, const lzh::Header*>> folders_;  // times set at the end
   uint64_t total_ = 0;
   uint64_t done_ = 0;
   Summary summary_;
 };
 
-Summary Extraction::Run() {
+Summary Extraction::Run(const std::wstring& destination) {
   if (!List()) return summary_;
   DWORD error = 0;
-  if (!MakeFolders(destination_, &error)) {
+  if (!destination_.Prepare(destination, &error)) {
     summary_.no_destination = true;
     return summary_;
   }
-  resolved_destination_ = winfs::ResolvedPath(destination_);
   for (const lzh::Header& header : entries_) {
     // Asked between entries too: small files may finish without a report.
     if (summary_.cancelled || !events_->OnProgress(done_, total_)) {
@@ -70,7 +71,7 @@ Summary Extraction::Run() {
     }
     ExtractEntry(header);
   }
-  for (const auto& folder : folders_) SetFolderTimes(folder.first, *folder.second);
+  for (const auto& folder : folders_) winfs::SetFolderTimes(folder.first, *folder.second);
   if (!summary_.cancelled) events_->OnProgress(total_, total_);
   return summary_;
 }
@@ -95,22 +96,14 @@ bool Extraction::List() {
 }
 
 void Extraction::ExtractEntry(const lzh::Header& header) {
-  std::vector<std::string> components;
-  lzh::PathVerdict verdict = lzh::SafeRelativePath(header.path, &components);
+  std::wstring path;
+  lzh::PathVerdict verdict = destination_.Target(header, true, &path);
   // A directory entry such as "./" is the destination itself.
   if (verdict == lzh::PathVerdict::kEmpty && header.IsDirectory()) return;
+  std::string name = DisplayName(header.path);
   if (verdict != lzh::PathVerdict::kOk) {
     ++summary_.refused;
-    Report(ProblemKind::kRefusedName, DisplayName(header.path), lzh::Error::kOk, verdict);
-    done_ += header.IsDirectory() ? 0 : header.original_size;
-    return;
-  }
-  std::string name = lzh::JoinPath(components, '\\');
-  std::string path = destination_ + (destination_.back() == '\\' ? "" : "\\") + name;
-  // A link already in the destination must not carry the entry elsewhere.
-  if (!winfs::StaysBelow(path, resolved_destination_)) {
-    ++summary_.refused;
-    Report(ProblemKind::kRefusedName, DisplayName(header.path), lzh::Error::kOk, lzh::PathVerdict::kParentDir);
+    Report(ProblemKind::kRefusedName, name, lzh::Error::kOk, verdict);
     done_ += header.IsDirectory() ? 0 : header.original_size;
     return;
   }
@@ -121,9 +114,9 @@ void Extraction::ExtractEntry(const lzh::Header& header) {
     WriteFileEntry(header, name, path);
 }
 
-void Extraction::MakeFolderEntry(const lzh::Header& header, const std::string& name, const std::string& path) {
+void Extraction::MakeFolderEntry(const lzh::Header& header, const std::string& name, const std::wstring& path) {
   DWORD error = 0;
-  if (!MakeFolders(path, &error)) {
+  if (!winfs::MakeFolders(path, &error)) {
     ++summary_.failed;
     Report(ProblemKind::kWriteFailed, name, lzh::Error::kOk, lzh::PathVerdict::kOk, error);
     return;
@@ -132,8 +125,8 @@ void Extraction::MakeFolderEntry(const lzh::Header& header, const std::string& n
   folders_.emplace_back(path, &header);
 }
 
-bool Extraction::MayReplace(const std::string& name, const std::string& path) {
-  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+bool Extraction::MayReplace(const std::string& name, const std::wstring& path) {
+  if (!winfs::FileExists(path)) return true;
   switch (policy_) {
     case OverwritePolicy::kAlways:
       return true;
@@ -159,78 +152,31 @@ bool Extraction::MayReplace(const std::string& name, const std::string& path) {
   return false;
 }
 
-void Extraction::WriteFileEntry(const lzh::Header& header, const std::string& name, const std::string& path) {
+void Extraction::WriteFileEntry(const lzh::Header& header, const std::string& name, const std::wstring& path) {
   uint64_t done_before = done_;
   done_ += header.original_size;
-  std::string folder = ParentOf(path);
   DWORD error = 0;
-  if (!MakeFolders(folder, &error)) {
+  if (!winfs::MakeFolders(winfs::ParentOf(path), &error)) {
     ++summary_.failed;
     Report(ProblemKind::kWriteFailed, name, lzh::Error::kOk, lzh::PathVerdict::kOk, error);
-    return;
-  }
-  DWORD existing = GetFileAttributesA(path.c_str());
-  if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) {
-    ++summary_.failed;
-    Report(ProblemKind::kWriteFailed, name, lzh::Error::kOk, lzh::PathVerdict::kOk, ERROR_ALREADY_EXISTS);
     return;
   }
   if (!MayReplace(name, path)) return;
-
-  char temporary[MAX_PATH];
-  if (!GetTempFileNameA(folder.c_str(), "zsx", 0, temporary)) {
+  lzh::Error result = winfs::WriteEntryFile(
+      &reader_, header, path, EntryAttributes(header),
+      [this, done_before](uint64_t done, uint64_t) { return events_->OnProgress(done_before + done, total_); },
+      &error);
+  if (result == lzh::Error::kOk) {
+    ++summary_.extracted;
+  } else if (result == lzh::Error::kCancelled) {
+    summary_.cancelled = true;
+  } else if (result == lzh::Error::kWriteError) {
     ++summary_.failed;
-    Report(ProblemKind::kWriteFailed, name, lzh::Error::kOk, lzh::PathVerdict::kOk, GetLastError());
-    return;
-  }
-  HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    error = GetLastError();
-    DeleteFileA(temporary);
+    Report(ProblemKind::kWriteFailed, name, result, lzh::PathVerdict::kOk, error);
+  } else {
     ++summary_.failed;
-    Report(ProblemKind::kWriteFailed, name, lzh::Error::kOk, lzh::PathVerdict::kOk, error);
-    return;
+    Report(ProblemKind::kDamaged, name, result);
   }
-  FileSink sink(file);
-  lzh::Error result = reader_.Extract(header, &sink, [this, done_before](uint64_t done, uint64_t) {
-    return events_->OnProgress(done_before + done, total_);
-  });
-  if (result == lzh::Error::kOk) SetEntryTimes(file, header);
-  CloseHandle(file);
-
-  if (result != lzh::Error::kOk) {
-    DeleteFileA(temporary);
-    if (result == lzh::Error::kCancelled) {
-      summary_.cancelled = true;
-    } else if (result == lzh::Error::kWriteError) {
-      ++summary_.failed;
-      Report(ProblemKind::kWriteFailed, name, result, lzh::PathVerdict::kOk, sink.last_error());
-    } else {
-      ++summary_.failed;
-      Report(ProblemKind::kDamaged, name, result);
-    }
-    return;
-  }
-  if (!Commit(temporary, path, EntryAttributes(header), &error)) {
-    DeleteFileA(temporary);
-    ++summary_.failed;
-    Report(ProblemKind::kWriteFailed, name, lzh::Error::kOk, lzh::PathVerdict::kOk, error);
-    return;
-  }
-  ++summary_.extracted;
-}
-
-bool Extraction::Commit(const std::string& temporary, const std::string& path, DWORD attributes, DWORD* error) {
-  DWORD existing = GetFileAttributesA(path.c_str());
-  if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY))
-    SetFileAttributesA(path.c_str(), existing & ~FILE_ATTRIBUTE_READONLY);
-  if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    *error = GetLastError();
-    if (existing != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(path.c_str(), existing);
-    return false;
-  }
-  SetFileAttributesA(path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
-  return true;
 }
 
 void Extraction::Report(ProblemKind kind, const std::string& name, lzh::Error error, lzh::PathVerdict verdict,
@@ -254,11 +200,16 @@ int ExitCodeOf(const Summary& summary) {
   return kExitOk;
 }
 
-Summary ExtractAll(lzh::ByteSource* archive, const std::string& destination, OverwritePolicy policy,
+Summary ExtractAll(lzh::ByteSource* archive, const std::wstring& destination, OverwritePolicy policy,
                    ExtractEvents* events) {
   ExtractEvents quiet;
-  Extraction extraction(archive, destination, policy, events ? events : &quiet);
-  return extraction.Run();
+  Extraction extraction(archive, policy, events ? events : &quiet);
+  return extraction.Run(destination);
+}
+
+Summary ExtractAll(lzh::ByteSource* archive, const std::string& destination, OverwritePolicy policy,
+                   ExtractEvents* events) {
+  return ExtractAll(archive, winfs::Widen(destination), policy, events);
 }
 
 }  // namespace sfx

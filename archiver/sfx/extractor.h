@@ -73,6 +73,10 @@ enum ExitCode {
 };
 int ExitCodeOf(const Summary& summary);
 
+// `destination` "" is the current folder.
+Summary ExtractAll(lzh::ByteSource* archive, const std::wstring& destination, OverwritePolicy policy,
+                   ExtractEvents* events);
+// The same with a destination in the system code page.
 Summary ExtractAll(lzh::ByteSource* archive, const std::string& destination, OverwritePolicy policy,
                    ExtractEvents* events);
 

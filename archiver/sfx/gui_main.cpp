@@ -21,6 +21,7 @@
 #include "archiver/sfx/sfx_options.h"
 #include "archiver/sfx/sfx_resource.h"
 #include "archiver/sfx/sfx_texts.h"
+#include "archiver/win/wide_text.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ void ShowSummary(const sfx::Summary& summary, const std::vector<std::string>& pr
   ShowMessage(text, icon);
 }
 
-int RunQuiet(sfx::OwnArchive* archive, const sfx::Options& options, const std::string& destination) {
+int RunQuiet(sfx::OwnArchive* archive, const sfx::Options& options, const std::wstring& destination) {
   sfx::Summary summary = sfx::ExtractAll(
       archive->source(), destination,
       options.overwrite ? sfx::OverwritePolicy::kAlways : sfx::OverwritePolicy::kNever, nullptr);
@@ -59,13 +60,17 @@ int RunQuiet(sfx::OwnArchive* archive, const sfx::Options& options, const std::s
 }
 
 int RunWithWindows(HINSTANCE instance, sfx::OwnArchive* archive, const sfx::Options& options,
-                   std::string destination) {
+                   const std::wstring& proposed) {
+  // The dialog speaks the system code page; a folder it cannot spell stays
+  // exact as long as the user keeps it.
+  std::string shown = winfs::Narrow(proposed), destination = shown;
   if (!sfx::AskDestination(instance, archive->FileName(), &destination)) return sfx::kExitCancelled;
+  std::wstring chosen = destination == shown ? proposed : winfs::Widen(destination);
   sfx::Summary summary;
   std::vector<std::string> problems;
   {
     sfx::ProgressWindow progress(instance);
-    summary = sfx::ExtractAll(archive->source(), destination,
+    summary = sfx::ExtractAll(archive->source(), chosen,
                               options.overwrite ? sfx::OverwritePolicy::kAlways : sfx::OverwritePolicy::kAsk,
                               &progress);
     problems = progress.problems();
@@ -97,7 +102,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return sfx::kExitNoArchive;
   }
 
-  std::string destination = options.destination.empty() ? archive.Folder() : options.destination;
+  std::wstring destination = options.destination.empty() ? archive.Folder() : winfs::Widen(options.destination);
   if (options.quiet) return RunQuiet(&archive, options, destination);
   return RunWithWindows(instance, &archive, options, destination);
 }

@@ -3,28 +3,25 @@
 #include <windows.h>
 
 #include "archiver/lzh/reader.h"
-#include "archiver/sfx/win_disk.h"
+#include "archiver/win/wide_text.h"
+#include "archiver/win/win_path.h"
 
 namespace sfx {
 
 bool OwnArchive::Open() {
-  char buffer[MAX_PATH * 2];
-  DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-  if (length == 0 || length >= sizeof buffer) return false;
+  wchar_t buffer[MAX_PATH * 2];
+  DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH * 2);
+  if (length == 0 || length >= MAX_PATH * 2) return false;
   path_.assign(buffer, length);
-  if (!file_.Open(path_.c_str())) return false;
-  tail_.reset(new TailSource(&file_, PeImageEnd(&file_)));
+  file_ = winfs::FileSource::Open(path_);
+  if (!file_) return false;
+  tail_.reset(new TailSource(file_.get(), PeImageEnd(file_.get())));
   lzh::ArchiveReader reader(tail_.get());
   return reader.Open() == lzh::Error::kOk;
 }
 
-std::string OwnArchive::Folder() const { return ParentOf(path_); }
+std::wstring OwnArchive::Folder() const { return winfs::ParentOf(path_); }
 
-std::string OwnArchive::FileName() const {
-  std::string folder = Folder();
-  size_t start = folder.size();
-  if (start < path_.size() && (path_[start] == '\\' || path_[start] == '/')) ++start;
-  return path_.substr(start);
-}
+std::string OwnArchive::FileName() const { return winfs::Narrow(winfs::BaseName(path_)); }
 
 }  // namespace sfx

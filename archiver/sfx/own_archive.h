@@ -4,7 +4,7 @@
 #include <string>
 
 #include "archiver/sfx/exe_payload.h"
-#include "archiver/sfx/win_file.h"
+#include "archiver/win/win_file.h"
 
 namespace sfx {
 
@@ -15,14 +15,13 @@ class OwnArchive {
   bool Open();
   // The bytes after the program's image (the whole file if it is no PE image).
   lzh::ByteSource* source() { return tail_.get(); }
-  const std::string& path() const { return path_; }
-  // "C:\dir" of "C:\dir\name.exe", and "name.exe".
-  std::string Folder() const;
+  // "C:\dir" of "C:\dir\name.exe", and "name.exe" (as the user sees it).
+  std::wstring Folder() const;
   std::string FileName() const;
 
  private:
-  std::string path_;
-  FileSource file_;
+  std::wstring path_;
+  std::unique_ptr<winfs::FileSource> file_;
   std::unique_ptr<TailSource> tail_;
 };
 

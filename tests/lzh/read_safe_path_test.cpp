@@ -22,6 +22,20 @@ TEST(SafePath, HarmlessPrefixesAndComponentsAreStripped) {
   EXPECT_EQ(Map("a//./b/"), "a\\b");
   EXPECT_EQ(Map("dir./name. "), "dir\\name");
   EXPECT_EQ(Map("a\\b"), "a\\b");
+  EXPECT_EQ(Map("\\\\?\\C:\\long.txt"), "long.txt");
+  EXPECT_EQ(Map("//./C:/dev.txt"), "dev.txt");
+  // Characters Windows forbids become '_' (a Unix archive may hold them).
+  EXPECT_EQ(Map("a*b/c?<d>|\"e.txt"), "a_b\\c__d___e.txt");
+}
+
+TEST(SafePath, Utf8NamesHaveNoDoubleByteCharacters) {
+  // "\xE3\x81\x82" is one UTF-8 character; read as CP932 its last byte
+  // would pair with the separator after it.
+  std::vector<std::string> parts;
+  ASSERT_EQ(lzh::SafeRelativePath("\xE3\x81\x82\\..\\x", &parts, lzh::NameEncoding::kUtf8),
+            lzh::PathVerdict::kParentDir);
+  ASSERT_EQ(lzh::SafeRelativePath("\xE3\x81\x82\\b\xC3\xA9", &parts, lzh::NameEncoding::kUtf8), lzh::PathVerdict::kOk);
+  EXPECT_EQ(parts, (std::vector<std::string>{"\xE3\x81\x82", "b\xC3\xA9"}));
 }
 
 TEST(SafePath, EscapesAndDevicesAreRefused) {

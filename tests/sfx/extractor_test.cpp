@@ -77,17 +77,19 @@ TEST(Extractor, RefusesNamesThatLeaveTheDestination) {
   archive.AddStored("sub\\..\\..\\evil2.txt", "evil");
   archive.AddStored("CON", "device");
   archive.AddStored("\\rooted.txt", "rooted");  // leading separator stripped: stays inside
+  archive.AddStored("C:\\dir\\file", "drive");   // so is a drive
   archive.AddStored("good.txt", "good");
   Recorder recorder;
   std::string destination = folder / "out";
   sfx::Summary summary = Extract(archive.Finish(), destination, sfx::OverwritePolicy::kNever, &recorder);
 
   EXPECT_EQ(3u, summary.refused);
-  EXPECT_EQ(2u, summary.extracted);
+  EXPECT_EQ(3u, summary.extracted);
   EXPECT_EQ(sfx::kExitSkipped, sfx::ExitCodeOf(summary));
   EXPECT_FALSE(Exists(folder / "evil.txt"));
   EXPECT_FALSE(Exists(folder / "evil2.txt"));
   EXPECT_EQ("rooted", ReadFileBytes(destination + "\\rooted.txt"));
+  EXPECT_EQ("drive", ReadFileBytes(destination + "\\dir\\file"));
   EXPECT_EQ("good", ReadFileBytes(destination + "\\good.txt"));
   ASSERT_EQ(3u, recorder.problems.size());
   EXPECT_EQ(sfx::ProblemKind::kRefusedName, recorder.problems[0].kind);

@@ -1,5 +1,6 @@
-// Byte sources and sinks over Win32 file handles (ANSI paths in the system
-// code page), buffered, owning their handles.
+// Byte sources and sinks over Win32 files reached by wide names, buffered,
+// owning their handles: what the library and the self-extractors read
+// archives from and write files and archives to.
 #pragma once
 #include <windows.h>
 
@@ -9,12 +10,12 @@
 #include "archiver/lzh/archive_sink.h"
 #include "archiver/lzh/io.h"
 
-namespace unlha {
+namespace winfs {
 
 class FileSource : public lzh::ByteSource {
  public:
   // nullptr when the file cannot be opened for reading (GetLastError tells why).
-  static std::unique_ptr<FileSource> Open(const std::string& path);
+  static std::unique_ptr<FileSource> Open(const std::wstring& path);
   ~FileSource() override;
   uint64_t Size() const override { return size_; }
   size_t ReadAt(uint64_t offset, uint8_t* buffer, size_t size) override;
@@ -39,7 +40,7 @@ class FileSource : public lzh::ByteSource {
 // archive). Close() reports whether every byte reached the disk.
 class FileSink : public lzh::ArchiveSink {
  public:
-  static std::unique_ptr<FileSink> Create(const std::string& path);
+  static std::unique_ptr<FileSink> Create(const std::wstring& path);
   ~FileSink() override;
   bool Write(const uint8_t* data, size_t size) override;
   uint64_t Position() const override { return position_; }
@@ -62,4 +63,4 @@ class FileSink : public lzh::ArchiveSink {
   DWORD error_ = 0;
 };
 
-}  // namespace unlha
+}  // namespace winfs

@@ -1,9 +1,9 @@
-#include "archiver/dll/win_file.h"
+#include "archiver/win/win_file.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace unlha {
+namespace winfs {
 
 namespace {
 const size_t kBufferSize = 1 << 16;
@@ -16,8 +16,8 @@ bool SetPosition(HANDLE file, uint64_t position) {
 }
 }  // namespace
 
-std::unique_ptr<FileSource> FileSource::Open(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+std::unique_ptr<FileSource> FileSource::Open(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   LARGE_INTEGER size;
@@ -76,8 +76,8 @@ FILETIME FileSource::WriteTime() const {
   return write;
 }
 
-std::unique_ptr<FileSink> FileSink::Create(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+std::unique_ptr<FileSink> FileSink::Create(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   return std::unique_ptr<FileSink>(new FileSink(file));
@@ -144,4 +144,4 @@ bool FileSink::Close() {
   return ok && error_ == 0;
 }
 
-}  // namespace unlha
+}  // namespace winfs

@@ -1,0 +1,80 @@
+#include "archiver/win/entry_extract.h"
+
+#include "archiver/win/entry_time.h"
+#include "archiver/win/link_guard.h"
+#include "archiver/win/wide_text.h"
+#include "archiver/win/win_file.h"
+#include "archiver/win/win_path.h"
+
+namespace winfs {
+
+bool Destination::Prepare(const std::wstring& folder, DWORD* error) {
+  path_ = WithSeparator(FullPath(folder.empty() ? std::wstring(L".") : folder));
+  if (!MakeFolders(path_, error)) return false;
+  resolved_ = ResolvedPath(path_);
+  return true;
+}
+
+lzh::PathVerdict EntryComponents(const lzh::Header& header, std::vector<std::wstring>* components) {
+  components->clear();
+  std::vector<std::string> parts;
+  lzh::PathVerdict verdict = lzh::SafeRelativePath(header.path, &parts);
+  if (verdict != lzh::PathVerdict::kOk) return verdict;
+  for (const std::string& part : parts) {
+    std::wstring wide = Widen(part, kCp932);
+    if (wide.empty()) return lzh::PathVerdict::kBadChar;
+    components->push_back(wide);
+  }
+  return verdict;
+}
+
+lzh::PathVerdict Destination::Target(const lzh::Header& header, bool keep_folders, std::wstring* target) const {
+  std::vector<std::wstring> components;
+  lzh::PathVerdict verdict = EntryComponents(header, &components);
+  if (verdict != lzh::PathVerdict::kOk) return verdict;
+  std::wstring relative;
+  if (keep_folders) {
+    for (const std::wstring& component : components) relative += (relative.empty() ? L"" : L"\\") + component;
+  } else {
+    relative = components.back();
+  }
+  *target = path_ + relative;
+  // The components are safe already; what the system makes of the joined
+  // path, and any link on the way, must still end up inside.
+  if (!IsInside(FullPath(*target), path_) || !StaysBelow(*target, resolved_)) return lzh::PathVerdict::kParentDir;
+  return lzh::PathVerdict::kOk;
+}
+
+lzh::Error WriteEntryFile(lzh::ArchiveReader* reader, const lzh::Header& header, const std::wstring& target,
+                          DWORD attributes, const lzh::ProgressFn& progress, DWORD* win_error) {
+  *win_error = 0;
+  if (DirectoryExists(target)) {
+    *win_error = ERROR_ALREADY_EXISTS;
+    return lzh::Error::kWriteError;
+  }
+  std::wstring work = MakeWorkFile(ParentOf(target));
+  std::unique_ptr<FileSink> sink = work.empty() ? nullptr : FileSink::Create(work);
+  if (!sink) {
+    *win_error = GetLastError() ? GetLastError() : ERROR_CANNOT_MAKE;
+    if (!work.empty()) DeleteFileW(work.c_str());
+    return lzh::Error::kWriteError;
+  }
+  lzh::Error error = reader->Extract(header, sink.get(), progress);
+  if (error == lzh::Error::kOk && sink->Flush()) SetEntryTimes(sink->handle(), header);
+  *win_error = sink->LastError();
+  bool closed = sink->Close();
+  if (error == lzh::Error::kOk && !closed) {
+    error = lzh::Error::kWriteError;
+    if (!*win_error) *win_error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+  }
+  if (error == lzh::Error::kWriteError && !*win_error) *win_error = ERROR_WRITE_FAULT;
+  if (error != lzh::Error::kOk) {
+    DeleteFileW(work.c_str());
+    return error;
+  }
+  if (!ReplaceWith(work, target, win_error)) return lzh::Error::kWriteError;
+  SetFileAttributesW(target.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+  return lzh::Error::kOk;
+}
+
+}  // namespace winfs

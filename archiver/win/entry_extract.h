@@ -1,0 +1,51 @@
+// The extraction core the library and the self-extractors share: where an
+// entry goes below the destination (the one name-safety rule, the link
+// check, the wide name on disk), and writing one file entry so that a
+// damaged entry, a full disk or a cancel never replaces a good file or leaves
+// a half-written one.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "archiver/lzh/reader.h"
+#include "archiver/lzh/safe_path.h"
+
+namespace winfs {
+
+// The folder an archive is extracted into, made and resolved once.
+class Destination {
+ public:
+  // Makes `folder` (relative to the current folder, "" meaning it); false
+  // with *error when it cannot be made.
+  bool Prepare(const std::wstring& folder, DWORD* error);
+  // Full path with one trailing separator.
+  const std::wstring& path() const { return path_; }
+
+  // Where `header` goes: below the destination with its folders when
+  // `keep_folders`, else its last component only. kEmpty for a directory
+  // entry that names the destination itself; kParentDir also when a link
+  // already in the destination would carry the entry elsewhere.
+  lzh::PathVerdict Target(const lzh::Header& header, bool keep_folders, std::wstring* target) const;
+
+ private:
+  std::wstring path_;
+  std::wstring resolved_;  // links followed; "" when the system cannot tell
+};
+
+// The stored name split into safe components, in the encoding the header
+// declares, each as a wide name for the disk.
+lzh::PathVerdict EntryComponents(const lzh::Header& header, std::vector<std::wstring>* components);
+
+// Writes file entry `header` to `target`, whose folder exists: decoded into
+// a work file beside it, given the entry's times, renamed over `target` only
+// when complete (a read-only file there is replaced), then given
+// `attributes` (0: normal). Returns kOk, kCancelled, a data error of the
+// reader, or kWriteError with *win_error set (ERROR_DISK_FULL, ...).
+lzh::Error WriteEntryFile(lzh::ArchiveReader* reader, const lzh::Header& header, const std::wstring& target,
+                          DWORD attributes, const lzh::ProgressFn& progress, DWORD* win_error);
+
+// True for a Win32 error that means the disk is full.
+inline bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
+
+}  // namespace winfs
