@@ -25,8 +25,14 @@ CArchiveDoc::~CArchiveDoc() {
 }
 
 void CArchiveDoc::DeleteItems() {
+    if (m_items.GetSize() == 0) return;
+    // The file list's rows point at the entries: they go first. Then the
+    // views are told at once, so that nothing shows entries that are gone,
+    // not even behind the message box of an open that fails.
+    if (CFileView* pView = FindFileView()) pView->ForgetEntries();
     for (int i = 0; i < m_items.GetSize(); ++i) delete m_items[i];
     m_items.RemoveAll();
+    UpdateAllViews(NULL);
 }
 
 void CArchiveDoc::DropArchive() {
@@ -45,12 +51,8 @@ BOOL CArchiveDoc::OnOpenDocument(LPCSTR lpszPathName) {
 }
 
 BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
-    // Views must not show entries that are gone, not even behind a message
-    // box of a listing that fails: they are told at once.
-    BOOL hadItems = m_items.GetSize() > 0;
     DeleteItems();
     DropArchive();
-    if (hadItems) UpdateAllViews(NULL);
     m_pArchive = new CLha(lpszPathName);
 
     struct _stat st;

@@ -1,3 +1,149 @@
+// CDirView: building the directory tree from the entries' paths, announcing
+// the user's choice of a node, and extracting a whole directory.
 #include "ui/dir_view.h"
 
+#include "app/archive_doc.h"
+#include "engine/arcfile_item.h"
+#include "framework/cmd_ui.h"
+#include "res/resource.h"
+
 IMPLEMENT_DYNCREATE(CDirView, CView)
+
+BEGIN_MESSAGE_MAP(CDirView, CView)
+    ON_COMMAND(ID_EXTRACT, OnExtract)
+    ON_UPDATE_COMMAND_UI(ID_EXTRACT, OnUpdateExtract)
+    ON_WM_CREATE()
+    ON_WM_SIZE()
+    ON_WM_SETFOCUS()
+    ON_COMMAND(ID_FONT, OnFont)
+END_MESSAGE_MAP()
+
+static const UINT kTreeId = 110;
+
+CDirView::CDirView() {}
+
+CDirView::~CDirView() {}
+
+CArchiveDoc* CDirView::GetDocument() const { return static_cast<CArchiveDoc*>(m_pDocument); }
+
+int CDirView::OnCreate(LPCREATESTRUCTA lpcs) {
+    if (CView::OnCreate(lpcs) == -1) return -1;
+    // No tooltips: under Wine the tree's own tooltip window, a topmost popup
+    // owned by the main window, keeps the main window from staying on top.
+    DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | TVS_HASBUTTONS |
+                    TVS_HASLINES | TVS_LINESATROOT | TVS_NOTOOLTIPS;
+    if (!m_wndTree.Create(dwStyle, CRect(0, 0, 100, 100), this, kTreeId)) return -1;
+    return 0;
+}
+
+void CDirView::OnSize(UINT nType, int cx, int cy) {
+    CView::OnSize(nType, cx, cy);
+    m_wndTree.MoveWindow(0, 0, cx, cy, TRUE);
+}
+
+void CDirView::OnSetFocus(HWND hOldWnd) {
+    CView::OnSetFocus(hOldWnd);
+    m_wndTree.SetFocus();
+}
+
+void CDirView::OnDraw(HDC) {}
+
+// The font command belongs to the MiniViewer; here it is taken and ignored.
+void CDirView::OnFont() {}
+
+void CDirView::OnInitialUpdate() {
+    m_wndTree.DeleteAllItems();
+    CView::OnInitialUpdate();
+}
+
+// The file name of a path: after its last backslash (a double-byte
+// character's second byte is never taken for one).
+static CString FileNameOf(const CString& path) {
+    int nSlash = path.ReverseFind('\\');
+    return nSlash < 0 ? path : path.Mid(nSlash + 1);
+}
+
+void CDirView::OnUpdate(CView*, LPARAM, CObject*) {
+    m_wndTree.DeleteAllItems();
+    CArchiveDoc* pDoc = GetDocument();
+    if (pDoc == NULL) return;
+    CString rootName = FileNameOf(pDoc->GetPathName());
+    if (rootName.IsEmpty() || pDoc->m_items.GetSize() == 0) return;
+
+    BeginWaitCursor();
+    HTREEITEM hTop = m_wndTree.InsertItem(rootName, 0, 1, TVI_ROOT, TVI_LAST);
+    // Entries of one directory usually follow each other; a path just
+    // inserted adds nothing the second time.
+    CString lastDir;
+    for (int i = 0; i < pDoc->m_items.GetSize(); ++i) {
+        const CString& dir = static_cast<CArcfileItem*>(pDoc->m_items[i])->m_strPath;
+        if (dir.IsEmpty() || dir == lastDir) continue;
+        InsertPath(dir, rootName);
+        lastDir = dir;
+    }
+    m_wndTree.SelectItem(hTop);
+
+    // Lines only when there is more than the top node.
+    DWORD dwStyle = m_wndTree.GetStyle();
+    dwStyle = m_wndTree.GetCount() >= 2 ? (dwStyle | TVS_HASLINES) : (dwStyle & ~TVS_HASLINES);
+    ::SetWindowLongA(m_wndTree.m_hWnd, GWL_STYLE, (LONG)dwStyle);
+    EndWaitCursor();
+}
+
+void CDirView::InsertPath(LPCSTR lpszDir, LPCSTR lpszRootName) {
+    // Any length: the root name and the path are joined in a string.
+    CString path = CString(lpszRootName) + "\\" + lpszDir;
+    HTREEITEM hTop = m_wndTree.GetRootItem();
+    HTREEITEM hParent = hTop, hCandidate = hTop;
+    int nStart = 0;
+    for (int nSlash = path.Find('\\'); nSlash >= 0; nSlash = path.Find('\\', nStart)) {
+        CString component = path.Mid(nStart, nSlash - nStart);
+        for (;;) {
+            if (hCandidate == NULL) {
+                HTREEITEM hNew = m_wndTree.InsertItem(component, 0, 1, hParent, TVI_SORT);
+                // A node without children does not stay expanded: open the
+                // parent now that it has one.
+                m_wndTree.Expand(hParent, TVE_EXPAND);
+                hParent = hNew;
+                break;
+            }
+            if (m_wndTree.GetItemText(hCandidate) == component) {
+                hParent = hCandidate;
+                break;
+            }
+            hCandidate = m_wndTree.GetNextSiblingItem(hCandidate);
+        }
+        m_wndTree.Expand(hParent, TVE_EXPAND);
+        hCandidate = m_wndTree.GetChildItem(hParent);
+        nStart = nSlash + 1;
+    }
+}
+
+CString CDirView::GetSelectedPath() const {
+    CString path;
+    HTREEITEM hTop = m_wndTree.GetRootItem();
+    for (HTREEITEM hItem = m_wndTree.GetSelectedItem(); hItem != NULL && hItem != hTop;
+         hItem = m_wndTree.GetParentItem(hItem))
+        path = m_wndTree.GetItemText(hItem) + "\\" + path;
+    return path;
+}
+
+BOOL CDirView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    const NMTREEVIEWA* pNotify = reinterpret_cast<const NMTREEVIEWA*>(lParam);
+    BOOL bSelChanged = pNotify->hdr.code == TVN_SELCHANGEDA || pNotify->hdr.code == TVN_SELCHANGEDW;
+    // Only the user's choices are announced; the rebuild's own selection is not.
+    if (pNotify->hdr.idFrom == kTreeId && bSelChanged &&
+        (pNotify->action == TVC_BYMOUSE || pNotify->action == TVC_BYKEYBOARD) && m_pDocument != NULL) {
+        // It must outlive the broadcast, which the other views read it in.
+        static CString s_strSelectedPath;
+        s_strSelectedPath = GetSelectedPath();
+        m_pDocument->UpdateAllViews(this, 0, reinterpret_cast<CObject*>(&s_strSelectedPath));
+    }
+    return CView::OnNotify(wParam, lParam, pResult);
+}
+
+void CDirView::OnUpdateExtract(CCmdUI* pCmdUI) { pCmdUI->Enable(m_wndTree.GetSelectedItem() != NULL); }
+
+void CDirView::OnExtract() {
+    if (m_wndTree.GetSelectedItem() == NULL) return;
+}

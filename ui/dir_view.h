@@ -1,11 +1,42 @@
-// CDirView: the left pane, the archive's directories as a tree.
+// CDirView: the left pane, the archive's directories as a tree under one top
+// node named after the archive. Choosing a node tells the other views, by the
+// document's update, which directory to show.
 #pragma once
 
 #include "framework/view.h"
+#include "ui/dir_tree_ctrl.h"
+
+class CArchiveDoc;
 
 class CDirView : public CView {
     DECLARE_DYNCREATE(CDirView)
 public:
-    CDirView() {}
-    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override {}
+    CDirView();
+    ~CDirView() override;
+
+    CArchiveDoc* GetDocument() const;
+
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void OnInitialUpdate() override;
+    // Every update rebuilds the tree from the document's entries.
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+    void OnDraw(HDC hDC) override;
+
+    // Relative directory path of the selected node (DOC\IMAGES\); empty for
+    // the top node or no selection.
+    CString GetSelectedPath() const;
+    // Finds or makes the nodes of one directory path below the top node.
+    void InsertPath(LPCSTR lpszDir, LPCSTR lpszRootName);
+
+    CDirTreeCtrl m_wndTree;
+
+    afx_msg void OnExtract();
+    afx_msg void OnUpdateExtract(CCmdUI* pCmdUI);
+    afx_msg int OnCreate(LPCREATESTRUCTA lpcs);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnSetFocus(HWND hOldWnd);
+    afx_msg void OnFont();
+
+protected:
+    DECLARE_MESSAGE_MAP()
 };

@@ -1,0 +1,408 @@
+// The directory tree and the file list in the real main window, driven in
+// process over the scripted library: what the panes show, sorting, the
+// remembered columns, and the commands on the selected rows.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/archive_doc.h"
+#include "app/zuvo_app.h"
+#include "engine/arcfile_item.h"
+#include "framework/cmd_ui.h"
+#include "res/resource.h"
+#include "tests/fake_unlha32/fake_control.h"
+#include "tests/support/dialog_watcher.h"
+#include "tests/support/text.h"
+#include "ui/dir_view.h"
+#include "ui/file_view.h"
+#include "ui/main_frame.h"
+
+CZuvoApp theApp;
+
+namespace {
+
+std::string TempDir() {
+    char szDir[MAX_PATH];
+    GetTempPathA(MAX_PATH, szDir);
+    std::string dir = std::string(szDir) + "zuvo_views\\";
+    CreateDirectoryA(dir.c_str(), NULL);
+    return dir;
+}
+
+std::string MakeFile(const std::string& name) {
+    std::string path = TempDir() + name;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    CloseHandle(h);
+    return path;
+}
+
+WORD DosDate(int y, int m, int d) { return (WORD)(((y - 1980) << 9) | (m << 5) | d); }
+WORD DosTime(int h, int m, int s) { return (WORD)((h << 11) | (m << 5) | (s / 2)); }
+
+class Views : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(GetACP(), 932u);
+        theApp.SetRegistryKey("Vantrel");
+        theApp.WriteProfileString("settings", NULL, NULL);
+        theApp.WriteProfileString("setting", NULL, NULL);
+        lib.SetCheckResult(TRUE);
+        archive = MakeFile("SAMPLE.LZH");
+    }
+    void TearDown() override { Stop(); }
+
+    BOOL Start(const std::string& path) {
+        m_cmdLine = path;
+        theApp.m_lpCmdLine = &m_cmdLine[0];
+        theApp.m_nCmdShow = SW_SHOWNORMAL;
+        m_bStarted = TRUE;
+        return theApp.InitInstance();
+    }
+    void Stop() {
+        if (!m_bStarted) return;
+        if (theApp.m_pMainWnd != nullptr) {
+            theApp.m_pMainWnd->PostMessage(WM_CLOSE);
+            WaitFor([] { return theApp.m_pMainWnd == nullptr; });
+        }
+        theApp.ExitInstance();
+        m_bStarted = FALSE;
+    }
+
+    CMainFrame* Frame() { return static_cast<CMainFrame*>(theApp.m_pMainWnd); }
+    CArchiveDoc* Doc() { return static_cast<CArchiveDoc*>(Frame()->GetActiveDocument()); }
+    CDirView* Tree() { return static_cast<CDirView*>(Frame()->m_wndSplitter.GetPane(0, 0)); }
+    CFileView* Files() { return static_cast<CFileView*>(Frame()->m_wndSplitter.GetPane(0, 1)); }
+    CFileListCtrl& List() { return Files()->m_wndList; }
+
+    // Column texts of every row, "|" between cells, one string per row.
+    std::vector<std::string> Rows(int nColumns = 1) {
+        std::vector<std::string> rows;
+        for (int i = 0; i < List().GetItemCount(); ++i) {
+            std::string row;
+            for (int c = 0; c < nColumns; ++c)
+                row += (c ? "|" : "") + std::string(List().GetItemText(i, c));
+            rows.push_back(row);
+        }
+        return rows;
+    }
+    // The tree as "label(child,child)", with "+" after each expanded node
+    // that has children.
+    std::string TreeText(HTREEITEM hItem) {
+        CTreeCtrl& tree = Tree()->m_wndTree;
+        std::string text;
+        for (; hItem != NULL; hItem = tree.GetNextSiblingItem(hItem)) {
+            if (!text.empty()) text += ",";
+            text += Utf8(std::string(tree.GetItemText(hItem)));
+            if (HTREEITEM hChild = tree.GetChildItem(hItem)) {
+                bool bExpanded = tree.SendMessage(TVM_GETITEMSTATE, (WPARAM)hItem, TVIS_EXPANDED) & TVIS_EXPANDED;
+                text += std::string(bExpanded ? "+" : "") + "(" + TreeText(hChild) + ")";
+            }
+        }
+        return text;
+    }
+    // The command's state as the menu would show it.
+    CTestCmdUI State(UINT nID) {
+        CTestCmdUI state;
+        state.m_nID = nID;
+        Frame()->OnCmdMsg(nID, (int)CN_UPDATE_COMMAND_UI, &state, nullptr);
+        return state;
+    }
+    void SelectRows(std::initializer_list<int> rows) {
+        List().SetItemState(-1, 0, LVIS_SELECTED);
+        for (int i : rows) List().SetItemState(i, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    void ActivateFiles() { Frame()->SetActiveView(Files()); }
+
+    FakeUnlha32 lib;
+    DialogWatcher boxes;
+    std::string archive;
+    std::string m_cmdLine;
+    BOOL m_bStarted = FALSE;
+};
+
+TEST_F(Views, TreeShowsEveryFolderOnceAndANodeListsJustItsFiles) {
+    // 表 is 0x95 0x5C: its second byte must not split the folder name.
+    std::string hyo = Sjis("表");
+    lib.AddRecord("ROOT.TXT", 5, 5);
+    lib.AddRecord("A\\B\\ONE.TXT", 5, 5);
+    lib.AddRecord("A\\C\\TWO.TXT", 5, 5);
+    lib.AddRecord("DOC\\X.TXT", 5, 5);
+    lib.AddRecord("Doc\\Y.TXT", 5, 5);
+    lib.AddRecord(("DOC\\" + hyo + "\\Z.TXT").c_str(), 5, 5);
+    lib.AddRecord("DOC\\W.TXT", 5, 5);
+    ASSERT_TRUE(Start(archive));
+    CTreeCtrl& tree = Tree()->m_wndTree;
+    std::string text = TreeText(tree.GetRootItem());
+    EXPECT_TRUE(text == "SAMPLE.LZH+(A+(B,C),DOC+(表),Doc)" || text == "SAMPLE.LZH+(A+(B,C),Doc,DOC+(表))")
+        << text;
+    EXPECT_EQ(tree.GetSelectedItem(), tree.GetRootItem());
+    EXPECT_TRUE(tree.GetStyle() & TVS_HASLINES);
+    EXPECT_EQ(Rows(), std::vector<std::string>({"ROOT.TXT"}));
+
+    // Walking down with the keyboard lists each folder's own files only;
+    // the top node lists the root again.
+    std::vector<std::pair<std::string, std::vector<std::string>>> expected;
+    for (HTREEITEM h = tree.GetChildItem(tree.GetRootItem()); h != NULL; h = tree.GetNextSiblingItem(h)) {
+        std::string label = std::string(tree.GetItemText(h));
+        if (label == "A") {
+            expected.push_back({"A\\", {}});
+            expected.push_back({"A\\B\\", {"ONE.TXT"}});
+            expected.push_back({"A\\C\\", {"TWO.TXT"}});
+        } else if (label == "DOC") {
+            expected.push_back({"DOC\\", {"W.TXT", "X.TXT"}});
+            expected.push_back({"DOC\\" + hyo + "\\", {"Z.TXT"}});
+        } else {
+            expected.push_back({"Doc\\", {"Y.TXT"}});
+        }
+    }
+    for (const auto& step : expected) {
+        tree.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+        EXPECT_EQ(std::string(Tree()->GetSelectedPath()), step.first);
+        EXPECT_EQ(Rows(), step.second) << Utf8(step.first);
+        EXPECT_EQ(Files()->m_strCurDir, step.first.c_str());
+    }
+    tree.SendMessage(WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_EQ(std::string(Tree()->GetSelectedPath()), "");
+    EXPECT_EQ(Rows(), std::vector<std::string>({"ROOT.TXT"}));
+
+    // A folder path far beyond MAX_PATH is one node like any other.
+    Stop();
+    ASSERT_TRUE(lib.HeldOnlyByUs());  // and a fresh script
+    std::string longDir(300, 'L');
+    lib.AddRecord((longDir + "\\F.TXT").c_str(), 1, 1);
+    lib.SetCheckResult(TRUE);
+    ASSERT_TRUE(Start(archive));
+    EXPECT_EQ(TreeText(Tree()->m_wndTree.GetRootItem()), "SAMPLE.LZH+(" + longDir + ")");
+}
+
+TEST_F(Views, RowsShowSizeTypeRatioAndDateAndHeadersAreTheFiveColumns) {
+    lib.AddRecord("EMPTY.ZQ1", 0, 0, DosDate(1999, 12, 31), DosTime(23, 59, 58));
+    lib.AddRecord("TENK.ZQ1", 10000, 4000, DosDate(2004, 2, 9), DosTime(8, 5, 0));
+    lib.AddRecord("B1025", 1025, 1076, DosDate(2000, 1, 1), DosTime(0, 0, 0));
+    lib.AddRecord("MEG", 1048576, 1048576);
+    lib.AddRecord("HALF", 100000000, 50000000);
+    lib.AddRecord("HUGE", 4294967295u, 4294967295u);
+    lib.AddRecord("BIGGER", 4000000000u, 4100000000u);
+    ASSERT_TRUE(Start(archive));
+    std::vector<std::string> rows = Rows(5);
+    std::vector<std::string> expected = {
+        "B1025|2KB||104%|00/01/01 00:00:00",
+        "BIGGER|3,906,250KB||102%|80/00/00 00:00:00",
+        "EMPTY.ZQ1|0KB|" + Sjis("ZQ1 ﾌｧｲﾙ") + "|???%%|99/12/31 23:59:58",
+        "HALF|97,657KB||50%|80/00/00 00:00:00",
+        "HUGE|4,194,304KB||100%|80/00/00 00:00:00",
+        "MEG|1,024KB||100%|80/00/00 00:00:00",
+        "TENK.ZQ1|10KB|" + Sjis("ZQ1 ﾌｧｲﾙ") + "|40%|04/02/09 08:05:00",
+    };
+    EXPECT_EQ(rows, expected);
+    // The first row is selected and focused after a listing.
+    EXPECT_EQ(List().GetItemState(0, LVIS_SELECTED | LVIS_FOCUSED), (UINT)(LVIS_SELECTED | LVIS_FOCUSED));
+    EXPECT_EQ(List().GetSelectedCount(), 1);
+
+    const char* headers[] = {"名前", "ｻｲｽﾞ", "ﾌｧｲﾙの種類", "圧縮率", "作成日"};
+    const char* templates[] = {"BBBBBBBBBBBBB", "BBBBBKBB", "BYY/MM/DD HH:MMB", "XXXX%X", "BYY/MM/DD HH:MMB"};
+    for (int i = 0; i < 5; ++i) {
+        char szText[64] = "";
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
+        column.pszText = szText;
+        column.cchTextMax = sizeof(szText);
+        ASSERT_TRUE(List().SendMessage(LVM_GETCOLUMNA, i, (LPARAM)&column));
+        EXPECT_EQ(std::string(szText), Sjis(headers[i]));
+        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, i == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT);
+        EXPECT_EQ(column.cx, List().GetStringWidth(templates[i])) << i;
+    }
+}
+
+TEST_F(Views, EachSortKeyOrdersBothWaysAndTheOrderIsRemembered) {
+    // Name, size, extension, ratio and date each order these differently.
+    lib.AddRecord("b.txz", 300, 30, DosDate(2001, 1, 1), DosTime(0, 0, 0));                  // 10%
+    lib.AddRecord("A.TXT", 100, 0, DosDate(2003, 1, 1), DosTime(0, 0, 0));                   // 0%
+    lib.AddRecord("c", 4294967295u, 4294967295u, DosDate(2002, 1, 1), DosTime(0, 0, 0));     // 100%
+    lib.AddRecord("d.Bmp", 0, 0, DosDate(2002, 1, 1), DosTime(12, 0, 0));                    // none
+    lib.AddRecord("E.ARJ", 4000000000u, 2000000000u, DosDate(1999, 1, 1), DosTime(0, 0, 0)); // 50%
+    ASSERT_TRUE(Start(archive));
+    ActivateFiles();
+    typedef std::vector<std::string> Order;
+    EXPECT_EQ(Rows(), Order({"A.TXT", "b.txz", "c", "d.Bmp", "E.ARJ"}));
+
+    struct Step {
+        UINT nCommand;  // 0: a click on the ratio column's header
+        int nColumn;
+        Order order;
+    };
+    const Step steps[] = {
+        {ID_SORT_NAME, 0, {"E.ARJ", "d.Bmp", "c", "b.txz", "A.TXT"}},
+        {ID_SORT_SIZE, 1, {"c", "E.ARJ", "b.txz", "A.TXT", "d.Bmp"}},  // stays descending
+        {ID_SORT_SIZE, 1, {"d.Bmp", "A.TXT", "b.txz", "E.ARJ", "c"}},
+        {ID_SORT_EXT, 2, {"c", "E.ARJ", "d.Bmp", "A.TXT", "b.txz"}},
+        {ID_SORT_EXT, 2, {"b.txz", "A.TXT", "d.Bmp", "E.ARJ", "c"}},
+        {0, 3, {"c", "E.ARJ", "b.txz", "A.TXT", "d.Bmp"}},
+        {0, 3, {"d.Bmp", "A.TXT", "b.txz", "E.ARJ", "c"}},
+        {ID_SORT_DATE, 4, {"b.txz", "c", "d.Bmp", "A.TXT", "E.ARJ"}},  // dates compare as text
+        {ID_SORT_DATE, 4, {"E.ARJ", "A.TXT", "d.Bmp", "c", "b.txz"}},
+    };
+    const UINT sortCommands[] = {ID_SORT_NAME, ID_SORT_SIZE, ID_SORT_EXT, 0, ID_SORT_DATE};
+    for (const Step& step : steps) {
+        if (step.nCommand != 0) {
+            Frame()->SendMessage(WM_COMMAND, step.nCommand);
+        } else {
+            NMLISTVIEW click = {};
+            click.hdr.hwndFrom = List().m_hWnd;
+            click.hdr.idFrom = 8000;
+            click.hdr.code = LVN_COLUMNCLICK;
+            click.iSubItem = 3;
+            Files()->SendMessage(WM_NOTIFY, 8000, (LPARAM)&click);
+        }
+        EXPECT_EQ(Rows(), step.order) << step.nCommand << " " << step.nColumn;
+        for (int c = 0; c < 5; ++c)
+            if (sortCommands[c] != 0) {
+                EXPECT_EQ(State(sortCommands[c]).m_nCheck, c == step.nColumn ? 1 : 0);
+            }
+    }
+    Stop();
+    EXPECT_EQ(theApp.GetProfileInt("setting", "nSortOrder", -1), 4 | 0x8000);
+    ASSERT_TRUE(Start(archive));
+    EXPECT_EQ(Rows(), steps[8].order);
+
+    // Ties and the units of the comparison, straight from the rule.
+    auto item = [](const char* name, DWORD original, DWORD compressed) {
+        CArcfileItem* p = new CArcfileItem;
+        p->m_strName = name;
+        p->m_dwOriginalSize = original;
+        p->m_dwCompressedSize = compressed;
+        return p;
+    };
+    std::string kanji = Sjis("表"), kanjiA = Sjis("表a"), kanjiB = Sjis("表B");
+    CArcfileItem* a = item("A.TXT", 50000000, 100000000);
+    CArcfileItem* b = item("b.txt", 100000000, 50000000);
+    CArcfileItem* k1 = item(kanjiA.c_str(), 4294967295u, 2147483648u);
+    CArcfileItem* k2 = item(kanjiB.c_str(), 4294967294u, 2147483647u);
+    auto cmp = [](CArcfileItem* x, CArcfileItem* y, int order) {
+        return CFileListCtrl::CompareItems((LPARAM)x, (LPARAM)y, order);
+    };
+    EXPECT_EQ(cmp(a, b, 2), 0);                // .TXT and .txt
+    EXPECT_GT(cmp(a, b, 3), 0);                // 200% after 50%
+    EXPECT_LT(cmp(a, b, 3 | 0x8000), 0);
+    EXPECT_EQ(cmp(k1, k2, 3), 0);              // both 50% near 4 GiB
+    EXPECT_LT(cmp(k1, k2, 0), 0);              // 表a before 表B: a double-byte unit, then a letter
+    EXPECT_GT(cmp(k1, k2, 1), 0);             // 4294967295 after 4294967294
+    EXPECT_EQ(cmp(a, b, 7), 0);                // no such column
+    for (CArcfileItem* p : {a, b, k1, k2}) delete p;
+}
+
+TEST_F(Views, DamagedStoredColumnsFallBackAndListModeKeepsTheWidths) {
+    lib.AddRecord("B.TXT", 1, 1);
+    lib.AddRecord("A.TXT", 1, 1);
+    theApp.WriteProfileInt("settings", "nColumnWidth0", 100000);
+    theApp.WriteProfileInt("settings", "nColumnWidth1", 0);
+    theApp.WriteProfileInt("settings", "nColumnWidth2", -5);
+    theApp.WriteProfileInt("settings", "nColumnWidth3", 77);
+    theApp.WriteProfileInt("setting", "nSortOrder", 7);
+    ASSERT_TRUE(Start(archive));
+    ActivateFiles();
+    EXPECT_EQ(List().GetColumnWidth(0), List().GetStringWidth("BBBBBBBBBBBBB"));
+    EXPECT_EQ(List().GetColumnWidth(1), List().GetStringWidth("BBBBBKBB"));
+    EXPECT_EQ(List().GetColumnWidth(2), List().GetStringWidth("BYY/MM/DD HH:MMB"));
+    EXPECT_EQ(List().GetColumnWidth(3), 77);
+    EXPECT_EQ(List().GetSortColumn(), 0);
+    EXPECT_EQ(Rows(), std::vector<std::string>({"A.TXT", "B.TXT"}));
+
+    // List mode and back keeps rows, selection and order; closing in list
+    // mode keeps the report widths.
+    List().SetColumnWidth(4, 91);
+    SelectRows({1});
+    Frame()->SendMessage(WM_COMMAND, ID_VIEW_LIST);
+    EXPECT_EQ(List().GetStyle() & LVS_TYPEMASK, (DWORD)LVS_LIST);
+    EXPECT_FALSE(Files()->m_bDetails);
+    EXPECT_TRUE(List().GetStyle() & WS_VISIBLE);
+    Frame()->SendMessage(WM_COMMAND, ID_VIEW_DETAILS);
+    EXPECT_EQ(List().GetStyle() & LVS_TYPEMASK, (DWORD)LVS_REPORT);
+    EXPECT_EQ(Rows(), std::vector<std::string>({"A.TXT", "B.TXT"}));
+    EXPECT_EQ(List().GetNextItem(-1, LVNI_SELECTED), 1);
+    Frame()->SendMessage(WM_COMMAND, ID_VIEW_LIST);
+    Stop();
+    int defaultName = theApp.GetProfileInt("settings", "nColumnWidth0", -1);
+    EXPECT_GT(defaultName, 0);
+    EXPECT_EQ(theApp.GetProfileInt("settings", "nColumnWidth3", -1), 77);
+    EXPECT_EQ(theApp.GetProfileInt("settings", "nColumnWidth4", -1), 91);
+    EXPECT_EQ(theApp.GetProfileInt("setting", "nSortOrder", -1), 0);
+}
+
+TEST_F(Views, DeleteAsksOnlyWithASelectionAndYesDeletesAndRelists) {
+    lib.AddRecord("ROOT.TXT", 1, 1);
+    lib.AddRecord("DOC\\A.TXT", 1, 1);
+    lib.AddRecord("DOC\\B C.TXT", 1, 1);
+    ASSERT_TRUE(Start(archive));
+    ActivateFiles();
+    Tree()->m_wndTree.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+    ASSERT_EQ(Rows(), std::vector<std::string>({"A.TXT", "B C.TXT"}));
+    ActivateFiles();
+    EXPECT_TRUE(State(ID_DELETE).m_bEnabled);
+    EXPECT_TRUE(State(ID_SELECT_ALL).m_bEnabled);
+
+    SelectRows({});
+    EXPECT_TRUE(State(ID_DELETE).m_bEnabled);  // rows, though none selected
+    EXPECT_FALSE(State(ID_EXTRACT).m_bEnabled);
+    EXPECT_FALSE(State(ID_RENAME).m_bEnabled);
+    lib.ClearCalls();
+    Files()->SendMessage(WM_COMMAND, ID_DELETE);
+    EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_TRUE(lib.CommandLines().empty());
+
+    Frame()->SendMessage(WM_COMMAND, ID_SELECT_ALL);
+    EXPECT_EQ(List().GetSelectedCount(), 2);
+    EXPECT_FALSE(State(ID_VIEW_ENTRY).m_bEnabled);
+    EXPECT_FALSE(State(ID_MINIVIEWER).m_bEnabled);
+    EXPECT_TRUE(State(ID_EXTRACT).m_bEnabled);
+    boxes.QueueAnswer(IDNO);
+    Frame()->SendMessage(WM_COMMAND, ID_DELETE);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, Sjis("ファイルを削除してよろしいですか？"));
+    EXPECT_EQ(boxes.Seen()[0].icon, (UINT)MB_ICONQUESTION);
+    EXPECT_TRUE(lib.CommandLines().empty());
+
+    boxes.QueueAnswer(IDYES);
+    Frame()->SendMessage(WM_COMMAND, ID_DELETE);
+    ASSERT_EQ(boxes.Count(), 2u);
+    std::vector<std::string> lines = lib.CommandLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].substr(0, 5), "d -p ");
+    EXPECT_NE(lines[0].find(" DOC\\A.TXT \"DOC\\B C.TXT\""), std::string::npos) << lines[0];
+    // Listed again: the tree is rebuilt on its top node, the list shows the root.
+    EXPECT_EQ(Tree()->m_wndTree.GetSelectedItem(), Tree()->m_wndTree.GetRootItem());
+    EXPECT_EQ(Rows(), std::vector<std::string>({"ROOT.TXT"}));
+}
+
+TEST_F(Views, AFailedOpenLeavesNoRowOnFreedEntries) {
+    lib.AddRecord("A.TXT", 1, 1);
+    lib.AddRecord("DOC\\B.TXT", 1, 1);
+    ASSERT_TRUE(Start(archive));
+    ASSERT_EQ(List().GetItemCount(), 1);
+    lib.SetCheckResult(FALSE);
+    std::string other = MakeFile("NOTLZH.LZH");
+    EXPECT_EQ(theApp.OpenDocumentFile(other.c_str()), nullptr);
+    EXPECT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(List().GetItemCount(), 0);
+    EXPECT_EQ(Tree()->m_wndTree.GetCount(), 0u);
+    // Sorting and painting find nothing to read.
+    List().SortBy(1);
+    Files()->UpdateWindow();
+
+    // The same through File New after a listing.
+    lib.SetCheckResult(TRUE);
+    ASSERT_NE(theApp.OpenDocumentFile(MakeFile("SECOND.LZH").c_str()), nullptr);
+    ASSERT_EQ(List().GetItemCount(), 1);
+    Frame()->SendMessage(WM_COMMAND, ID_FILE_NEW);
+    EXPECT_EQ(List().GetItemCount(), 0);
+    EXPECT_EQ(Tree()->m_wndTree.GetCount(), 0u);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    AfxSetInstanceHandle(GetModuleHandleA(NULL));
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,4 @@
+// CFileView: dragging rows out of the window.
+#include "ui/file_view.h"
+
+void CFileView::OnBeginDrag() {}
