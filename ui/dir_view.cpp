@@ -6,6 +6,7 @@
 #include "engine/arcfile_item.h"
 #include "framework/cmd_ui.h"
 #include "res/resource.h"
+#include "ui/dir_select_dlg.h"
 
 IMPLEMENT_DYNCREATE(CDirView, CView)
 
@@ -145,5 +146,11 @@ BOOL CDirView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
 void CDirView::OnUpdateExtract(CCmdUI* pCmdUI) { pCmdUI->Enable(m_wndTree.GetSelectedItem() != NULL); }
 
 void CDirView::OnExtract() {
-    if (m_wndTree.GetSelectedItem() == NULL) return;
+    CArchiveDoc* pDoc = GetDocument();
+    if (m_wndTree.GetSelectedItem() == NULL || pDoc == NULL) return;
+    CDirSelectDlg dlg(FALSE);
+    dlg.m_bDirExtract = pDoc->m_bDirUnpack;
+    if (dlg.DoModal() != IDOK) return;
+    pDoc->m_bDirUnpack = dlg.m_bDirExtract;
+    if (pDoc->m_pArchive != NULL) pDoc->m_pArchive->ExtractDirectory(GetSelectedPath(), dlg.GetSelectedDir());
 }

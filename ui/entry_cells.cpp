@@ -11,16 +11,19 @@ CString GroupThousands(const CString& digits) {
     return result;
 }
 
-CString KilobyteText(DWORD dwSize) {
-    DWORD dwKB = dwSize / 1024 + (dwSize % 1024 != 0 ? 1 : 0);
+CString KilobyteText(ULONGLONG size) {
+    ULONGLONG kilobytes = size / 1024 + (size % 1024 != 0 ? 1 : 0);
     CString digits;
-    digits.Format("%lu", (unsigned long)dwKB);
+    digits.Format("%llu", (unsigned long long)kilobytes);
     return GroupThousands(digits) + "KB";
 }
 
 BOOL EntryRatio(const CArcfileItem& item, ULONGLONG* pRatio) {
-    if (item.m_dwOriginalSize == 0) return FALSE;
-    *pRatio = (ULONGLONG)item.m_dwCompressedSize * 100 / item.m_dwOriginalSize;
+    ULONGLONG original = item.GetOriginalSize();
+    if (original == 0) return FALSE;
+    // Sizes beyond 4 GiB would wrap even a 64-bit product: divide first.
+    ULONGLONG compressed = item.GetCompressedSize();
+    *pRatio = compressed / original * 100 + compressed % original * 100 / original;
     return TRUE;
 }
 

@@ -7,10 +7,10 @@
 
 // Digits grouped in threes from the right with ",": 1234567 -> 1,234,567.
 CString GroupThousands(const CString& digits);
-// Uncompressed size in kilobytes, rounded up, grouped, with "KB": 1025 -> 2KB.
-CString KilobyteText(DWORD dwSize);
-// Compressed size x 100 / uncompressed size, truncated, in 64 bits (the
-// product of two 32-bit sizes does not fit in 32). FALSE when the
+// A size in kilobytes, rounded up, grouped, with "KB": 1025 -> 2KB.
+CString KilobyteText(ULONGLONG size);
+// Compressed size x 100 / uncompressed size, truncated, without wrap-around
+// (the product of two 32-bit sizes needs more than 32 bits). FALSE when the
 // uncompressed size is 0: the entry has no ratio.
 BOOL EntryRatio(const CArcfileItem& item, ULONGLONG* pRatio);
 // "40%", or "???%%" for an entry without ratio.

@@ -72,7 +72,7 @@ int CALLBACK CFileListCtrl::CompareItems(LPARAM lParam1, LPARAM lParam2, LPARAM 
     int nResult;
     switch ((int)lParamSort & ~kDescending) {
         case 0: nResult = CompareMbcsNoCase(a.m_strName, b.m_strName); break;
-        case 1: nResult = CompareValues(a.m_dwOriginalSize, b.m_dwOriginalSize); break;
+        case 1: nResult = CompareValues(a.GetOriginalSize(), b.GetOriginalSize()); break;
         case 2: nResult = CompareExtensions(a, b); break;
         case 3: nResult = CompareRatios(a, b); break;
         case 4: nResult = CompareDates(a, b); break;

@@ -8,6 +8,7 @@
 #include "engine/arcfile_item.h"
 #include "framework/cmd_ui.h"
 #include "res/resource.h"
+#include "ui/dir_select_dlg.h"
 #include "ui/entry_cells.h"
 
 IMPLEMENT_DYNCREATE(CFileView, CView)
@@ -118,7 +119,7 @@ void CFileView::AddEntryRow(CArcfileItem* pItem) {
     item.lParam = (LPARAM)pItem;
     int nRow = m_wndList.InsertItem(&item);
     if (nRow < 0) return;
-    m_wndList.SetItemText(nRow, 1, KilobyteText(pItem->m_dwOriginalSize));
+    m_wndList.SetItemText(nRow, 1, KilobyteText(pItem->GetOriginalSize()));
     m_wndList.SetItemText(nRow, 2, ZuvoApp()->GetFileTypeName(pItem->m_strName));
     m_wndList.SetItemText(nRow, 3, RatioText(*pItem));
     m_wndList.SetItemText(nRow, 4, DateTimeText(*pItem));
@@ -143,7 +144,16 @@ void CFileView::OnUpdateSelectAll(CCmdUI* pCmdUI) { pCmdUI->Enable(m_wndList.Get
 void CFileView::OnUpdateDelete(CCmdUI* pCmdUI) { pCmdUI->Enable(m_wndList.GetItemCount() > 0); }
 
 void CFileView::OnExtract() {
-    if (m_wndList.GetSelectedCount() == 0) return;
+    CArchiveDoc* pDoc = GetDocument();
+    if (m_wndList.GetSelectedCount() == 0 || pDoc == NULL) return;
+    CDirSelectDlg dlg(FALSE);
+    dlg.m_bDirExtract = pDoc->m_bDirUnpack;
+    if (dlg.DoModal() != IDOK) return;
+    pDoc->m_bDirUnpack = dlg.m_bDirExtract;
+    CStringArray paths;
+    GetSelectedPaths(paths);
+    if (paths.GetSize() > 0 && pDoc->m_pArchive != NULL)
+        pDoc->m_pArchive->ExtractFiles(paths, dlg.GetSelectedDir(), dlg.m_bDirExtract);
 }
 
 void CFileView::OnSelectAll() {

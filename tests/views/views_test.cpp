@@ -15,6 +15,7 @@
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/text.h"
 #include "ui/dir_view.h"
+#include "ui/entry_cells.h"
 #include "ui/file_view.h"
 #include "ui/main_frame.h"
 
@@ -289,7 +290,15 @@ TEST_F(Views, EachSortKeyOrdersBothWaysAndTheOrderIsRemembered) {
     EXPECT_LT(cmp(k1, k2, 0), 0);              // 表a before 表B: a double-byte unit, then a letter
     EXPECT_GT(cmp(k1, k2, 1), 0);             // 4294967295 after 4294967294
     EXPECT_EQ(cmp(a, b, 7), 0);                // no such column
-    for (CArcfileItem* p : {a, b, k1, k2}) delete p;
+    // Beyond 4 GiB: 8 GiB packed to 4 GiB is 50% and larger than 4 GiB - 1.
+    CArcfileItem* big = item("BIG", 0, 0);
+    big->m_dwOriginalSizeHigh = 2;
+    big->m_dwCompressedSizeHigh = 1;
+    EXPECT_EQ(std::string(RatioText(*big)), "50%");
+    EXPECT_EQ(std::string(KilobyteText(big->GetOriginalSize())), "8,388,608KB");
+    EXPECT_GT(cmp(big, k1, 1), 0);
+    EXPECT_EQ(cmp(big, k1, 3), 0);
+    for (CArcfileItem* p : {a, b, k1, k2, big}) delete p;
 }
 
 TEST_F(Views, DamagedStoredColumnsFallBackAndListModeKeepsTheWidths) {
@@ -373,6 +382,58 @@ TEST_F(Views, DeleteAsksOnlyWithASelectionAndYesDeletesAndRelists) {
     // Listed again: the tree is rebuilt on its top node, the list shows the root.
     EXPECT_EQ(Tree()->m_wndTree.GetSelectedItem(), Tree()->m_wndTree.GetRootItem());
     EXPECT_EQ(Rows(), std::vector<std::string>({"ROOT.TXT"}));
+}
+
+TEST_F(Views, ExtractAsksForAFolderAndSendsTheSelectionOrTheNode) {
+    lib.AddRecord("ROOT.TXT", 1, 1);
+    lib.AddRecord("DOC\\A.TXT", 1, 1);
+    lib.AddRecord("DOC\\B C.TXT", 1, 1);
+    std::string dest = TempDir() + "dest\\";
+    CreateDirectoryA(dest.c_str(), NULL);
+    theApp.WriteProfileString("setting", "strOpenDir", dest.c_str());
+    ASSERT_TRUE(Start(archive));
+    Tree()->m_wndTree.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+    ActivateFiles();
+    Frame()->SendMessage(WM_COMMAND, ID_SELECT_ALL);
+    CArchiveDoc* pDoc = Doc();
+
+    // The chooser shows the document's choice; what the user leaves in the
+    // box goes back to the document and into the command.
+    auto answer = [&](int check, int button) {
+        boxes.QueueAction([=](HWND hDlg, const SeenDialog&) {
+            HWND hBox = GetDlgItem(hDlg, 1039);
+            EXPECT_EQ(SendMessageA(hBox, BM_GETCHECK, 0, 0), pDoc->m_bDirUnpack ? BST_CHECKED : BST_UNCHECKED);
+            SendMessageA(hBox, BM_SETCHECK, check, 0);
+            return button;
+        });
+    };
+    pDoc->m_bDirUnpack = TRUE;
+    lib.ClearCalls();
+    answer(BST_UNCHECKED, IDCANCEL);
+    Frame()->SendMessage(WM_COMMAND, ID_EXTRACT);
+    EXPECT_TRUE(lib.CommandLines().empty());
+    EXPECT_TRUE(pDoc->m_bDirUnpack);
+
+    answer(BST_UNCHECKED, IDOK);
+    Frame()->SendMessage(WM_COMMAND, ID_EXTRACT);
+    EXPECT_FALSE(pDoc->m_bDirUnpack);
+    std::vector<std::string> lines = lib.CommandLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].find("e -p "), 0u) << lines[0];
+    EXPECT_NE(lines[0].find(dest + " DOC\\A.TXT \"DOC\\B C.TXT\""), std::string::npos) << lines[0];
+
+    // From the tree: its node, whole.
+    Frame()->SetActiveView(Tree());
+    EXPECT_TRUE(State(ID_EXTRACT).m_bEnabled);
+    lib.ClearCalls();
+    answer(BST_CHECKED, IDOK);
+    Frame()->SendMessage(WM_COMMAND, ID_EXTRACT);
+    EXPECT_TRUE(pDoc->m_bDirUnpack);
+    lines = lib.CommandLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].find("x -r2xp "), 0u) << lines[0];
+    EXPECT_NE(lines[0].find(dest + " DOC\\*.* DOC\\*"), std::string::npos) << lines[0];
+    EXPECT_EQ(boxes.Count(), 3u);
 }
 
 TEST_F(Views, AFailedOpenLeavesNoRowOnFreedEntries) {
