@@ -4,6 +4,7 @@
 #include "framework/afx_state.h"
 #include "framework/wnd.h"
 
+#include <cderr.h>
 #include <string.h>
 
 IMPLEMENT_DYNAMIC(CFileDialog, CDialog)
@@ -14,19 +15,19 @@ END_MESSAGE_MAP()
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName,
                          DWORD dwFlags, LPCSTR lpszFilter, CWnd* pParentWnd)
     : CDialog(0, pParentWnd), m_bOpenFileDialog(bOpenFileDialog), m_strDefExt(lpszDefExt),
-      m_fileBuffer(MAX_PATH, '\0'), m_dwCommDlgError(0) {
+      m_fileBuffer(MAX_PATH + 2, '\0'), m_dwCommDlgError(0) {
     memset(&m_ofn, 0, sizeof(m_ofn));
     m_szFileTitle[0] = '\0';
     m_ofn.lStructSize = sizeof(m_ofn);
     m_ofn.hInstance = AfxGetResourceHandle();
     m_ofn.lpstrFile = m_fileBuffer.data();
-    m_ofn.nMaxFile = (DWORD)m_fileBuffer.size();
+    m_ofn.nMaxFile = MAX_PATH;
     m_ofn.lpstrFileTitle = m_szFileTitle;
     m_ofn.nMaxFileTitle = sizeof(m_szFileTitle);
     m_ofn.Flags = dwFlags | OFN_EXPLORER;
     if (pParentWnd) m_ofn.hwndOwner = pParentWnd->GetSafeHwnd();
     if (lpszDefExt) m_ofn.lpstrDefExt = m_strDefExt;
-    if (lpszFileName) lstrcpynA(m_fileBuffer.data(), lpszFileName, (int)m_fileBuffer.size());
+    if (lpszFileName) lstrcpynA(m_fileBuffer.data(), lpszFileName, MAX_PATH);
     if (lpszFilter) {
         m_strFilter = lpszFilter;
         m_strFilter.Replace('|', '\0');
@@ -36,10 +37,23 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFil
 
 void CFileDialog::SetFileBuffer(int nChars) {
     if (nChars < 1) nChars = 1;
-    m_fileBuffer.resize((size_t)nChars + 1, '\0');
+    // Two zero bytes beyond what the dialog may fill: walking a list that
+    // came back cut off never runs past the buffer.
+    m_fileBuffer.resize((size_t)nChars + 3, '\0');
     m_fileBuffer[nChars] = '\0';
     m_ofn.lpstrFile = m_fileBuffer.data();
-    m_ofn.nMaxFile = (DWORD)m_fileBuffer.size();
+    m_ofn.nMaxFile = (DWORD)nChars + 1;
+}
+
+BOOL CFileDialog::ListFitsBuffer() const {
+    // A complete list ends in two zero bytes with room to spare; a list
+    // that reaches the buffer's end was cut off (some platforms cut it
+    // instead of failing with FNERR_BUFFERTOOSMALL).
+    LPCSTR p = m_ofn.lpstrFile;
+    DWORD n = m_ofn.nMaxFile;
+    for (DWORD i = 0; i + 2 < n; ++i)
+        if (p[i] == '\0' && p[i + 1] == '\0') return TRUE;
+    return FALSE;
 }
 
 // The platform calls this from the dialog's own procedure. On WM_INITDIALOG
@@ -105,6 +119,10 @@ INT_PTR CFileDialog::DoModal() {
     m_dwCommDlgError = 0;
     BOOL ok = m_bOpenFileDialog ? GetOpenFileNameA(&m_ofn) : GetSaveFileNameA(&m_ofn);
     if (!ok) m_dwCommDlgError = CommDlgExtendedError();
+    if (ok && IsMultiple() && !ListFitsBuffer()) {
+        ok = FALSE;
+        m_dwCommDlgError = FNERR_BUFFERTOOSMALL;
+    }
     // The window is gone; a dialog that never became ours leaves nothing behind.
     if (m_hWnd != NULL) Detach();
     return ok ? IDOK : IDCANCEL;

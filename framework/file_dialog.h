@@ -29,7 +29,8 @@ public:
                 CWnd* pParentWnd = NULL);
 
     // IDOK or IDCANCEL; after IDCANCEL GetCommDlgError tells why (0 when the
-    // user cancelled). The box is owned by the parent window, else by the
+    // user cancelled; FNERR_BUFFERTOOSMALL too when the chosen names came
+    // back cut off at the buffer's end). The box is owned by the parent window, else by the
     // main window.
     INT_PTR DoModal() override;
     DWORD GetCommDlgError() const { return m_dwCommDlgError; }
@@ -59,6 +60,7 @@ protected:
 
 private:
     BOOL IsMultiple() const;
+    BOOL ListFitsBuffer() const;
 
     CString m_strFilter;   // '|' replaced by zero bytes
     CString m_strDefExt;

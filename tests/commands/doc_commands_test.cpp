@@ -170,6 +170,45 @@ TEST_F(DocCommands, CompressingFilesAndDirectoriesSendsTheirLinesThenListsAgain)
     EXPECT_STRCASEEQ(Doc()->GetPathName(), archive.c_str());
 }
 
+// More chosen names than the dialog's buffer holds: the user is told, and
+// nothing is sent (also where the platform cuts the list instead of failing).
+TEST_F(DocCommands, TooManyChosenFilesAreReportedAndNothingIsAdded) {
+    Start(archive);
+    std::string dir = CommandTestDir() + "many";
+    CreateDirectoryA(dir.c_str(), NULL);
+    for (int i = 0; i < 340; ++i) {
+        char name[16];
+        wsprintfA(name, "\\%03d", i);
+        std::string path = dir + name + std::string(180, 'f') + ".txt";
+        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) MakeFile(path);
+    }
+    lib.ClearCalls();
+    size_t typed = 0;
+    boxes.QueueAction([&](HWND hDlg, const SeenDialog&) {
+        HWND hName = GetDlgItem(hDlg, 0x47c);
+        if (!hName) hName = GetDlgItem(hDlg, 0x480);
+        SetWindowTextA(hName, dir.c_str());
+        UserThread::Press(hDlg, IDOK);
+        // Every file of the folder, as selecting them all in the list does.
+        HWND hView = FindWindowExA(FindWindowExA(hDlg, NULL, "SHELLDLL_DefView", NULL), NULL, "SysListView32", NULL);
+        WaitFor([&] { return SendMessageA(hView, LVM_GETITEMCOUNT, 0, 0) >= 340; });
+        LVITEMA item = {};
+        item.stateMask = item.state = LVIS_SELECTED;
+        SendMessageA(hView, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&item);
+        typed = UserThread::Text(hName).size();
+        return IDOK;
+    });
+    Command(ID_COMPRESS);
+    EXPECT_GT(typed, 60000u);
+    std::vector<SeenDialog> seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 2u);
+    CString tooMany;
+    tooMany.LoadString(IDS_TOO_MANY_FILES);
+    EXPECT_EQ(seen[1].text, std::string(tooMany));
+    EXPECT_EQ(seen[1].icon, (UINT)MB_ICONERROR);
+    EXPECT_EQ(TakeLines(), std::vector<std::string>{});
+}
+
 TEST_F(DocCommands, CompressingIntoAnUntitledDocumentAsksForTheArchiveFirst) {
     Start("");
     std::string fresh = CommandTestDir() + "FRESH.LZH";
