@@ -63,8 +63,6 @@ protected:
     afx_msg void OnUpdateViewDetail(CCmdUI* pCmdUI);
     // Hands a view-mode command to the file list.
     void PassToFileView(UINT nID);
-    // Whether the file list shows details; FALSE without a file list.
-    BOOL FileViewShowsDetails(BOOL* pbHasList);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -21,8 +21,6 @@ namespace {
 
 // Room in the file dialog for the names of many chosen files.
 const int kCompressNameBuffer = 60000;
-// The file list's list control.
-const int kFileListId = 8000;
 
 }  // namespace
 
@@ -108,35 +106,21 @@ void CArchiveDoc::OnCopyList() {
 
 void CArchiveDoc::OnUpdateCopyList(CCmdUI* pCmdUI) { pCmdUI->Enable(m_pArchive != NULL); }
 
+// Reached while another pane is active: the file list switches itself.
 void CArchiveDoc::PassToFileView(UINT nID) {
     CFileView* pView = FindFileView();
-    if (pView == NULL || pView->m_hWnd == NULL) return;
-    // Only to a view that handles it itself: any other would route it back
-    // here, and it would go round for ever.
-    AFX_CMDHANDLERINFO info;
-    if (pView->CCmdTarget::OnCmdMsg(nID, CN_COMMAND, NULL, &info))
-        pView->PostMessage(WM_COMMAND, nID, 0);
-}
-
-BOOL CArchiveDoc::FileViewShowsDetails(BOOL* pbHasList) {
-    CFileView* pView = FindFileView();
-    HWND hList = pView && pView->m_hWnd ? ::GetDlgItem(pView->m_hWnd, kFileListId) : NULL;
-    *pbHasList = hList != NULL;
-    return hList != NULL && (::GetWindowLongA(hList, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
+    if (pView != NULL && pView->m_hWnd != NULL) pView->PostMessage(WM_COMMAND, nID, 0);
 }
 
 void CArchiveDoc::OnViewList() { PassToFileView(ID_VIEW_LIST); }
 
 void CArchiveDoc::OnViewDetail() { PassToFileView(ID_VIEW_DETAILS); }
 
+// The marks show the file list's mode; without a file list there are none.
 void CArchiveDoc::OnUpdateViewList(CCmdUI* pCmdUI) {
-    BOOL bHasList;
-    BOOL bDetails = FileViewShowsDetails(&bHasList);
-    if (bHasList) pCmdUI->SetRadio(!bDetails);
+    if (CFileView* pView = FindFileView()) pCmdUI->SetRadio(!pView->m_bDetails);
 }
 
 void CArchiveDoc::OnUpdateViewDetail(CCmdUI* pCmdUI) {
-    BOOL bHasList;
-    BOOL bDetails = FileViewShowsDetails(&bHasList);
-    if (bHasList) pCmdUI->SetRadio(bDetails);
+    if (CFileView* pView = FindFileView()) pCmdUI->SetRadio(pView->m_bDetails);
 }

@@ -11,6 +11,7 @@
 #include "tests/fake_unlha32/fake_control.h"
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/text.h"
+#include "ui/file_view.h"
 #include "ui/main_frame.h"
 
 #include <gtest/gtest.h>
@@ -305,6 +306,22 @@ TEST_F(DocCommands, ListingGoesToTheClipboardAndCommandsAreOnWhenTheyCanRun) {
     EXPECT_EQ(theApp.GetProfileInt("settings", "bDirUnpack", -1), 0);
     Command(ID_DIR_UNPACK);
     EXPECT_EQ(theApp.GetProfileInt("settings", "bDirUnpack", -1), 1);
+
+    // From the tree pane the view mode reaches the file list, and the marks follow it.
+    CFileView* pFiles = Doc()->FindFileView();
+    ASSERT_NE(pFiles, nullptr);
+    if (Frame()->GetActiveView() == pFiles) Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(IDM_NEXT_PANE, 1));
+    ASSERT_NE(Frame()->GetActiveView(), pFiles);
+    auto listStyle = [&] { return pFiles->m_wndList.GetStyle() & LVS_TYPEMASK; };
+    EXPECT_EQ(listStyle(), (DWORD)LVS_REPORT);
+    EXPECT_EQ(state(ID_VIEW_DETAILS).second, 1);
+    Command(ID_VIEW_LIST);
+    EXPECT_TRUE(WaitFor([&] { return listStyle() == LVS_LIST; }));
+    EXPECT_EQ(state(ID_VIEW_LIST).second, 1);
+    EXPECT_EQ(state(ID_VIEW_DETAILS).second, 0);
+    Command(ID_VIEW_DETAILS);
+    EXPECT_TRUE(WaitFor([&] { return listStyle() == LVS_REPORT; }));
+    EXPECT_EQ(state(ID_VIEW_LIST).second, 0);
 }
 
 }  // namespace
