@@ -67,9 +67,11 @@ class ZeroCarry {
   uint16_t bytes_[256];
 };
 
+// Built on first use on the heap: a static object the compiler may compute
+// at build time would put 25 KB of tables into every program's file.
 const ZeroCarry& Carry() {
-  static const ZeroCarry carry;
-  return carry;
+  static const ZeroCarry* carry = new ZeroCarry;
+  return *carry;
 }
 
 // Where a chain of extended headers starting at a window position leads:

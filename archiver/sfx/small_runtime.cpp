@@ -27,4 +27,23 @@ void __throw_underflow_error(const char*) { abort(); }
 void __throw_invalid_argument(const char*) { abort(); }
 void __throw_out_of_range_fmt(const char*, ...) { abort(); }
 void __throw_bad_array_new_length() { abort(); }
+// The stubs are built with the library's assertions on (that keeps the
+// string code out of its prebuilt copies, see CMakeLists.txt); a failed one
+// stops the program without the library's report and its demangler.
+void __glibcxx_assert_fail(const char*, int, const char*, const char*) noexcept { abort(); }
 }  // namespace std
+
+// The library's operator new throws std::bad_alloc, which brings the
+// exception machinery along; here running out of memory ends the program.
+#include <new>
+
+void* operator new(std::size_t size) {
+  void* block = std::malloc(size ? size : 1);
+  if (!block) std::abort();
+  return block;
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete[](void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
