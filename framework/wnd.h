@@ -78,6 +78,7 @@ public:
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
     BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, NULL, bErase); }
+    void SetRedraw(BOOL bRedraw = TRUE) { ::SendMessageA(m_hWnd, WM_SETREDRAW, bRedraw, 0); }
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE) {
         ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
     }
