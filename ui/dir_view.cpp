@@ -54,6 +54,7 @@ void CDirView::OnFont() {}
 
 void CDirView::OnInitialUpdate() {
     m_wndTree.DeleteAllItems();
+    m_nodes.clear();
     CView::OnInitialUpdate();
 }
 
@@ -66,6 +67,7 @@ static CString FileNameOf(const CString& path) {
 
 void CDirView::OnUpdate(CView*, LPARAM, CObject*) {
     m_wndTree.DeleteAllItems();
+    m_nodes.clear();
     CArchiveDoc* pDoc = GetDocument();
     if (pDoc == NULL) return;
     CString rootName = FileNameOf(pDoc->GetPathName());
@@ -97,30 +99,29 @@ void CDirView::OnUpdate(CView*, LPARAM, CObject*) {
 }
 
 void CDirView::InsertPath(LPCSTR lpszDir, LPCSTR lpszRootName) {
-    // Any length: the root name and the path are joined in a string.
-    CString path = CString(lpszRootName) + "\\" + lpszDir;
     HTREEITEM hTop = m_wndTree.GetRootItem();
-    HTREEITEM hParent = hTop, hCandidate = hTop;
+    if (hTop == NULL) return;
+    // Any length: the root name and the path are joined in a string. Labels
+    // compare byte for byte, so each prefix up to a backslash names one node.
+    CString path = CString(lpszRootName) + "\\" + lpszDir;
+    HTREEITEM hParent = NULL;
     int nStart = 0;
     for (int nSlash = path.Find('\\'); nSlash >= 0; nSlash = path.Find('\\', nStart)) {
-        CString component = path.Mid(nStart, nSlash - nStart);
-        for (;;) {
-            if (hCandidate == NULL) {
-                HTREEITEM hNew = m_wndTree.InsertItem(component, 0, 1, hParent, TVI_SORT);
-                // A node without children does not stay expanded: open the
-                // parent now that it has one.
+        HTREEITEM hNode = hTop;  // the first component is the root name
+        if (hParent != NULL) {
+            std::string prefix((LPCSTR)path, nSlash);
+            auto it = m_nodes.find(prefix);
+            if (it != m_nodes.end()) {
+                hNode = it->second;
+            } else {
+                hNode = m_wndTree.InsertItem(path.Mid(nStart, nSlash - nStart), 0, 1, hParent, TVI_SORT);
+                m_nodes[prefix] = hNode;
+                // Opened once it has a child: the whole tree shows open, and
+                // a node without children would not stay expanded.
                 m_wndTree.Expand(hParent, TVE_EXPAND);
-                hParent = hNew;
-                break;
             }
-            if (m_wndTree.GetItemText(hCandidate) == component) {
-                hParent = hCandidate;
-                break;
-            }
-            hCandidate = m_wndTree.GetNextSiblingItem(hCandidate);
         }
-        m_wndTree.Expand(hParent, TVE_EXPAND);
-        hCandidate = m_wndTree.GetChildItem(hParent);
+        hParent = hNode;
         nStart = nSlash + 1;
     }
 }

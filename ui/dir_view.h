@@ -3,6 +3,9 @@
 // document's update, which directory to show.
 #pragma once
 
+#include <map>
+#include <string>
+
 #include "framework/view.h"
 #include "ui/dir_tree_ctrl.h"
 
@@ -38,5 +41,9 @@ public:
     afx_msg void OnFont();
 
 protected:
+    // The node of each path made so far ("root\\DOC\\IMAGES", exact bytes),
+    // so that a rebuild finds a folder without reading its siblings' labels.
+    std::map<std::string, HTREEITEM> m_nodes;
+
     DECLARE_MESSAGE_MAP()
 };

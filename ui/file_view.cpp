@@ -89,10 +89,19 @@ void CFileView::OnUpdate(CView*, LPARAM, CObject* pHint) {
     m_wndList.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
+static BOOL LacksTrailingBackslash(const CString& dir) {
+    return !dir.IsEmpty() && dir[dir.GetLength() - 1] != '\\';
+}
+
 // A directory path with its trailing backslash (none for the root).
 static CString WithTrailingBackslash(const CString& dir) {
-    if (dir.IsEmpty() || dir.ReverseFind('\\') == dir.GetLength() - 1) return dir;
-    return dir + "\\";
+    return LacksTrailingBackslash(dir) ? dir + "\\" : dir;
+}
+
+// Whether an entry's directory path names the wanted directory (which has
+// its trailing backslash); entry paths normally have theirs already.
+static BOOL IsInDirectory(const CString& path, const CString& wanted) {
+    return LacksTrailingBackslash(path) ? WithTrailingBackslash(path) == wanted : path == wanted;
 }
 
 void CFileView::ForgetEntries() {
@@ -106,7 +115,7 @@ void CFileView::FillList() {
     if (pDoc == NULL) return;
     for (int i = 0; i < pDoc->m_items.GetSize(); ++i) {
         CArcfileItem* pItem = static_cast<CArcfileItem*>(pDoc->m_items[i]);
-        if (WithTrailingBackslash(pItem->m_strPath) == wanted) AddEntryRow(pItem);
+        if (IsInDirectory(pItem->m_strPath, wanted)) AddEntryRow(pItem);
     }
 }
 

@@ -382,6 +382,29 @@ TEST_F(Views, DeleteAsksOnlyWithASelectionAndYesDeletesAndRelists) {
     // Listed again: the tree is rebuilt on its top node, the list shows the root.
     EXPECT_EQ(Tree()->m_wndTree.GetSelectedItem(), Tree()->m_wndTree.GetRootItem());
     EXPECT_EQ(Rows(), std::vector<std::string>({"ROOT.TXT"}));
+
+    // Rename names the first selected entry to the library, then shows the
+    // archive afresh.
+    lib.ClearCalls();
+    Frame()->SendMessage(WM_COMMAND, ID_RENAME);
+    lines = lib.CommandLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "n  " + std::string(Doc()->GetPathName()) + " ROOT.TXT");
+    EXPECT_EQ(Rows(), std::vector<std::string>({"ROOT.TXT"}));
+
+    // A double click and a right click on the list are posted to the view as
+    // View and MiniViewer; the control itself does nothing with them.
+    for (UINT code : {(UINT)NM_DBLCLK, (UINT)NM_RCLICK}) {
+        NMITEMACTIVATE click = {};
+        click.hdr.hwndFrom = List().m_hWnd;
+        click.hdr.idFrom = 8000;
+        click.hdr.code = code;
+        Files()->SendMessage(WM_NOTIFY, 8000, (LPARAM)&click);
+        MSG msg = {};
+        ASSERT_TRUE(PeekMessageA(&msg, Files()->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+        EXPECT_EQ(msg.wParam, code == (UINT)NM_DBLCLK ? (WPARAM)ID_VIEW_ENTRY : (WPARAM)ID_MINIVIEWER);
+        EXPECT_EQ(msg.lParam, 0);
+    }
 }
 
 TEST_F(Views, ExtractAsksForAFolderAndSendsTheSelectionOrTheNode) {
