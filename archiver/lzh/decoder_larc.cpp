@@ -15,14 +15,16 @@ class LarcDecoder : public Decoder {
       : in_(source, offset, size), lz5_(lz5), mask_(lz5 ? 0xFFF : 0x7FF) {
     if (lz5) {
       // The history -lz5- starts from: runs of every byte value, both byte
-      // ramps, zeros and blanks, ending where writing begins.
+      // ramps, zeros and blanks; the 18 bytes where writing begins are
+      // zeros, and a first match may reach them.
       size_t i = 0;
       for (int b = 0; b < 256; ++b, i += 13) memset(ring_ + i, b, 13);
       for (int b = 0; b < 256; ++b) ring_[i++] = static_cast<uint8_t>(b);
       for (int b = 0; b < 256; ++b) ring_[i++] = static_cast<uint8_t>(255 - b);
       memset(ring_ + i, 0, 128);
       i += 128;
-      memset(ring_ + i, ' ', 4096 - i);
+      memset(ring_ + i, ' ', 4096 - 18 - i);
+      memset(ring_ + 4096 - 18, 0, 18);
       at_ = 4096 - 18;
     } else {
       memset(ring_, ' ', sizeof ring_);

@@ -605,6 +605,17 @@ class Pm1Encoder {
   uint8_t older_[256], newer_[256], head_ = 0;
 };
 
+// lhasa reads -lz5- (and most others) as well: a second independent reader.
+void ExpectLhasa(const std::string& archive, const std::vector<RawEntry>& entries) {
+  if (!lzhtest::HaveTool("lhasa")) return;
+  lzhtest::ScratchDir dir;
+  ASSERT_TRUE(lzhtest::WriteFile(dir / "m.lzh", archive));
+  std::string log;
+  lzhtest::Run("cd '" + dir.path() + "' && lhasa xq m.lzh 2>&1", &log);
+  for (const RawEntry& e : entries)
+    EXPECT_TRUE(lzhtest::ReadFile(dir / e.name) == e.original) << e.method << " by lhasa\n" << log;
+}
+
 std::string TestData(size_t size, uint32_t seed) {
   return lzhtest::MakeText(size / 2, seed) + lzhtest::MakeBinary(size - size / 2, seed + 1, 80);
 }
@@ -688,17 +699,21 @@ TEST(Methods, Lz5PreparedHistoryIsAddressable) {
     packed.push_back(static_cast<char>(pos & 0xFF));
     packed.push_back(static_cast<char>(((pos >> 4) & 0xF0) | (len - 3)));
   };
+  match(4085, 5);  // the 18 bytes where writing starts are zeros, not blanks
   match(13 * 0x41, 13);  // 13 x 'A'
   match(3328 + 0x30, 10);  // "0123456789"
   match(3584 + 255 - 'z', 3);  // "zyx"
   match(3840, 5);  // five zeros
   match(4000, 4);  // blanks
-  for (int i = 0; i < 3; ++i) match(13 * 'B', 3);
-  std::string expect = std::string(13, 'A') + "0123456789zyx" + std::string(5, '\0') + "    " + "BBBBBBBBB";
+  for (int i = 0; i < 2; ++i) match(13 * 'B', 3);
+  packed.push_back(0);  // one more match
+  match(13 * 'B', 3);
+  std::string expect = std::string(5, '\0') + std::string(13, 'A') + "0123456789zyx" + std::string(5, '\0') + "    " + "BBBBBBBBB";
   std::vector<RawEntry> entries = {{"hist", "-lz5-", packed, expect}};
   std::string archive = lzhtest::MakeLevel2Archive(entries);
   ExpectOurs(archive, entries);
   ExpectUnar(archive, entries);
+  ExpectLhasa(archive, entries);
 }
 
 }  // namespace
