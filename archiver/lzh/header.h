@@ -60,7 +60,14 @@ struct Header {
   uint64_t header_size = 0;  // bytes from header_offset to the first data byte
   uint64_t data_offset = 0;
 
-  bool IsDirectory() const { return method[3] == 'd' && method[1] == 'l' && method[2] == 'h'; }
+  // A Unix symbolic link, stored as a "-lhd-" entry named "path|target":
+  // path is then the link's own name and link_target where it points. Links
+  // have no data and are never created on extraction.
+  bool is_link = false;
+  std::string link_target;
+
+  bool IsDirectory() const { return method[3] == 'd' && method[1] == 'l' && method[2] == 'h' && !is_link; }
+  bool IsLink() const { return is_link; }
 };
 
 }  // namespace lzh

@@ -1,5 +1,6 @@
 #include "archiver/lzh/header_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "archiver/lzh/crc16.h"
@@ -141,6 +142,32 @@ Error WalkExtended(const uint8_t* buf, size_t pos, size_t end, size_t width, uin
   return Error::kOk;
 }
 
+// Offset of the first '|' of `path` that is not the trail byte of a CP932
+// character, or npos.
+size_t FindLinkBar(const std::string& path) {
+  for (size_t i = 0; i < path.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(path[i]);
+    if (IsCp932LeadByte(c) && i + 1 < path.size() && IsCp932TrailByte(static_cast<unsigned char>(path[i + 1])))
+      ++i;
+    else if (c == '|')
+      return i;
+  }
+  return std::string::npos;
+}
+
+// Unix archivers store a symbolic link as a "-lhd-" entry "name|target"
+// whose mode (when stored) says link.
+void SplitLink(Header* h) {
+  if (!h->IsDirectory()) return;
+  if (h->has_unix_mode && (h->unix_mode & 0xF000) != 0xA000) return;
+  size_t bar = FindLinkBar(h->path);
+  if (bar == std::string::npos) return;
+  h->link_target = h->path.substr(bar + 1);
+  h->path.resize(bar);
+  while (!h->path.empty() && h->path.back() == '/') h->path.pop_back();
+  h->is_link = true;
+}
+
 void FinishPath(const std::string& base_name, const Names& names, Header* h) {
   std::string path;
   if (names.has_dir) {
@@ -150,8 +177,27 @@ void FinishPath(const std::string& base_name, const Names& names, Header* h) {
     if (!path.empty() && path.back() != '/') path.push_back('/');
   }
   path += NormalizeStoredPath(names.has_file ? names.file : base_name);
-  if (h->IsDirectory() && !path.empty() && path.back() != '/') path.push_back('/');
   h->path = path;
+  SplitLink(h);
+  // Amiga archivers store a folder as an empty stored entry whose name ends
+  // in a separator.
+  if (!h->IsDirectory() && !h->IsLink() && memcmp(h->method, "-lh0-", 5) == 0 && h->original_size == 0 &&
+      h->compressed_size == 0 && !h->path.empty() && h->path.back() == '/')
+    memcpy(h->method, "-lhd-", 5);
+  if (h->IsDirectory() && !h->path.empty() && h->path.back() != '/') h->path.push_back('/');
+}
+
+// Walks the sizes of a chain of extended headers in buf[pos, end) without
+// applying them; false when one does not fit. *stop: just past the chain.
+bool ChainFits(const uint8_t* buf, size_t pos, size_t end, size_t width, uint64_t first, size_t* stop) {
+  uint64_t next = first;
+  while (next != 0) {
+    if (next < width + 1 || next > end - pos) return false;
+    pos += static_cast<size_t>(next);
+    next = width == 2 ? Get16(buf + pos - width) : Get32(buf + pos - width);
+  }
+  *stop = pos;
+  return true;
 }
 
 // Level 0 and 1 share their first 22 bytes.
@@ -173,7 +219,12 @@ Error ReadLevel01(ByteSource* source, uint64_t offset, const uint8_t* head, Head
   size_t name_len = buf[21];
   size_t end = hsize + 2;
   if (22 + name_len > end) return Error::kBadHeader;
-  std::string base_name(reinterpret_cast<const char*>(buf + 22), name_len);
+  // Amiga archivers put a file comment after a zero byte in the name field:
+  // the name ends there.
+  const uint8_t* name = buf + 22;
+  const void* zero = memchr(name, 0, name_len);
+  size_t base_len = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - name) : name_len;
+  std::string base_name(reinterpret_cast<const char*>(name), base_len);
   size_t pos = 22 + name_len;
   Names names;
   if (h->level == 0) {
@@ -253,11 +304,23 @@ Error ReadLevel23(ByteSource* source, uint64_t offset, const uint8_t* head, int 
     if (e != Error::kOk) return e;
     total = Get32(more + 24);
   }
-  if (total < fixed || total > kMaxHeaderSize) return Error::kBadHeader;
-  std::string buffer(static_cast<size_t>(total), '\0');
+  if (total + 2 < fixed || total > kMaxHeaderSize) return Error::kBadHeader;
+  // Two bytes more than declared: the OS-9 archiver's level 2 size leaves
+  // out the size field itself.
+  std::string buffer(static_cast<size_t>(total) + 2, '\0');
   uint8_t* buf = reinterpret_cast<uint8_t*>(&buffer[0]);
-  Error e = ReadExact(source, offset, buf, static_cast<size_t>(total));
-  if (e != Error::kOk) return e;
+  size_t got = source->ReadAt(offset, buf, buffer.size());
+  if (source->Failed()) return Error::kReadError;
+  if (got < std::max<uint64_t>(total, fixed)) return got < total ? Error::kTruncated : Error::kBadHeader;
+  uint64_t first = level == 2 ? Get16(buf + 24) : Get32(buf + 28);
+  size_t size = static_cast<size_t>(total), stop = 0;
+  if (total < fixed || !ChainFits(buf, fixed, size, width, first, &stop)) {
+    // Accepted only in exactly that shape: the chain ends with its zero
+    // size field at the declared size + 2.
+    size += 2;
+    if (level != 2 || got < size || !ChainFits(buf, fixed, size, width, first, &stop) || stop != size)
+      return Error::kBadHeader;
+  }
   memcpy(h->method, buf + 2, 5);
   h->method[5] = 0;
   h->compressed_size = Get32(buf + 7);
@@ -268,19 +331,17 @@ Error ReadLevel23(ByteSource* source, uint64_t offset, const uint8_t* head, int 
   h->crc = Get16(buf + 21);
   h->has_crc = true;
   h->os_id = buf[23];
-  uint64_t first = level == 2 ? Get16(buf + 24) : Get32(buf + 28);
   Names names;
   bool has_header_crc = false;
   uint16_t header_crc = 0;
-  size_t crc_field = 0, stop = 0;
-  e = WalkExtended(buf, fixed, static_cast<size_t>(total), width, first, h, &names, &has_header_crc, &header_crc,
-                   &crc_field, &stop);
+  size_t crc_field = 0;
+  Error e = WalkExtended(buf, fixed, size, width, first, h, &names, &has_header_crc, &header_crc, &crc_field, &stop);
   if (e != Error::kOk) return e;
   if (has_header_crc) {
     buf[crc_field] = buf[crc_field + 1] = 0;
-    if (Crc16(buf, static_cast<size_t>(total)) != header_crc) return Error::kBadHeader;
+    if (Crc16(buf, size) != header_crc) return Error::kBadHeader;
   }
-  h->header_size = total;
+  h->header_size = size;
   h->dos_time = UnixToDosTime(h->unix_time);
   FinishPath(std::string(), names, h);
   if (h->IsDirectory()) h->has_crc = false;

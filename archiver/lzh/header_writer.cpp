@@ -197,6 +197,7 @@ WriteStatus SerializeHeader(const Header& header, std::string* out) {
     return WriteStatus::kBadHeader;
   std::string dir, name;
   SplitPath(header.path, header.IsDirectory(), &dir, &name);
+  if (header.IsLink()) name += "|" + header.link_target;  // stored as the reader found it
   // A file needs a name; a directory entry needs a directory.
   if (header.IsDirectory() ? (dir.empty() || dir == "/") : name.empty()) return WriteStatus::kBadHeader;
   switch (header.level) {

@@ -4,6 +4,7 @@
 
 #include "archiver/lzh/crc16.h"
 #include "archiver/lzh/header_reader.h"
+#include "archiver/lzh/header_writer.h"
 #include "read_support.h"
 
 namespace {
@@ -31,14 +32,14 @@ constexpr uint32_t kUnixTime = 1614834368;  // the same instant in UTC
 
 // Level 0 or 1 header for `name` (already in stored form) with stored data.
 std::string Level01(int level, const std::string& name, const std::vector<Ext>& exts = {},
-                    const std::string& data = kData) {
+                    const std::string& data = kData, const char* method = "-lh0-") {
   std::string ext_bytes;
   for (size_t i = 0; i < exts.size(); ++i) {
     ext_bytes.push_back(static_cast<char>(exts[i].type));
     ext_bytes += exts[i].body;
     Put16(&ext_bytes, i + 1 < exts.size() ? static_cast<uint32_t>(exts[i + 1].body.size() + 3) : 0);
   }
-  std::string h = "-lh0-";
+  std::string h = method;
   Put32(&h, static_cast<uint32_t>(data.size() + ext_bytes.size()));
   Put32(&h, static_cast<uint32_t>(data.size()));
   Put32(&h, kDosTime);
@@ -315,3 +316,106 @@ TEST(Methods, UnknownMethodIsReportedAndTheWalkGoesOn) {
 }
 
 }  // namespace
+
+namespace {
+
+// Level 2 header as the OS-9 archiver writes it: the size field counts
+// `shortfall` bytes less than the header holds.
+std::string ShortLevel2(const std::string& name, size_t shortfall) {
+  std::string e = Level23(2, {{0x01, name}});
+  size_t size = e.size() - kData.size();
+  e[23] = 'K';
+  e[0] = static_cast<char>(size - shortfall);
+  e[1] = static_cast<char>((size - shortfall) >> 8);
+  e[27] = e[28] = 0;
+  uint16_t crc = lzh::Crc16(reinterpret_cast<const uint8_t*>(e.data()), size);
+  e[27] = static_cast<char>(crc);
+  e[28] = static_cast<char>(crc >> 8);
+  return e;
+}
+
+std::string ExtractedByLhasa(const std::string& archive, const std::string& name) {
+  if (!lzhtest::HaveTool("lhasa")) return kData;
+  lzhtest::ScratchDir dir;
+  lzhtest::WriteFile(dir / "a.lzh", archive);
+  lzhtest::Run("cd '" + dir.path() + "' && lhasa xq a.lzh 2>&1");
+  return lzhtest::ReadFile(dir / name);
+}
+
+}  // namespace
+
+TEST(HeaderShapes, OtherSystemsQuirksReadAsTheirArchiversMeantThem) {
+  lzh::Error end;
+  // OS-9: two bytes short, and only exactly two.
+  std::string os9 = ShortLevel2("os9.txt", 2) + Level23(2, {{0x01, "next.txt"}}) + '\0';
+  std::vector<ReadEntry> entries = ReadAll(os9, &end);
+  EXPECT_EQ(end, lzh::Error::kEndOfArchive);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].header.path, "os9.txt");
+  EXPECT_EQ(entries[0].data, kData);
+  EXPECT_EQ(entries[1].header.path, "next.txt");
+  EXPECT_EQ(ExtractedByLhasa(os9, "os9.txt"), kData);
+  for (size_t shortfall : {1, 3, 4}) {
+    std::string bad = ShortLevel2("os9.txt", shortfall);
+    lzh::MemorySource source(reinterpret_cast<const uint8_t*>(bad.data()), bad.size());
+    lzh::Header h;
+    EXPECT_EQ(lzh::ReadHeader(&source, 0, &h), lzh::Error::kBadHeader) << shortfall;
+  }
+
+  // Amiga: a comment after a zero byte in the name field of levels 0 and 1.
+  const std::string commented("a.txt\0Picture of the cat", 24);
+  for (int level = 0; level < 2; ++level) {
+    std::string archive = Level01(level, commented) + '\0';
+    entries = ReadAll(archive, &end);
+    ASSERT_EQ(entries.size(), 1u) << level;
+    EXPECT_EQ(entries[0].header.path, "a.txt");
+    EXPECT_EQ(entries[0].data, kData);
+    EXPECT_EQ(ExtractedByLhasa(archive, "a.txt"), kData);
+  }
+
+  // Amiga folders: empty stored entries whose names end in a separator.
+  entries = ReadAll(Level01(0, "docs/", {}, "") + Level01(1, "pics\\", {}, "") + Level01(0, "full/") +
+                        Level01(0, "empty.txt", {}, "") + '\0',
+                    &end);
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_TRUE(entries[0].header.IsDirectory());
+  EXPECT_EQ(entries[0].header.path, "docs/");
+  EXPECT_TRUE(entries[1].header.IsDirectory());
+  EXPECT_FALSE(entries[2].header.IsDirectory());  // has data: not a folder
+  EXPECT_FALSE(entries[3].header.IsDirectory());
+}
+
+TEST(HeaderShapes, UnixLinksAreNamedByThemselves) {
+  lzh::Error end;
+  const std::string kPo = "\x83\x7C";  // a CP932 character whose trail byte is '|'
+  std::vector<ReadEntry> entries =
+      ReadAll(Level01(1, "ln|../target", {{0x50, Le16(0120777)}}, "", "-lhd-") +
+                  Level23(2, {{0x02, "bin\xFF"}, {0x01, "sh|bash"}}, "", "-lhd-") +
+                  Level01(0, kPo + "|t", {}, "", "-lhd-") +
+                  Level01(1, "a|b", {{0x50, Le16(040755)}}, "", "-lhd-") + '\0',
+              &end);
+  EXPECT_EQ(end, lzh::Error::kEndOfArchive);
+  ASSERT_EQ(entries.size(), 4u);
+  const char* paths[] = {"ln", "bin/sh", "\x83\x7C", "a|b/"};
+  const char* targets[] = {"../target", "bash", "t", ""};
+  for (size_t i = 0; i < 4; ++i) {
+    const lzh::Header& h = entries[i].header;
+    EXPECT_EQ(h.path, paths[i]) << i;
+    EXPECT_EQ(h.link_target, targets[i]) << i;
+    EXPECT_EQ(h.IsLink(), i < 3) << i;
+    EXPECT_EQ(h.IsDirectory(), i == 3) << i;
+    EXPECT_EQ(entries[i].error, lzh::Error::kOk) << i;
+    EXPECT_EQ(entries[i].data, "");
+  }
+  // Written back (a rename or copy), a link stays a link.
+  lzh::Header link = entries[1].header;
+  link.level = 2;
+  std::string bytes;
+  ASSERT_EQ(lzh::SerializeHeader(link, &bytes), lzh::WriteStatus::kOk);
+  lzh::MemorySource source(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  lzh::Header back;
+  ASSERT_EQ(lzh::ReadHeader(&source, 0, &back), lzh::Error::kOk);
+  EXPECT_TRUE(back.IsLink());
+  EXPECT_EQ(back.path, "bin/sh");
+  EXPECT_EQ(back.link_target, "bash");
+}
