@@ -71,6 +71,10 @@ void RunExtract(Job& job) {
     const lzh::Header& header = archive.entries[i];
     if (header.IsDirectory() && !keep_directories) continue;
     std::string name = DisplayName(header);
+    if (header.IsLink()) {  // Windows has no use for a Unix link: said, not made
+      job.report.Fail(kErrNotSupport, IDS_LINK_SKIPPED, name + " -> " + header.link_target);
+      continue;
+    }
     std::wstring target;
     lzh::PathVerdict verdict = destination.Target(header, keep_directories, &target);
     if (verdict == lzh::PathVerdict::kEmpty && header.IsDirectory()) continue;  // "./": the destination itself

@@ -180,10 +180,12 @@ void FinishPath(const std::string& base_name, const Names& names, Header* h) {
   h->path = path;
   SplitLink(h);
   // Amiga archivers store a folder as an empty stored entry whose name ends
-  // in a separator.
-  if (!h->IsDirectory() && !h->IsLink() && memcmp(h->method, "-lh0-", 5) == 0 && h->original_size == 0 &&
-      h->compressed_size == 0 && !h->path.empty() && h->path.back() == '/')
-    memcpy(h->method, "-lhd-", 5);
+  // in a separator: it becomes a directory entry. (Method names are tested
+  // by letter: tools that look for an archive behind a self-extracting
+  // program take the first one in the file for the first header.)
+  bool stored = h->method[1] == 'l' && h->method[2] == 'h' && h->method[3] == '0';
+  if (stored && h->original_size == 0 && h->compressed_size == 0 && !h->path.empty() && h->path.back() == '/')
+    h->method[3] = 'd';
   if (h->IsDirectory() && !h->path.empty() && h->path.back() != '/') h->path.push_back('/');
 }
 

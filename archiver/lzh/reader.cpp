@@ -8,6 +8,7 @@
 #include "archiver/lzh/decoder.h"
 #include "archiver/lzh/header_scan.h"
 #include "archiver/lzh/header_reader.h"
+#include "archiver/lzh/macbinary.h"
 
 namespace lzh {
 
@@ -50,11 +51,15 @@ Error ArchiveReader::Next(Header* header) {
 }
 
 Error ArchiveReader::Extract(const Header& header, ByteSink* sink, const ProgressFn& progress) {
-  if (header.IsDirectory()) return Error::kOk;
+  if (header.IsDirectory() || header.IsLink()) return Error::kOk;
   Error e;
   std::unique_ptr<Decoder> decoder =
       CreateDecoder(header.method, source_, header.data_offset, header.compressed_size, &e);
   if (!decoder) return e;
+  // A Macintosh file wrapped in MacBinary comes out as its data fork; the
+  // CRC still covers everything stored.
+  MacBinaryFilter unwrap(header, sink);
+  if (sink && MacBinaryFilter::Applies(header)) sink = &unwrap;
   constexpr size_t kChunk = 1 << 16;
   std::vector<uint8_t> buf(std::min<uint64_t>(kChunk, std::max<uint64_t>(header.original_size, 1)));
   uint64_t done = 0;

@@ -96,6 +96,11 @@ bool Extraction::List() {
 }
 
 void Extraction::ExtractEntry(const lzh::Header& header) {
+  if (header.IsLink()) {
+    ++summary_.refused;
+    Report(ProblemKind::kLinkSkipped, DisplayName(header.path) + " -> " + header.link_target);
+    return;
+  }
   std::wstring path;
   lzh::PathVerdict verdict = destination_.Target(header, true, &path);
   // A directory entry such as "./" is the destination itself.

@@ -31,6 +31,7 @@ enum class ProblemKind {
   kDamaged,         // the entry's data is damaged, cut or of an unknown method: `error`
   kWriteFailed,     // the file or folder could not be made or written: `win_error`
   kArchiveDamaged,  // the headers end early or are broken after the entry `name`
+  kLinkSkipped,     // a Unix link entry, which is never made: `name` is "link -> target"
 };
 
 struct Problem {
@@ -59,7 +60,7 @@ struct Summary {
   bool archive_damaged = false;
   unsigned extracted = 0;            // files and folders written
   unsigned kept = 0;                 // existing files not overwritten
-  unsigned refused = 0;              // unsafe names
+  unsigned refused = 0;              // unsafe names and links
   unsigned failed = 0;               // damaged entries and write errors
 };
 

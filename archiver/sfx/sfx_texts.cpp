@@ -93,6 +93,8 @@ std::string DescribeProblem(const Problem& problem) {
       return FormatText(IDS_DAMAGED_ENTRY, name, LoadText(ErrorTextId(problem.error)).c_str());
     case ProblemKind::kWriteFailed:
       return FormatText(IDS_WRITE_FAILED, name, SystemErrorText(problem.win_error).c_str());
+    case ProblemKind::kLinkSkipped:
+      return FormatText(IDS_LINK_SKIPPED, name);
     case ProblemKind::kArchiveDamaged:
       if (problem.name.empty())
         return FormatText(IDS_ARCHIVE_DAMAGED, LoadText(ErrorTextId(problem.error)).c_str());

@@ -29,6 +29,20 @@ std::string Entry(const std::string& path, const std::string& data, uint8_t leve
   return out + data;
 }
 
+// A Unix link entry as Unix archivers store it: "-lhd-", named "name|target".
+std::string LinkEntry(const std::string& path, const std::string& target) {
+  lzh::Header header;
+  header.path = path;
+  memcpy(header.method, "-lhd-", 6);
+  header.is_link = true;
+  header.link_target = target;
+  header.has_unix_mode = true;
+  header.unix_mode = 0120777;
+  std::string out;
+  EXPECT_EQ(lzh::SerializeHeader(header, &out), lzh::WriteStatus::kOk);
+  return out;
+}
+
 std::string Archive(const std::vector<std::string>& entries) {
   std::string bytes;
   for (const std::string& entry : entries) bytes += entry;
@@ -149,6 +163,23 @@ TEST_F(Hostile, ClashingEntries) {
   EXPECT_TRUE(twice == "first" || twice == "second") << twice;
   EXPECT_EQ(WorkFiles(), std::vector<std::string>{});
   BoxTexts();
+}
+
+// Unix links are listed by their own names and never made: no file named
+// after the link, none after link and target, a line in the report each.
+TEST_F(Hostile, UnixLinksAreListedButNeverMade) {
+  Write("links.lzh", Archive({LinkEntry("ln", "../../outside.txt"), LinkEntry("sub/ln2", "/etc/passwd"),
+                              Entry("ok.txt", "fine")}));
+  EXPECT_EQ(Names(Path("links.lzh")), (std::vector<std::string>{"ln", "sub\\ln2", "ok.txt"}));
+  for (const char* command : {"x ", "e "}) {
+    EXPECT_NE(Run(command + Path("links.lzh") + " " + Dest()), 0) << command;
+    EXPECT_EQ(FilesBelow(Dest()), std::vector<std::string>{"ok.txt"}) << command;
+    std::vector<std::string> boxes = BoxTexts();
+    ASSERT_EQ(boxes.size(), 1u) << command;
+    EXPECT_NE(boxes[0].find("ln -> ../../outside.txt"), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find("ln2 -> /etc/passwd"), std::string::npos) << boxes[0];
+  }
+  EXPECT_EQ(Strays(), std::vector<std::string>{});
 }
 
 // Sizes that lie: a directory entry carrying data, a stored size beyond the

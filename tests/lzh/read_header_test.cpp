@@ -319,12 +319,12 @@ TEST(Methods, UnknownMethodIsReportedAndTheWalkGoesOn) {
 
 namespace {
 
-// Level 2 header as the OS-9 archiver writes it: the size field counts
-// `shortfall` bytes less than the header holds.
-std::string ShortLevel2(const std::string& name, size_t shortfall) {
-  std::string e = Level23(2, {{0x01, name}});
-  size_t size = e.size() - kData.size();
-  e[23] = 'K';
+// Level 2 entry from system `os`, whose size field counts `shortfall` bytes
+// less than the header holds (the OS-9 archiver's way: 2).
+std::string Level2From(char os, const std::string& name, size_t shortfall, const std::string& data = kData) {
+  std::string e = Level23(2, {{0x01, name}}, data);
+  size_t size = e.size() - data.size();
+  e[23] = os;
   e[0] = static_cast<char>(size - shortfall);
   e[1] = static_cast<char>((size - shortfall) >> 8);
   e[27] = e[28] = 0;
@@ -347,7 +347,7 @@ std::string ExtractedByLhasa(const std::string& archive, const std::string& name
 TEST(HeaderShapes, OtherSystemsQuirksReadAsTheirArchiversMeantThem) {
   lzh::Error end;
   // OS-9: two bytes short, and only exactly two.
-  std::string os9 = ShortLevel2("os9.txt", 2) + Level23(2, {{0x01, "next.txt"}}) + '\0';
+  std::string os9 = Level2From('K', "os9.txt", 2) + Level23(2, {{0x01, "next.txt"}}) + '\0';
   std::vector<ReadEntry> entries = ReadAll(os9, &end);
   EXPECT_EQ(end, lzh::Error::kEndOfArchive);
   ASSERT_EQ(entries.size(), 2u);
@@ -356,7 +356,7 @@ TEST(HeaderShapes, OtherSystemsQuirksReadAsTheirArchiversMeantThem) {
   EXPECT_EQ(entries[1].header.path, "next.txt");
   EXPECT_EQ(ExtractedByLhasa(os9, "os9.txt"), kData);
   for (size_t shortfall : {1, 3, 4}) {
-    std::string bad = ShortLevel2("os9.txt", shortfall);
+    std::string bad = Level2From('K', "os9.txt", shortfall);
     lzh::MemorySource source(reinterpret_cast<const uint8_t*>(bad.data()), bad.size());
     lzh::Header h;
     EXPECT_EQ(lzh::ReadHeader(&source, 0, &h), lzh::Error::kBadHeader) << shortfall;
@@ -418,4 +418,95 @@ TEST(HeaderShapes, UnixLinksAreNamedByThemselves) {
   EXPECT_TRUE(back.IsLink());
   EXPECT_EQ(back.path, "bin/sh");
   EXPECT_EQ(back.link_target, "bash");
+}
+
+namespace {
+
+uint16_t CrcXmodem(const std::string& bytes) {
+  uint16_t crc = 0;
+  for (unsigned char b : bytes) {
+    crc ^= static_cast<uint16_t>(b << 8);
+    for (int i = 0; i < 8; ++i) crc = static_cast<uint16_t>(crc & 0x8000 ? (crc << 1) ^ 0x1021 : crc << 1);
+  }
+  return crc;
+}
+
+void PutBe32(std::string* s, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) (*s)[at + i] = static_cast<char>(v >> (24 - 8 * i));
+}
+
+std::string Pad128(std::string s) { return s + std::string((128 - s.size() % 128) % 128, '\0'); }
+
+// A file in MacBinary as a Macintosh archiver wraps it; version 2 adds the
+// MacBinary II marks and CRC, version 0 is version 1 with the forks padded
+// as one (the layout lhasa expects).
+std::string MacBinary(const std::string& name, const std::string& data, const std::string& resource, int version,
+                      uint32_t modified = kUnixTime + 2082844800u + 9 * 3600) {
+  std::string h(128, '\0');
+  h[1] = static_cast<char>(name.size());
+  h.replace(2, name.size(), name);
+  h.replace(65, 8, "TEXTttxt");
+  PutBe32(&h, 83, static_cast<uint32_t>(data.size()));
+  PutBe32(&h, 87, static_cast<uint32_t>(resource.size()));
+  PutBe32(&h, 91, modified);
+  PutBe32(&h, 95, modified);
+  if (version == 2) {
+    h[122] = h[123] = static_cast<char>(129);
+    uint16_t crc = CrcXmodem(h.substr(0, 124));
+    h[124] = static_cast<char>(crc >> 8);
+    h[125] = static_cast<char>(crc);
+  }
+  return version == 0 ? Pad128(h + data + resource) : h + Pad128(data) + Pad128(resource);
+}
+
+}  // namespace
+
+TEST(EntryShapes, MacBinaryWrappedFilesComeOutAsTheirDataFork) {
+  const std::string fork = "Hello from a Macintosh\r", resource(300, 'R');
+  std::string bad_crc = MacBinary("crc.txt", fork, resource, 2);
+  bad_crc[124] ^= 1;
+  std::string long_fork = MacBinary("long.txt", fork, "", 1);
+  PutBe32(&long_fork, 83, 5000);  // more than is stored
+  std::string dirty = MacBinary("dirty.txt", fork, "", 1);
+  dirty[110] = 1;  // reserved in MacBinary I
+  struct Case {
+    char os;
+    const char* name;
+    std::string stored, expect;
+    bool lhasa_agrees;  // lhasa knows no MacBinary II
+  } cases[] = {
+      {'m', "two.txt", MacBinary("two.txt", fork, resource, 2), fork, false},
+      {'m', "one.txt", MacBinary("one.txt", fork, resource, 1), fork, false},
+      {'m', "packed.txt", MacBinary("packed.txt", fork, resource, 0), fork, true},
+      {'m', "res.txt", MacBinary("res.txt", "", resource, 1), resource, true},
+      {'m', "crc.txt", bad_crc, bad_crc, false},
+      {'m', "long.txt", long_fork, long_fork, true},
+      {'m', "dirty.txt", dirty, dirty, true},
+      {'m', "other.bin", MacBinary("other.txt", fork, "", 1), "", true},
+      {'m', "old.txt", MacBinary("old.txt", fork, "", 1, kUnixTime + 2082844800u - 20 * 3600), "", true},
+      {'U', "unix.txt", MacBinary("unix.txt", fork, "", 1), "", true},
+      {'m', "short.txt", fork, fork, true},
+  };
+  std::string archive;
+  for (Case& c : cases) {
+    if (c.expect.empty()) c.expect = c.stored;
+    archive += Level2From(c.os, c.name, 0, c.stored);
+  }
+  archive += '\0';
+  lzh::Error end;
+  std::vector<ReadEntry> entries = ReadAll(archive, &end);
+  EXPECT_EQ(end, lzh::Error::kEndOfArchive);
+  ASSERT_EQ(entries.size(), sizeof cases / sizeof cases[0]);
+  lzhtest::ScratchDir dir;
+  bool lhasa = lzhtest::HaveTool("lhasa");
+  if (lhasa) {
+    lzhtest::WriteFile(dir / "mac.lzh", archive);
+    lzhtest::Run("cd '" + dir.path() + "' && lhasa xq mac.lzh 2>&1");
+  }
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const Case& c = cases[i];
+    EXPECT_EQ(entries[i].error, lzh::Error::kOk) << c.name;
+    EXPECT_TRUE(entries[i].data == c.expect) << c.name << ": " << entries[i].data.size() << " bytes";
+    if (lhasa && c.lhasa_agrees) EXPECT_TRUE(lzhtest::ReadFile(dir / c.name) == c.expect) << c.name << " by lhasa";
+  }
 }

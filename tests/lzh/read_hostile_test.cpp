@@ -93,6 +93,12 @@ TEST(HostileTool, ExtractionKeepsToTheDestination) {
   header.crc ^= 1;  // the data no longer matches
   ASSERT_EQ(lzh::SerializeHeader(header, &archive), lzh::WriteStatus::kOk);
   archive += stored;
+  lzh::Header link;  // a Unix link entry is never made
+  memcpy(link.method, "-lhd-", 6);
+  link.path = "ln";
+  link.is_link = true;
+  link.link_target = "../outside";
+  ASSERT_EQ(lzh::SerializeHeader(link, &archive), lzh::WriteStatus::kOk);
   archive.push_back('\0');
   ASSERT_TRUE(lzhtest::WriteFile(scratch / "a.lzh", archive));
 

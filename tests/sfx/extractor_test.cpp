@@ -1,6 +1,8 @@
 // Extraction below a destination folder, in process.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "archiver/lzh/io.h"
 #include "archiver/sfx/extractor.h"
 #include "tests/sfx/sfx_test_support.h"
@@ -79,11 +81,12 @@ TEST(Extractor, RefusesNamesThatLeaveTheDestination) {
   archive.AddStored("\\rooted.txt", "rooted");  // leading separator stripped: stays inside
   archive.AddStored("C:\\dir\\file", "drive");   // so is a drive
   archive.AddStored("good.txt", "good");
+  archive.AddStored("ln|../../outside.txt", "", 0x5A8E6000, "-lhd-");  // a Unix link: never made
   Recorder recorder;
   std::string destination = folder / "out";
   sfx::Summary summary = Extract(archive.Finish(), destination, sfx::OverwritePolicy::kNever, &recorder);
 
-  EXPECT_EQ(3u, summary.refused);
+  EXPECT_EQ(4u, summary.refused);
   EXPECT_EQ(3u, summary.extracted);
   EXPECT_EQ(sfx::kExitSkipped, sfx::ExitCodeOf(summary));
   EXPECT_FALSE(Exists(folder / "evil.txt"));
@@ -91,7 +94,12 @@ TEST(Extractor, RefusesNamesThatLeaveTheDestination) {
   EXPECT_EQ("rooted", ReadFileBytes(destination + "\\rooted.txt"));
   EXPECT_EQ("drive", ReadFileBytes(destination + "\\dir\\file"));
   EXPECT_EQ("good", ReadFileBytes(destination + "\\good.txt"));
-  ASSERT_EQ(3u, recorder.problems.size());
+  std::vector<std::string> made = sfxtest::ListFolder(destination);
+  std::sort(made.begin(), made.end());
+  EXPECT_EQ((std::vector<std::string>{"dir", "good.txt", "rooted.txt"}), made);
+  ASSERT_EQ(4u, recorder.problems.size());
+  EXPECT_EQ(sfx::ProblemKind::kLinkSkipped, recorder.problems[3].kind);
+  EXPECT_EQ("ln -> ../../outside.txt", recorder.problems[3].name);
   EXPECT_EQ(sfx::ProblemKind::kRefusedName, recorder.problems[0].kind);
   EXPECT_EQ("..\\evil.txt", recorder.problems[0].name);
   EXPECT_EQ(lzh::PathVerdict::kParentDir, recorder.problems[0].verdict);

@@ -82,9 +82,10 @@ std::vector<std::string> ListFolder(const std::string& folder) {
   return names;
 }
 
-void ArchiveBuilder::AddStored(const std::string& raw_name, const std::string& content, uint32_t dos_time) {
+void ArchiveBuilder::AddStored(const std::string& raw_name, const std::string& content, uint32_t dos_time,
+                               const char* method) {
   std::string header;
-  header += "-lh0-";
+  header += method;
   PutLe(&header, static_cast<uint32_t>(content.size()), 4);
   PutLe(&header, static_cast<uint32_t>(content.size()), 4);
   PutLe(&header, dos_time, 4);

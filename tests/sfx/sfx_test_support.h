@@ -33,7 +33,8 @@ std::vector<std::string> ListFolder(const std::string& folder);
 // whatever separators the test wants ("..\\evil.txt").
 class ArchiveBuilder {
  public:
-  void AddStored(const std::string& raw_name, const std::string& content, uint32_t dos_time = 0x5A8E6000);
+  void AddStored(const std::string& raw_name, const std::string& content, uint32_t dos_time = 0x5A8E6000,
+                 const char* method = "-lh0-");
   const std::string& bytes() const { return bytes_; }
   // Ends with the end marker.
   std::string Finish() const { return bytes_ + std::string(1, '\0'); }

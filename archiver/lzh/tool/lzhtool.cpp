@@ -114,6 +114,11 @@ int main(int argc, char** argv) {
       }
       continue;
     }
+    if (h.IsLink()) {
+      fprintf(stderr, "%s -> %s: link not extracted\n", h.path.c_str(), h.link_target.c_str());
+      ++failures;
+      continue;
+    }
     std::vector<std::string> parts;
     lzh::PathVerdict verdict = lzh::SafeRelativePath(h.path, &parts);
     if (verdict == lzh::PathVerdict::kEmpty && h.IsDirectory()) continue;  // "./": the destination itself
