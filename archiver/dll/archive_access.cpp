@@ -1,6 +1,7 @@
 #include "archiver/dll/archive_access.h"
 
 #include "archiver/dll/resource.h"
+#include "archiver/win/entry_extract.h"
 
 namespace unlha {
 
@@ -34,7 +35,10 @@ bool LoadArchive(const std::wstring& path, LoadedArchive* archive, Report* repor
     return false;
   }
   lzh::Header header;
-  while ((error = archive->reader->Next(&header)) == lzh::Error::kOk) archive->entries.push_back(header);
+  while ((error = archive->reader->Next(&header)) == lzh::Error::kOk) {
+    winfs::DropSpellableUnicodeName(&header);
+    archive->entries.push_back(header);
+  }
   archive->end = error;
   return true;
 }

@@ -21,12 +21,24 @@ bool Skipped(const std::wstring& path, const std::vector<std::wstring>& skip) {
 }
 
 // Disk path relative to the stored root -> stored form: CP932 bytes with '/'
-// separators.
-std::string StoredForm(const std::wstring& relative) {
+// separators (directories ending in '/'). A part CP932 cannot spell is
+// stored with its best spelling and, exactly, in the Unicode name fields.
+void SetStoredName(const std::wstring& relative, bool is_directory, lzh::Header* info) {
   std::wstring slashed = relative;
   for (wchar_t& c : slashed)
     if (c == L'\\') c = L'/';
-  return winfs::Narrow(slashed, winfs::kCp932);
+  if (is_directory && (slashed.empty() || slashed.back() != L'/')) slashed += L'/';
+  bool exact = true;
+  info->path = winfs::Narrow(slashed, winfs::kCp932, &exact, "_");
+  if (exact) return;
+  size_t slash = is_directory ? slashed.size() - 1 : slashed.rfind(L'/');
+  std::wstring dir = slash == std::wstring::npos ? std::wstring() : slashed.substr(0, slash + 1);
+  std::wstring name = slashed.substr(dir.size());
+  bool dir_exact = true, name_exact = true;
+  winfs::Narrow(dir, winfs::kCp932, &dir_exact);
+  winfs::Narrow(name, winfs::kCp932, &name_exact);
+  if (!dir_exact) info->unicode_dir = winfs::Narrow(dir, CP_UTF8);
+  if (!name_exact) info->unicode_name = winfs::Narrow(name, CP_UTF8);
 }
 
 void AddItem(const WIN32_FIND_DATAW& found, const std::wstring& disk_path, const std::wstring& stored,
@@ -34,8 +46,7 @@ void AddItem(const WIN32_FIND_DATAW& found, const std::wstring& disk_path, const
   lzh::NewItem item;
   item.is_directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   lzh::Header& info = item.info;
-  info.path = StoredForm(stored);
-  if (item.is_directory && (info.path.empty() || info.path.back() != '/')) info.path += '/';
+  SetStoredName(stored, item.is_directory, &info);
   info.original_size = item.is_directory ? 0 : ((uint64_t)found.nFileSizeHigh << 32) | found.nFileSizeLow;
   info.dos_time = winfs::DosTimeOf(found.ftLastWriteTime);
   info.unix_time = winfs::UnixTimeOf(found.ftLastWriteTime);
@@ -108,11 +119,11 @@ void AddFolder(const std::wstring& folder, const std::string& pattern, bool with
 // two entries of that name; the one named last is kept.
 void DropDuplicates(DiskItems* out) {
   std::unordered_map<std::string, size_t> last;
-  for (size_t i = 0; i < out->items.size(); ++i) last[lzh::StoredNameKey(out->items[i].info.path)] = i;
+  for (size_t i = 0; i < out->items.size(); ++i) last[lzh::EntryNameKey(out->items[i].info)] = i;
   if (last.size() == out->items.size()) return;
   DiskItems kept;
   for (size_t i = 0; i < out->items.size(); ++i) {
-    if (last[lzh::StoredNameKey(out->items[i].info.path)] != i) continue;
+    if (last[lzh::EntryNameKey(out->items[i].info)] != i) continue;
     kept.items.push_back(out->items[i]);
     kept.paths.push_back(out->paths[i]);
   }

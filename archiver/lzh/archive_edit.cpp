@@ -28,13 +28,13 @@ EditPlan PlanUpdate(const std::vector<Header>& old_entries, const std::vector<Ne
     EditItem item;
     item.kind = EditItem::kCopy;
     item.old_index = i;
-    where.emplace(StoredNameKey(old_entries[i].path), plan.size());
+    where.emplace(EntryNameKey(old_entries[i]), plan.size());
     plan.push_back(item);
   }
   if (added) added->assign(items.size(), false);
   for (size_t j = 0; j < items.size(); j++) {
     const NewItem& item = items[j];
-    std::string key = StoredNameKey(item.info.path);
+    std::string key = EntryNameKey(item.info);
     if (key.empty()) continue;
     auto found = where.find(key);
     if (found != where.end()) {
@@ -98,6 +98,8 @@ bool PlanRename(const std::vector<Header>& old_entries, size_t index, const std:
       item.kind = EditItem::kCopyRenamed;
       item.header = old_entries[i];
       item.header.path = new_path;
+      item.header.unicode_name.clear();  // the exact name was the old one's
+      item.header.unicode_dir.clear();
       if (item.header.IsDirectory() && item.header.path.back() != '/') item.header.path += '/';
       if (item.header.level > 2) item.header.level = 2;
     }

@@ -35,6 +35,12 @@ struct Header {
   // directory part ending in '/', e.g. "doc/images/a.bmp"; a directory entry
   // ("-lhd-") is "doc/images/".
   std::string path;
+  // The exact name where code page 932 cannot spell it (extended headers
+  // 0x44 and 0x45), as UTF-8: the file name, and the directory with '/'
+  // after each component. Empty when absent; either may be present alone.
+  std::string unicode_name, unicode_dir;
+  // The name bytes in `path` are UTF-8 (code page header 0x46 said so).
+  bool utf8_path = false;
 
   // Time stamps. dos_time is the packed MS-DOS date (high half) and time (low
   // half) in local time; unix_time is seconds since 1970 UTC. has_unix_time

@@ -5,6 +5,7 @@
 
 #include "archiver/lzh/crc16.h"
 #include "archiver/lzh/safe_path.h"
+#include "archiver/lzh/unicode_name.h"
 
 namespace lzh {
 namespace {
@@ -108,6 +109,16 @@ void ApplyExtended(uint8_t type, const uint8_t* body, size_t size, Header* h, Na
       break;
     case kExtUnixUserName:
       h->unix_user.assign(reinterpret_cast<const char*>(body), size);
+      break;
+    case kExtUnicodeFileName:
+      h->unicode_name = Utf16LeToUtf8(body, size, false);
+      break;
+    case kExtUnicodeDirName:
+      h->unicode_dir = Utf16LeToUtf8(body, size, true);
+      if (!h->unicode_dir.empty() && h->unicode_dir.back() != '/') h->unicode_dir.push_back('/');
+      break;
+    case kExtCodePage:
+      if (size >= 4) h->utf8_path = Get32(body) == kCodePageUtf8;
       break;
     case kExtUnixTime:
       if (size >= 4) {

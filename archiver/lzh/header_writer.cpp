@@ -4,6 +4,7 @@
 
 #include "archiver/lzh/crc16.h"
 #include "archiver/lzh/header_reader.h"
+#include "archiver/lzh/unicode_name.h"
 
 namespace lzh {
 namespace {
@@ -87,6 +88,9 @@ int64_t UnixTimeOf(const Header& h) {
 void AddCommonExtended(const Header& h, const std::string& dir, std::string* out,
                        size_t* next_size_at) {
   if (!dir.empty()) AddExtended(out, next_size_at, 0x02, DirectoryField(dir));
+  // The exact name beside a CP932 spelling that lost something.
+  if (!h.unicode_dir.empty()) AddExtended(out, next_size_at, kExtUnicodeDirName, Utf8ToUtf16Le(h.unicode_dir, true));
+  if (!h.unicode_name.empty()) AddExtended(out, next_size_at, kExtUnicodeFileName, Utf8ToUtf16Le(h.unicode_name, false));
   AddExtended(out, next_size_at, 0x40, Le16(h.dos_attributes));
   if (h.win_modify) {
     AddExtended(out, next_size_at, 0x41,

@@ -32,4 +32,13 @@ std::string StoredNameKey(const std::string& name) {
   return key;
 }
 
+std::string EntryNameKey(const Header& header) {
+  if (header.unicode_name.empty() && header.unicode_dir.empty()) return StoredNameKey(header.path);
+  // ASCII case is folded; UTF-8 has no bytes that look like separators.
+  std::string exact = header.unicode_dir + header.unicode_name;
+  for (char& c : exact)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return std::string(1, '\x01') + StoredNameKey(header.path) + '\x01' + exact;
+}
+
 }  // namespace lzh

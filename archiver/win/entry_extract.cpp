@@ -15,13 +15,56 @@ bool Destination::Prepare(const std::wstring& folder, DWORD* error) {
   return true;
 }
 
+namespace {
+
+bool HasExactName(const lzh::Header& header) {
+  return !header.unicode_name.empty() || !header.unicode_dir.empty() || header.utf8_path;
+}
+
+}  // namespace
+
+std::string ExactName(const lzh::Header& header) {
+  std::string path = header.path;
+  bool folder = !path.empty() && path.back() == '/';
+  if (folder) path.pop_back();
+  // '/' is never the second byte of a CP932 character.
+  size_t slash = path.rfind('/');
+  std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (folder) {
+    dir += name + (name.empty() ? "" : "/");
+    name.clear();
+  }
+  auto as_utf8 = [&](const std::string& bytes) {
+    return header.utf8_path ? bytes : Narrow(Widen(bytes, kCp932), CP_UTF8);
+  };
+  std::string exact_dir = header.unicode_dir.empty() ? as_utf8(dir) : header.unicode_dir;
+  std::string exact_name = header.unicode_name.empty() ? as_utf8(name) : header.unicode_name;
+  return exact_dir + exact_name;
+}
+
+void DropSpellableUnicodeName(lzh::Header* header) {
+  if (header->unicode_name.empty() && header->unicode_dir.empty()) return;
+  bool exact = false;
+  std::string spelled = Narrow(Widen(ExactName(*header), CP_UTF8), kCp932, &exact);
+  std::string path = header->path;
+  if (!path.empty() && path.back() == '/') path.pop_back();
+  if (!spelled.empty() && spelled.back() == '/') spelled.pop_back();
+  if (exact && spelled == path) {
+    header->unicode_name.clear();
+    header->unicode_dir.clear();
+  }
+}
+
 lzh::PathVerdict EntryComponents(const lzh::Header& header, std::vector<std::wstring>* components) {
   components->clear();
   std::vector<std::string> parts;
-  lzh::PathVerdict verdict = lzh::SafeRelativePath(header.path, &parts);
+  bool exact = HasExactName(header);
+  lzh::PathVerdict verdict = exact ? lzh::SafeRelativePath(ExactName(header), &parts, lzh::NameEncoding::kUtf8)
+                                   : lzh::SafeRelativePath(header.path, &parts);
   if (verdict != lzh::PathVerdict::kOk) return verdict;
   for (const std::string& part : parts) {
-    std::wstring wide = Widen(part, kCp932);
+    std::wstring wide = Widen(part, exact ? CP_UTF8 : kCp932);
     if (wide.empty()) return lzh::PathVerdict::kBadChar;
     components->push_back(wide);
   }

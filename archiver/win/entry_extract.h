@@ -33,9 +33,19 @@ class Destination {
   std::wstring resolved_;  // links followed; "" when the system cannot tell
 };
 
-// The stored name split into safe components, in the encoding the header
-// declares, each as a wide name for the disk.
+// The entry's exact name as UTF-8 with '/' separators: the Unicode name
+// headers where present, the rest of the stored name read as CP932 (or as
+// UTF-8 when the archive says so).
+std::string ExactName(const lzh::Header& header);
+
+// The stored name split into safe components, each as a wide name for the
+// disk: the exact name where the header carries one.
 lzh::PathVerdict EntryComponents(const lzh::Header& header, std::vector<std::wstring>* components);
+
+// Forgets Unicode name headers that say nothing the CP932 name does not
+// (some archivers write them for every entry), so that such an entry is the
+// same entry as one of that CP932 name.
+void DropSpellableUnicodeName(lzh::Header* header);
 
 // Writes file entry `header` to `target`, whose folder exists: decoded into
 // a work file beside it, given the entry's times, renamed over `target` only

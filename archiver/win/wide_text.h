@@ -15,6 +15,8 @@ std::wstring Widen(const std::string& text, UINT code_page = CP_ACP);
 
 // `text` in code page `code_page`, characters it lacks given their best-fit
 // spelling (or '?'); *exact (if given) tells whether nothing was lost.
-std::string Narrow(const std::wstring& text, UINT code_page = CP_ACP, bool* exact = nullptr);
+// `fallback` replaces characters without any spelling ('?' when null).
+std::string Narrow(const std::wstring& text, UINT code_page = CP_ACP, bool* exact = nullptr,
+                   const char* fallback = nullptr);
 
 }  // namespace winfs

@@ -556,3 +556,90 @@ TEST_F(UnlhaTest, InteroperatesWithOtherArchivers) {
   EXPECT_EQ(RunUnix("7zz l '" + UnixPath(Path("ours.exe")) + "' | grep -q 'src/deep/er/noise.bin'"), 0);
   EXPECT_EQ(RunUnix("lsar '" + UnixPath(Path("ours.exe")) + "' | grep -q 'Self-extracting LZH'"), 0);
 }
+
+namespace {
+
+std::string Join(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+std::wstring WideOf(const std::string& ansi) {
+  std::wstring wide(ansi.size() + 1, L'\0');
+  wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), (int)ansi.size(), &wide[0], (int)wide.size()));
+  return wide;
+}
+
+bool WriteWide(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
+  CloseHandle(file);
+  return written == bytes.size();
+}
+
+std::string ReadWide(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "<missing>";
+  char buffer[256];
+  DWORD got = 0;
+  ReadFile(file, buffer, sizeof buffer, &got, nullptr);
+  CloseHandle(file);
+  return std::string(buffer, got);
+}
+
+}  // namespace
+
+// Names code page 932 cannot spell (é, 简, an emoji, and "café.txt" whose
+// best spelling is its neighbour "cafe.txt") go in under their best CP932
+// spelling with the exact name beside it, come back exactly, and "m" moves
+// exactly those files. The peers, which read only the CP932 names, still
+// extract everything whose name they can keep.
+TEST_F(UnlhaTest, NamesCodePage932CannotSpellRoundTrip) {
+  const std::vector<std::wstring> names = {L"caf\u00e9.txt", L"cafe.txt", L"\u7b80\u4f53.txt", L"plain.txt",
+                                           L"smile \U0001F600.txt", L"\u00e9t\u00e9\\n\u00e9.txt"};
+  std::wstring src = WideOf(Path("src\\"));
+  ASSERT_TRUE(CreateDirectoryW(src.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW((src + L"\u00e9t\u00e9").c_str(), nullptr));
+  for (size_t i = 0; i < names.size(); ++i) ASSERT_TRUE(WriteWide(src + names[i], "content " + std::to_string(i)));
+
+  std::string archive = Path("names.lzh");
+  ASSERT_EQ(Run("u -r -n -w" + Path("") + " " + archive + " " + Path("src\\*.*")), 0) << Join(BoxTexts());
+  // One entry per file and one for the folder; the two "cafe.txt" stay two.
+  std::vector<std::string> stored = Names(archive);
+  EXPECT_EQ(stored.size(), names.size() + 1) << Join(stored);
+  EXPECT_EQ(std::count(stored.begin(), stored.end(), "cafe.txt"), 2);
+
+  ASSERT_EQ(Run("x -r2xp " + archive + " " + Path("out\\") + " \\*.* \\*"), 0) << Join(BoxTexts());
+  std::wstring out = WideOf(Path("out\\"));
+  for (size_t i = 0; i < names.size(); ++i)
+    EXPECT_EQ(ReadWide(out + names[i]), "content " + std::to_string(i)) << i;
+  // Updating again changes nothing: every disk file matches its entry.
+  ASSERT_EQ(Run("u -r -n " + archive + " " + Path("src\\*.*")), 0);
+  EXPECT_EQ(Names(archive).size(), names.size() + 1);
+
+  // The peers keep the names they can spell.
+  std::string unix_archive = "'" + UnixPath(archive) + "'";
+  for (const char* tool : {"lhasa", "7zz", "unar"}) {
+    std::string folder = std::string("by_") + tool;
+    CreateDirectoryA(Path(folder).c_str(), nullptr);
+    std::string where = "'" + UnixPath(Path(folder)) + "'";
+    std::string command = std::string(tool) == "lhasa" ? "cd " + where + " && lhasa xq " + unix_archive
+                          : std::string(tool) == "7zz" ? "7zz x -y -o" + where + " " + unix_archive
+                                                       : "unar -q -f -D -o " + where + " " + unix_archive;
+    EXPECT_EQ(RunUnix(command), 0) << tool;
+    EXPECT_EQ(Read(Path(folder + "\\plain.txt")), "content 3") << tool;
+    EXPECT_TRUE(Exists(Path(folder + "\\cafe.txt"))) << tool;
+  }
+
+  // "m" takes the files that went in and nothing else.
+  ASSERT_TRUE(WriteWide(src + L"late \u00e9.txt", "late"));
+  ASSERT_EQ(Run("m -n " + Path("moved.lzh") + " " + Path("src\\caf*.txt")), 0) << Join(BoxTexts());
+  EXPECT_EQ(Names(Path("moved.lzh")).size(), 2u);
+  EXPECT_EQ(GetFileAttributesW((src + L"caf\u00e9.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW((src + L"cafe.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(ReadWide(src + L"late \u00e9.txt"), "late");
+  EXPECT_EQ(ReadWide(src + L"plain.txt"), "content 3");
+}

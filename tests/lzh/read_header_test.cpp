@@ -5,6 +5,7 @@
 #include "archiver/lzh/crc16.h"
 #include "archiver/lzh/header_reader.h"
 #include "archiver/lzh/header_writer.h"
+#include "archiver/lzh/stored_name.h"
 #include "read_support.h"
 
 namespace {
@@ -168,6 +169,46 @@ TEST(HeaderLevels, ExtendedHeadersFillTheirFields) {
   EXPECT_EQ(h.unix_user, "alice");
   EXPECT_EQ(h.unix_time, 12345678);
   EXPECT_EQ(h.os_id, 'U');
+}
+
+// Exact names beside the CP932 ones: written by levels 1 and 2 and read back
+// (an emoji needs a surrogate pair), read from another writer's 0x45 with
+// its own separators, and UTF-8 name fields where header 0x46 says 65001.
+TEST(HeaderLevels, UnicodeNamesAndCodePageHeaders) {
+  for (uint8_t level : {1, 2}) {
+    lzh::Header h;
+    h.level = level;
+    h.path = "_/cafe \x3F.txt";
+    h.unicode_dir = "\xE7\xAE\x80/";
+    h.unicode_name = "caf\xC3\xA9 \xF0\x9F\x98\x80.txt";
+    std::string bytes;
+    ASSERT_EQ(lzh::SerializeHeader(h, &bytes), lzh::WriteStatus::kOk);
+    lzh::MemorySource source(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    lzh::Header back;
+    ASSERT_EQ(lzh::ReadHeader(&source, 0, &back), lzh::Error::kOk) << int(level);
+    EXPECT_EQ(back.path, h.path);
+    EXPECT_EQ(back.unicode_dir, h.unicode_dir);
+    EXPECT_EQ(back.unicode_name, h.unicode_name);
+    // The same CP932 name without the exact one is another entry.
+    lzh::Header plain = back;
+    plain.unicode_name.clear();
+    plain.unicode_dir.clear();
+    EXPECT_NE(lzh::EntryNameKey(back), lzh::EntryNameKey(plain));
+  }
+  std::string archive = Level23(2, {{0x01, "x.txt"},
+                                    {0x45, std::string("a\0\xFF\xFF" "b\0\\\0", 8)},
+                                    {0x44, std::string("\xE9\0.\0t\0\0\0", 8)}});
+  lzh::MemorySource source(reinterpret_cast<const uint8_t*>(archive.data()), archive.size());
+  lzh::Header h;
+  ASSERT_EQ(lzh::ReadHeader(&source, 0, &h), lzh::Error::kOk);
+  EXPECT_EQ(h.unicode_dir, "a/b/");
+  EXPECT_EQ(h.unicode_name, "\xC3\xA9.t");
+  EXPECT_FALSE(h.utf8_path);
+  archive = Level23(2, {{0x01, "\xE7\xAE\x80.txt"}, {0x46, Le32(65001)}});
+  lzh::MemorySource utf8(reinterpret_cast<const uint8_t*>(archive.data()), archive.size());
+  ASSERT_EQ(lzh::ReadHeader(&utf8, 0, &h), lzh::Error::kOk);
+  EXPECT_TRUE(h.utf8_path);
+  EXPECT_EQ(h.path, "\xE7\xAE\x80.txt");
 }
 
 TEST(HeaderLevels, LevelOneExtendedHeadersCountInTheCompressedSize) {
