@@ -84,10 +84,10 @@ void RunExtract(Job& job) {
     }
     job.progress.SetName(name);
     if (header.IsDirectory()) {
-      if (!winfs::MakeFolders(target)) job.report.Fail(kErrMakeDirectory, IDS_MAKE_DIR_FAILED, target);
+      if (!destination.MakeFolders(target, nullptr)) job.report.Fail(kErrMakeDirectory, IDS_MAKE_DIR_FAILED, target);
       continue;
     }
-    if (!winfs::MakeFolders(winfs::ParentOf(target))) {
+    if (!destination.MakeFolders(winfs::ParentOf(target), nullptr)) {
       job.report.Fail(kErrMakeDirectory, IDS_MAKE_DIR_FAILED, winfs::ParentOf(target));
       continue;
     }

@@ -5,9 +5,9 @@
 // through the two calls the caller supplies (POSIX or Win32, narrow or wide
 // paths).
 #pragma once
-#include <functional>
+#include <set>
 #include <string>
-#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace lzh {
@@ -22,12 +22,10 @@ enum class FolderResult {
   kCannotMake,    // the system refused to make a folder
 };
 
-template <class String>
+// Probe: DiskObject(const String& path); Make: bool(const String& path).
+template <class String, class Probe, class Make>
 class FolderMemo {
  public:
-  using Probe = std::function<DiskObject(const String&)>;
-  using Make = std::function<bool(const String&)>;
-
   // `root` (the destination, which exists) and `separator` start every path.
   FolderMemo(String root, typename String::value_type separator, Probe probe, Make make)
       : root_(std::move(root)), separator_(separator), probe_(std::move(probe)), make_(std::move(make)) {}
@@ -65,7 +63,7 @@ class FolderMemo {
   typename String::value_type separator_;
   Probe probe_;
   Make make_;
-  std::unordered_set<String> known_;
+  std::set<String> known_;
 };
 
 }  // namespace lzh

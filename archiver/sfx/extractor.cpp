@@ -121,7 +121,7 @@ void Extraction::ExtractEntry(const lzh::Header& header) {
 
 void Extraction::MakeFolderEntry(const lzh::Header& header, const std::string& name, const std::wstring& path) {
   DWORD error = 0;
-  if (!winfs::MakeFolders(path, &error)) {
+  if (!destination_.MakeFolders(path, &error)) {
     ++summary_.failed;
     Report(ProblemKind::kWriteFailed, name, lzh::Error::kOk, lzh::PathVerdict::kOk, error);
     return;
@@ -161,7 +161,7 @@ void Extraction::WriteFileEntry(const lzh::Header& header, const std::string& na
   uint64_t done_before = done_;
   done_ += header.original_size;
   DWORD error = 0;
-  if (!winfs::MakeFolders(winfs::ParentOf(path), &error)) {
+  if (!destination_.MakeFolders(winfs::ParentOf(path), &error)) {
     ++summary_.failed;
     Report(ProblemKind::kWriteFailed, name, lzh::Error::kOk, lzh::PathVerdict::kOk, error);
     return;

@@ -10,7 +10,7 @@ namespace winfs {
 
 bool Destination::Prepare(const std::wstring& folder, DWORD* error) {
   path_ = WithSeparator(FullPath(folder.empty() ? std::wstring(L".") : folder));
-  if (!MakeFolders(path_, error)) return false;
+  if (!winfs::MakeFolders(path_, error)) return false;
   resolved_ = ResolvedPath(path_);
   return true;
 }
@@ -86,6 +86,47 @@ lzh::PathVerdict Destination::Target(const lzh::Header& header, bool keep_folder
   // path, and any link on the way, must still end up inside.
   if (!IsInside(FullPath(*target), path_) || !StaysBelow(*target, resolved_)) return lzh::PathVerdict::kParentDir;
   return lzh::PathVerdict::kOk;
+}
+
+lzh::DiskObject Destination::Probe::operator()(const std::wstring& path) const {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return lzh::DiskObject::kNothing;
+  // A link to a folder is followed: where it leads is checked by Target.
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? lzh::DiskObject::kFolder : lzh::DiskObject::kOther;
+}
+
+bool Destination::Make::operator()(const std::wstring& path) const {
+  if (CreateDirectoryW(path.c_str(), nullptr)) return true;
+  *error = GetLastError();
+  return false;
+}
+
+bool Destination::MakeFolders(const std::wstring& folder, DWORD* error) {
+  if (error) *error = 0;
+  size_t base = path_.size() - 1;  // path_ without its separator
+  bool below = folder.size() >= base && folder.compare(0, base, path_, 0, base) == 0 &&
+               (folder.size() == base || folder[base] == L'\\' || folder[base] == L'/');
+  if (!below) return winfs::MakeFolders(folder, error);  // nothing to remember
+  std::wstring relative = folder.substr(base);
+  std::vector<std::wstring> components;
+  for (size_t start = 0; start < relative.size();) {
+    size_t end = relative.find_first_of(L"\\/", start);
+    if (end == std::wstring::npos) end = relative.size();
+    if (end > start) components.push_back(relative.substr(start, end - start));
+    start = end + 1;
+  }
+  if (!folders_)
+    folders_.reset(new lzh::FolderMemo<std::wstring, Probe, Make>(path_.substr(0, path_.size() - 1), L'\\',
+                                                                   Probe(), Make{make_error_.get()}));
+  switch (folders_->Ensure(components, components.size())) {
+    case lzh::FolderResult::kOk: return true;
+    case lzh::FolderResult::kCannotMake:
+      if (error) *error = *make_error_ ? *make_error_ : ERROR_PATH_NOT_FOUND;
+      return false;
+    default:
+      if (error) *error = ERROR_ALREADY_EXISTS;
+      return false;
+  }
 }
 
 lzh::Error WriteEntryFile(lzh::ArchiveReader* reader, const lzh::Header& header, const std::wstring& target,

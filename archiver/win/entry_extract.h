@@ -6,8 +6,10 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
+#include "archiver/lzh/folder_memo.h"
 #include "archiver/lzh/reader.h"
 #include "archiver/lzh/safe_path.h"
 
@@ -28,8 +30,24 @@ class Destination {
   // already in the destination would carry the entry elsewhere.
   lzh::PathVerdict Target(const lzh::Header& header, bool keep_folders, std::wstring* target) const;
 
+  // Makes `folder` (a Target or its parent) and the folders above it up to
+  // the destination, remembering every one made or found: entries in a
+  // folder seen before cost no call to the system, and a deep new folder
+  // one probe and one make per level. False with *error (if given) when a
+  // file holds one of the names (ERROR_ALREADY_EXISTS) or the system refuses.
+  bool MakeFolders(const std::wstring& folder, DWORD* error);
+
  private:
   std::wstring path_;
+  struct Probe {
+    lzh::DiskObject operator()(const std::wstring& path) const;
+  };
+  struct Make {
+    DWORD* error;
+    bool operator()(const std::wstring& path) const;
+  };
+  std::unique_ptr<lzh::FolderMemo<std::wstring, Probe, Make>> folders_;
+  std::unique_ptr<DWORD> make_error_{new DWORD(0)};
   std::wstring resolved_;  // links followed; "" when the system cannot tell
 };
 

@@ -98,7 +98,8 @@ int main(int argc, char** argv) {
     time_t time;
   };
   std::vector<Dir> dirs;  // times set last, after their contents
-  lzh::FolderMemo<std::string> folders(command == "x" ? argv[3] : "", '/', Probe, MakeFolder);
+  lzh::FolderMemo<std::string, lzh::DiskObject (*)(const std::string&), bool (*)(const std::string&)> folders(
+      command == "x" ? argv[3] : "", '/', Probe, MakeFolder);
   mode_t file_mask = umask(0);
   umask(file_mask);
   while ((e = reader.Next(&h)) == lzh::Error::kOk) {
