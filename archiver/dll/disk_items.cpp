@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "archiver/dll/command_line.h"
+#include "archiver/dll/visited_folders.h"
 #include "archiver/win/entry_time.h"
 #include "archiver/win/wide_text.h"
 #include "archiver/win/win_path.h"
@@ -67,9 +68,10 @@ bool Matches(const std::string& folded_pattern, const wchar_t* name) {
   return WildcardMatch(folded_pattern, FoldName(winfs::Narrow(name, winfs::kCp932)));
 }
 
-// Adds everything below `folder` matching `pattern`, stored under `prefix`.
+// Adds everything below `folder` matching `pattern`, stored under `prefix`;
+// each folder on disk is entered once, however many links lead to it.
 void Walk(const std::wstring& folder, const std::wstring& prefix, const std::string& pattern,
-          const std::vector<std::wstring>& skip, DiskItems* out) {
+          const std::vector<std::wstring>& skip, VisitedFolders* visited, DiskItems* out) {
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW((winfs::WithSeparator(folder) + L"*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
@@ -83,8 +85,9 @@ void Walk(const std::wstring& folder, const std::wstring& prefix, const std::str
     std::wstring disk = winfs::WithSeparator(folder) + child.cFileName;
     std::wstring stored = prefix + child.cFileName;
     if (child.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (!visited->Enter(disk)) continue;
       AddItem(child, disk, stored, out);
-      Walk(disk, stored + L"\\", pattern, skip, out);
+      Walk(disk, stored + L"\\", pattern, skip, visited, out);
     } else if (Matches(folded_pattern, child.cFileName) && !Skipped(disk, skip)) {
       AddItem(child, disk, stored, out);
     }
@@ -111,7 +114,9 @@ void AddFolder(const std::wstring& folder, const std::string& pattern, bool with
       prefix = name + L"\\";
     }
   }
-  Walk(folder, prefix, pattern, skip, out);
+  VisitedFolders visited;
+  visited.Enter(folder);
+  Walk(folder, prefix, pattern, skip, &visited, out);
   out->folders.push_back(folder);
 }
 

@@ -2,6 +2,7 @@
 // sends. Archives are made by the library itself (u) or, for names no
 // archiver would write, by the LZH writer directly.
 #include <algorithm>
+#include <functional>
 #include <thread>
 
 #include "archiver/lzh/archive_sink.h"
@@ -297,6 +298,32 @@ TEST_F(UnlhaTest, UpdateReplacesOnlyNewerFilesAndMoveDeletesSources) {
   EXPECT_TRUE(Contains(Names(archive), "z.txt"));
   EXPECT_TRUE(Exists(Path("flat\\z.txt")));
   EXPECT_TRUE(BoxTexts().empty());
+}
+
+// u -r through links made on the Linux side: one that leads back up the tree
+// and one to a folder already walked are not followed; one to a folder
+// outside is, once.
+TEST_F(UnlhaTest, RecursiveUpdateEntersEachFolderOnce) {
+  Write("loop\\a.txt", "a");
+  Write("loop\\sub\\b.txt", "b");
+  Write("outside\\c.txt", "c");
+  CreateDirectoryA(Path("work").c_str(), nullptr);
+  // The links go before the fixture removes the folder (which would follow them).
+  std::string loop = UnixPath(Path("loop"));
+  struct AtEnd {
+    std::function<void()> run;
+    ~AtEnd() { run(); }
+  } unlink_at_end{[&] { RunUnix("cd '" + loop + "' && rm -f sub/up again ext"); }};
+  ASSERT_EQ(RunUnix("cd '" + loop + "' && ln -s .. sub/up && ln -s sub again && ln -s ../outside ext"),
+            0);
+  std::string archive = Path("loop.lzh");
+  ASSERT_EQ(Run("u -r  -w" + Path("work") + " " + archive + "  " + Path("loop\\*.*")), 0) << BoxTexts()[0];
+  std::vector<std::string> names = Names(archive);
+  std::sort(names.begin(), names.end());
+  // "again" and "sub" are one folder: whichever the walk met first is stored.
+  std::vector<std::string> with_sub = {"a.txt", "ext\\", "ext\\c.txt", "sub\\", "sub\\b.txt"};
+  std::vector<std::string> with_again = {"a.txt", "again\\", "again\\b.txt", "ext\\", "ext\\c.txt"};
+  EXPECT_TRUE(names == with_sub || names == with_again) << ::testing::PrintToString(names);
 }
 
 TEST_F(UnlhaTest, FailedUpdateLeavesTheArchiveByteIdentical) {

@@ -1,0 +1,25 @@
+// The folders a recursive walk has entered, known by what they are on disk
+// (volume and file index) rather than by path: a link that leads back up the
+// tree, or a second link to a folder already walked, names a folder entered
+// before, and following it would store the same files again and again.
+#pragma once
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <tuple>
+
+namespace unlha {
+
+class VisitedFolders {
+ public:
+  // True the first time `folder` is entered; false for a folder entered
+  // before under any path. A folder whose identity cannot be read counts as
+  // new (the walk then relies on the path-length limit, as before).
+  bool Enter(const std::wstring& folder);
+
+ private:
+  std::set<std::tuple<DWORD, DWORD, DWORD>> seen_;  // volume serial, file index high, low
+};
+
+}  // namespace unlha
