@@ -6,7 +6,7 @@
 namespace lzh {
 namespace {
 
-enum class Kind { kStored, kLh, kLh1, kLzs, kLz5, kPm1, kPm2, kLh3 };
+enum class Kind { kStored, kLh, kLh1, kLh2, kLzs, kLz5, kPm1, kPm2, kLh3 };
 
 // Names are kept without their dashes: a self-extracting program holds this
 // table, and tools that look for an archive behind such a program take the
@@ -19,7 +19,7 @@ struct Method {
 
 const Method kMethods[] = {
     {"lh0", Kind::kStored, 0, 0, 0}, {"lhd", Kind::kStored, 0, 0, 0}, {"lz4", Kind::kStored, 0, 0, 0},
-    {"pm0", Kind::kStored, 0, 0, 0}, {"lh1", Kind::kLh1, 12, 0, 0},   {"lh4", Kind::kLh, 12, 14, 4},
+    {"pm0", Kind::kStored, 0, 0, 0}, {"lh1", Kind::kLh1, 12, 0, 0},   {"lh2", Kind::kLh2, 13, 0, 0},   {"lh4", Kind::kLh, 12, 14, 4},
     {"lh5", Kind::kLh, 13, 14, 4},   {"lh6", Kind::kLh, 15, 16, 5},   {"lh7", Kind::kLh, 16, 17, 5},
     {"lk7", Kind::kLh, 16, 17, 5},   {"lhx", Kind::kLh, 19, 20, 5},   {"lzs", Kind::kLzs, 11, 0, 0},
     {"lz5", Kind::kLz5, 12, 0, 0},   {"pm2", Kind::kPm2, 13, 0, 0},
@@ -46,6 +46,7 @@ std::unique_ptr<Decoder> CreateDecoder(const char* method, ByteSource* source, u
     case Kind::kStored: return NewStoredDecoder(source, offset, compressed_size);
     case Kind::kLh: return NewLhDecoder(source, offset, compressed_size, m->dict_bits, m->position_codes, m->position_bits);
     case Kind::kLh1: return NewLh1Decoder(source, offset, compressed_size);
+    case Kind::kLh2: return NewLh2Decoder(source, offset, compressed_size);
     case Kind::kLzs: return NewLzsDecoder(source, offset, compressed_size);
     case Kind::kLz5: return NewLz5Decoder(source, offset, compressed_size);
     case Kind::kLh3: return NewLh3Decoder(source, offset, compressed_size);

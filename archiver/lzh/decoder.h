@@ -5,7 +5,7 @@
 //       header.method, source, header.data_offset, header.compressed_size, &err);
 //   while (left) { size_t n = min(left, sizeof buf); if (d->Decode(buf, n) != kOk) ...; }
 //
-// Methods: -lh0- -lh1- -lh3- -lh4- -lh5- -lh6- -lh7- -lhx- -lk7- -lhd- -lzs-
+// Methods: -lh0- -lh1- -lh2- -lh3- -lh4- -lh5- -lh6- -lh7- -lhx- -lk7- -lhd- -lzs-
 // -lz5- -lz4- -pm0- -pm1- -pm2-.
 //
 // The decoder reads at most `compressed_size` bytes of `source` starting at

@@ -23,6 +23,8 @@ std::unique_ptr<Decoder> NewPm1Decoder(ByteSource* source, uint64_t offset, uint
 std::unique_ptr<Decoder> NewPm2Decoder(ByteSource* source, uint64_t offset, uint64_t size);
 // -lh3-: static Huffman, 8 KiB window.
 std::unique_ptr<Decoder> NewLh3Decoder(ByteSource* source, uint64_t offset, uint64_t size);
+// -lh2-: adaptive Huffman for literals, lengths and positions.
+std::unique_ptr<Decoder> NewLh2Decoder(ByteSource* source, uint64_t offset, uint64_t size);
 // Adaptive-Huffman -lh1-.
 std::unique_ptr<Decoder> NewLh1Decoder(ByteSource* source, uint64_t offset, uint64_t size);
 

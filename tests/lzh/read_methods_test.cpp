@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "archiver/lzh/decoder.h"
 #include "read_support.h"
 
 namespace {
@@ -616,6 +617,137 @@ void ExpectLhasa(const std::string& archive, const std::vector<RawEntry>& entrie
     EXPECT_TRUE(lzhtest::ReadFile(dir / e.name) == e.original) << e.method << " by lhasa\n" << log;
 }
 
+// -lh2-: the encoder's own adaptive trees. Nodes sit in count order, root
+// at 0; node n's children are child[n] (bit 0) and child[n] - 1 (bit 1); a
+// leaf holds ~symbol. Counting a node first swaps it with the first node of
+// equal count (found by scanning back), so the order holds.
+class CountedTree {
+ public:
+  // `leaves` symbols, each counted once, paired in a heap under the root.
+  explicit CountedTree(int leaves, int capacity) : freq_(capacity + 1), child_(capacity + 1), parent_(capacity + 1) {
+    leaf_.resize(512);
+    int last = 2 * leaves - 2;
+    for (int i = 0; i < leaves; ++i) Set(last - i, 1, ~i);
+    for (int n = leaves - 2; n >= 0; --n) Set(n, freq_[2 * n + 1] + freq_[2 * n + 2], 2 * n + 2);
+    end_ = last + 1;
+  }
+  // A tree of one leaf (the position tree at the start).
+  CountedTree(int capacity, bool) : freq_(capacity + 1), child_(capacity + 1), parent_(capacity + 1) {
+    leaf_.resize(512);
+    Set(0, 1, ~0);
+    end_ = 1;
+  }
+  // The bits of `symbol`'s code, root first.
+  void Put(BitWriter* w, int symbol) const {
+    std::vector<int> bits;
+    for (int n = leaf_[symbol]; n != 0; n = parent_[n]) bits.push_back(n & 1);
+    for (size_t i = bits.size(); i-- > 0;) w->Put(static_cast<uint32_t>(bits[i]), 1);
+  }
+  // Counts `symbol` and its ancestors below the root.
+  void Count(int symbol) {
+    for (int n = leaf_[symbol]; n != 0;) {
+      int first = n;
+      while (first > 1 && freq_[first - 1] == freq_[n]) --first;
+      if (first != n) {
+        int a = child_[n], b = child_[first];
+        Set(n, freq_[n], b);
+        Set(first, freq_[first], a);
+      }
+      ++freq_[first];
+      n = parent_[first];
+    }
+  }
+  unsigned& root_count() { return freq_[0]; }
+  // Splits the last node: it keeps what it held one place on, and `symbol`
+  // gets a new leaf of count 0 after it.
+  void Split(int symbol) {
+    int last = end_ - 1;
+    Set(last + 1, freq_[last], child_[last]);
+    Set(last + 2, 0, ~symbol);
+    Set(last, freq_[last], last + 2);
+    end_ += 2;
+  }
+  // Halves every leaf's count (rounding up) and rebuilds the inner nodes:
+  // each new node goes before every leaf still waiting whose count is not
+  // larger than its own.
+  void Rebuild() {
+    std::vector<std::pair<unsigned, int>> leaves;
+    for (int n = 0; n < end_; ++n)
+      if (child_[n] < 0) leaves.push_back({(freq_[n] + 1) / 2, child_[n]});
+    int j = static_cast<int>(leaves.size()) - 1, i = end_ - 1, l = end_ - 2;
+    while (i >= 0) {
+      for (; i >= l; --i, --j) Set(i, leaves[j].first, leaves[j].second);
+      unsigned f = freq_[l] + freq_[l + 1];
+      for (; j >= 0 && leaves[j].first <= f; --i, --j) Set(i, leaves[j].first, leaves[j].second);
+      Set(i--, f, l + 1);
+      l -= 2;
+    }
+  }
+  int end() const { return end_; }
+
+ private:
+  void Set(int n, unsigned freq, int child) {
+    freq_[n] = freq;
+    child_[n] = child;
+    if (child < 0) {
+      leaf_[~child] = n;
+    } else {
+      parent_[child] = parent_[child - 1] = n;
+    }
+  }
+  std::vector<unsigned> freq_;
+  std::vector<int> child_, parent_, leaf_;
+  int end_ = 0;
+};
+
+std::string EncodeLh2(const std::string& data) {
+  BitWriter w;
+  CountedTree chars(286, 571), positions(256, true);
+  unsigned position_total = 0;
+  uint64_t count = 0, next = 64;
+  auto put_char = [&](int c) {
+    chars.Put(&w, c);
+    if (chars.root_count() == 0x8000) chars.Rebuild();
+    ++chars.root_count();
+    chars.Count(c);
+  };
+  auto count_position = [&](int group) {
+    if (position_total == 0x8000) {
+      positions.Rebuild();
+      position_total = positions.root_count();
+      positions.root_count() = 0xFFFF;
+    }
+    positions.Count(group);
+    ++position_total;
+  };
+  for (const Token& t : Tokenize(data, 8192, 3, 256)) {
+    if (!t.length) {
+      put_char(t.literal);
+      ++count;
+      continue;
+    }
+    if (t.length >= 32) {
+      put_char(285);
+      w.Put(static_cast<uint32_t>(t.length - 32), 8);
+    } else {
+      put_char(256 + t.length - 3);
+    }
+    // The position tree gains a leaf for every 64 bytes written so far.
+    for (; count > next; next = next + 64 >= 8192 ? UINT64_MAX : next + 64) {
+      bool first_split = positions.end() == 1;
+      positions.Split(static_cast<int>(next / 64));
+      if (first_split) positions.root_count() = 0xFFFF;  // the root no longer counts
+      count_position(static_cast<int>(next / 64));
+    }
+    size_t position = t.distance - 1;
+    positions.Put(&w, static_cast<int>(position >> 6));
+    count_position(static_cast<int>(position >> 6));
+    w.Put(static_cast<uint32_t>(position & 63), 6);
+    count += t.length;
+  }
+  return w.Finish();
+}
+
 std::string TestData(size_t size, uint32_t seed) {
   return lzhtest::MakeText(size / 2, seed) + lzhtest::MakeBinary(size - size / 2, seed + 1, 80);
 }
@@ -627,7 +759,7 @@ void ExpectOurs(const std::string& archive, const std::vector<RawEntry>& entries
   EXPECT_EQ(end, lzh::Error::kEndOfArchive);
   ASSERT_EQ(read.size(), entries.size());
   for (size_t i = 0; i < read.size(); ++i) {
-    EXPECT_EQ(read[i].error, lzh::Error::kOk) << entries[i].method;
+    EXPECT_EQ(read[i].error, lzh::Error::kOk) << entries[i].method << " " << entries[i].name;
     EXPECT_TRUE(read[i].data == entries[i].original) << entries[i].method;
   }
 }
@@ -688,6 +820,28 @@ TEST(Methods, LarcAdaptiveAndStoredMethods) {
   std::string archive = lzhtest::MakeLevel2Archive(entries);
   ExpectOurs(archive, entries);
   ExpectUnar(archive, entries);
+}
+
+TEST(Methods, Lh2GrowingTreesRoundTrip) {
+  // By hand from the initial trees (the 286 leaves in a heap under the
+  // root, symbol s at node 570 - s, odd nodes reached by a 1): 'A' is
+  // 00000101; a match of 3 is 11000100, and its position tree is still one
+  // leaf of no bits, so only the six low bits follow (distance 1 into the
+  // blank window).
+  BitWriter letter, match;
+  letter.Put(0x05, 8);
+  match.Put(0xC4, 8);
+  match.Put(0, 6);
+  std::vector<RawEntry> entries = {{"letter", "-lh2-", letter.Finish(), "A"}, {"match", "-lh2-", match.Finish(), "   "}};
+  // Long enough for the counts of both trees to be halved (over 0x8000
+  // matches), with long matches (the escape) and positions across the whole
+  // window.
+  std::string text = TestData(400000, 41), runs = std::string(5000, 'x') + TestData(20000, 43);
+  entries.push_back({"text", "-lh2-", EncodeLh2(text), text});
+  entries.push_back({"runs", "-lh2-", EncodeLh2(runs), runs});
+  std::string archive = lzhtest::MakeLevel2Archive(entries);
+  ExpectOurs(archive, entries);
+  if (getenv("LH2_DUMP")) lzhtest::WriteFile(getenv("LH2_DUMP"), archive);
 }
 
 TEST(Methods, Lz5PreparedHistoryIsAddressable) {
