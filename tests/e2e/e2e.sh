@@ -12,6 +12,9 @@ zuvo_wine_prefix
 zuvo_display
 trap 'zuvo_stop_display' EXIT
 wineserver -p 2>/dev/null || true
+# Start the prefix's services now: started by a Wine program whose output is
+# read through a pipe, they would hold that pipe open for good.
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 mkdir -p "$out"
 # No byte code next to the sources.
 export PYTHONDONTWRITEBYTECODE=1

@@ -108,8 +108,11 @@ class Probe:
                                      stderr=log, encoding="utf-8", errors="replace")
 
     def ask(self, request):
-        self.proc.stdin.write(request + "\n")
-        self.proc.stdin.flush()
+        try:
+            self.proc.stdin.write(request + "\n")
+            self.proc.stdin.flush()
+        except OSError:
+            raise Failed("the probe is not running (see e2e_wine.log)")
         lines = []
         while True:
             line = self.proc.stdout.readline()
@@ -158,7 +161,7 @@ class Desktop:
         self.out = out
         self.exe = os.environ.get("ZUVO_E2E_EXE") or os.path.join(build, "win", "bin", "zuvo.exe")
         self.log = open(os.path.join(out, "e2e_wine.log"), "a")
-        self.probe = Probe(os.path.join(out, "zuvo_probe.exe"), self.log)
+        self.probe = Probe(os.path.join(build, "win", "tests", "e2e", "zuvo_probe.exe"), self.log)
         self.shots = 0
 
     def close(self):
