@@ -3,6 +3,7 @@
 // source that offers them when the window is pressed.
 //   drop_probe.exe LOG [FILE...]
 // Log lines (each written at once):
+//   arg <path> <hex content>      a FILE given on the command line
 //   ready <hwnd>                  the window is up
 //   early refused|<n>             data asked for while the button was down
 //   file <path> <hex content>     one dropped file, read back at the drop
@@ -180,6 +181,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
         char full[MAX_PATH];
         GetFullPathNameA(__argv[i], MAX_PATH, full, NULL);
         g_files.push_back(full);
+        Log(std::string("arg ") + full + " " + ReadFileBytes(full));
     }
     OleInitialize(NULL);
     WNDCLASSA wc = {};

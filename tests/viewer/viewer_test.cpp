@@ -26,6 +26,8 @@
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/text.h"
 #include "ui/drop_files.h"
+#include "ui/file_data_source.h"
+#include "ui/file_view.h"
 #include "ui/main_frame.h"
 #include "ui/mini_view_frame.h"
 #include "ui/temp_copies.h"
@@ -492,6 +494,161 @@ TEST_F(Program, TemporaryCopiesOfOneNameGetPathsOfTheirOwn) {
     EXPECT_FALSE(Exists(dir2));
     SetUp();
 }
+
+#if defined(ZUVO_VIEWER_SAMPLE) && defined(ZUVO_REAL_UNLHA32_DIR)
+
+// The program on the sample archive with the real library.
+class Viewing : public Program {
+protected:
+    void SetUp() override {
+        SetDllDirectoryA(ZUVO_REAL_UNLHA32_DIR);
+        Program::SetUp();
+        ASSERT_NE(theApp.OpenDocumentFile(ZUVO_VIEWER_SAMPLE), nullptr);
+        m_pView = static_cast<CArchiveDoc*>(Frame()->GetActiveDocument())->FindFileView();
+        ASSERT_NE(m_pView, nullptr);
+        // Types with and without a program to open them.
+        RegSetValueA(HKEY_CLASSES_ROOT, ".zvok", REG_SZ, "ZuvoTest.Ok", 11);
+        RegSetValueA(HKEY_CLASSES_ROOT, "ZuvoTest.Ok\\shell\\open\\command", REG_SZ,
+                     "cmd.exe /c exit", 15);
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, ".zvnone");
+    }
+    void TearDown() override {
+        Program::TearDown();
+        HideUnlha32();
+    }
+    // Shows the folder and selects the named rows only.
+    void Select(const char* dir, std::vector<std::string> names) {
+        CString strDir(dir);
+        m_pView->OnUpdate(NULL, 0, reinterpret_cast<CObject*>(&strDir));
+        CFileListCtrl& list = m_pView->m_wndList;
+        for (int i = 0; i < list.GetItemCount(); ++i) {
+            bool bWanted = false;
+            for (const std::string& n : names) bWanted |= std::string(list.GetItemText(i, 0)) == n;
+            list.SetItemState(i, bWanted ? LVIS_SELECTED : 0, LVIS_SELECTED);
+        }
+        ASSERT_EQ(list.GetSelectedCount(), (int)names.size());
+    }
+    std::string EditText() {
+        CString text;
+        theApp.m_pMiniViewer->m_wndEdit.GetWindowText(text);
+        return (LPCSTR)text;
+    }
+    std::vector<std::string> Recorded() {
+        std::vector<std::string> paths;
+        for (int i = 0; i < theApp.m_tempFiles.GetSize(); ++i)
+            paths.push_back((LPCSTR) static_cast<CTempFileSet*>(theApp.m_tempFiles[i])->m_strTempPath);
+        return paths;
+    }
+    CFileView* m_pView = nullptr;
+};
+
+std::string FileText(const std::string& path) {
+    std::string data;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (h == INVALID_HANDLE_VALUE) return "<missing>";
+    char buf[256];
+    DWORD n;
+    while (ReadFile(h, buf, sizeof(buf), &n, NULL) && n > 0) data.append(buf, n);
+    CloseHandle(h);
+    return data;
+}
+
+TEST_F(Viewing, MiniViewerShowsTheTextUpToItsFirstZeroAndKeepsNoCopy) {
+    std::string temp = TempDir();
+    Select("", {"NOTES.TXT"});
+    m_pView->OnMiniViewer();
+    ASSERT_NE(theApp.m_pMiniViewer, nullptr);
+    HWND hViewer = theApp.m_pMiniViewer->m_hWnd;
+    EXPECT_TRUE(IsWindowVisible(hViewer));
+    EXPECT_EQ(Title(hViewer), "MiniViewer - NOTES.TXT");
+    EXPECT_EQ(EditText(), "Zuvo notes\r\nline two");
+    EXPECT_FALSE(Exists(temp + "NOTES.TXT"));
+
+    // The next entry replaces title and text in the same window; so does an
+    // empty one. Several rows, or none, show nothing.
+    Select("", {"README.TXT"});
+    m_pView->OnMiniViewer();
+    EXPECT_EQ(theApp.m_pMiniViewer->m_hWnd, hViewer);
+    EXPECT_EQ(Title(hViewer), "MiniViewer - README.TXT");
+    EXPECT_EQ(EditText(), "Read me first.\r\n");
+    Select("", {"EMPTY.TXT"});
+    m_pView->OnMiniViewer();
+    EXPECT_EQ(Title(hViewer), "MiniViewer - EMPTY.TXT");
+    EXPECT_EQ(EditText(), "");
+    Select("", {"README.TXT", "NOTES.TXT"});
+    m_pView->OnMiniViewer();
+    EXPECT_EQ(Title(hViewer), "MiniViewer - EMPTY.TXT");
+    EXPECT_TRUE(Recorded().empty());
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(Viewing, OpenedEntriesAreRecordedOnceEachAndGoAtExit) {
+    std::string temp = TempDir();
+    Select("", {"OPEN.ZVOK"});
+    m_pView->OnOpenEntry();
+    ASSERT_EQ(Recorded(), std::vector<std::string>{temp + "OPEN.ZVOK"});
+    EXPECT_EQ(FileText(temp + "OPEN.ZVOK"), "associated");
+
+    // One name in two folders: two copies, each with its own content.
+    Select("A\\", {"SAME.ZVOK"});
+    m_pView->OnOpenEntry();
+    Select("B\\", {"SAME.ZVOK"});
+    m_pView->OnOpenEntry();
+    std::vector<std::string> recorded = Recorded();
+    ASSERT_EQ(recorded.size(), 3u);
+    EXPECT_NE(recorded[1], recorded[2]);
+    EXPECT_EQ(FileText(recorded[1]), "from A");
+    EXPECT_EQ(FileText(recorded[2]), "from B");
+
+    // No program for the type: the box, and no copy left behind.
+    Select("", {"NONE.ZVNONE"});
+    m_pView->OnOpenEntry();
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, Sjis("アプリケーションの実行に失敗しました。"));
+    EXPECT_EQ(boxes.Seen()[0].icon, (UINT)MB_ICONERROR);
+    EXPECT_FALSE(Exists(temp + "NONE.ZVNONE"));
+    EXPECT_EQ(Recorded().size(), 3u);
+
+    TearDown();
+    for (const std::string& p : recorded) EXPECT_FALSE(Exists(p)) << p;
+    SetUp();
+}
+
+TEST_F(Viewing, DragDataIsExtractedOnceAfterTheButtonIsUpAndRecorded) {
+    std::string temp = TempDir();
+    Select("", {"README.TXT", "NOTES.TXT"});
+    CFileDataSource source(m_pView);
+    source.DelayRenderData(CF_HDROP);
+    IDataObject* pData = source.GetDataObject();
+    FORMATETC hdrop = {CF_HDROP, NULL, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium = {};
+
+    // Asked while the button is down: nothing, and nothing extracted.
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    ASSERT_TRUE(WaitFor([] { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; }));
+    EXPECT_NE(pData->GetData(&hdrop, &medium), S_OK);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    ASSERT_TRUE(WaitFor([] { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0; }));
+    EXPECT_FALSE(Exists(temp + "README.TXT"));
+
+    ASSERT_EQ(pData->GetData(&hdrop, &medium), S_OK);
+    std::vector<std::string> names = Names(medium.hGlobal);
+    ReleaseStgMedium(&medium);
+    EXPECT_EQ(names, Recorded());
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(FileText(names[0]), "Zuvo notes\r\nline two" + std::string(1, '\0') + "hidden tail");
+    EXPECT_EQ(FileText(names[1]), "Read me first.\r\n");
+
+    // A second request names the same copies without extracting again.
+    DeleteFileA(names[0].c_str());
+    ASSERT_EQ(pData->GetData(&hdrop, &medium), S_OK);
+    EXPECT_EQ(Names(medium.hGlobal), names);
+    ReleaseStgMedium(&medium);
+    EXPECT_FALSE(Exists(names[0]));
+    EXPECT_EQ(Recorded().size(), 2u);
+}
+
+#endif
 
 }  // namespace
 

@@ -1,0 +1,221 @@
+"""Looking at entries and moving files in and out: read a text entry in the
+MiniViewer, open an entry with its program, drag two entries onto another
+program (our drop probe, a separate process with an OLE drop target), release
+a drag over the program's own window, and drop two files from the probe onto
+the main window to add them."""
+import glob
+import os
+import re
+import subprocess
+
+from session import Failed, Skipped, scenario, wait_for
+
+FILES = {
+    "README.TXT": "Read me first.\r\n",
+    "NOTES.TXT": b"Zuvo notes\r\nline two\x00hidden tail",
+    "OPEN.ZVVIEW": "opened by its program",
+    "DOC/GUIDE.TXT": "How to use it.\r\n",
+}
+EDIT_ID = 101
+TOOLBAR_ID = 59392
+CLOSE_CMD = 57602
+
+
+def setup(s):
+    s.forget_settings()
+    for key, value in (("Left", 20), ("Top", 20), ("Right", 700), ("Bottom", 500)):
+        s.set_setting("Window", key, value)
+    s.archive = s.jlha_archive("VIEW.LZH", FILES)
+    # The drop probe stands in as the program registered for .zvview.
+    s.viewer_log = s.path("viewer-program.log")
+    exe = os.path.join(s.build, "win", "bin", "drop_probe.exe")
+    s.reg("add", r"HKCR\.zvview", "/ve", "/d", "ZuvoTest.View", "/f")
+    s.reg("add", r"HKCR\ZuvoTest.View\shell\open\command", "/ve", "/d",
+          '"%s" "%s" "%%1"' % (s.desk.winpath(exe), s.desk.winpath(s.viewer_log)), "/f")
+    s.start(s.desk.winpath(s.archive))
+
+
+def require_list(s):
+    if not any(k.cls == "SysListView32" for k in s.desk.kids(s.app.main.hwnd)):
+        raise Skipped("the file list is not in the main window yet")
+    wait_for(lambda: "README.TXT" in s.app.names(), "the archive's rows")
+
+
+def temp_dir():
+    prefix = os.environ["WINEPREFIX"]
+    for pattern in ("drive_c/users/*/AppData/Local/Temp", "drive_c/users/*/Temp"):
+        found = glob.glob(os.path.join(prefix, pattern))
+        if found:
+            return found[0]
+    raise Failed("no temporary directory in the prefix")
+
+
+def temp_copies(name):
+    """Copies of an entry in the temporary directory, its own sub-folders included."""
+    base = temp_dir()
+    return sorted(glob.glob(os.path.join(base, name)) + glob.glob(os.path.join(base, "Zuvo*", name)))
+
+
+def clear_temp_copies():
+    for name in FILES:
+        for p in temp_copies(os.path.basename(name)):
+            os.remove(p)
+
+
+def select_only(s, names):
+    """Selects exactly the named rows, starting from no selection (a click on
+    a row of a selection keeps the others until the button is up)."""
+    lst = s.app.list_window()
+    s.desk.click(lst.x + lst.w // 2, lst.y + lst.h - 20)
+    wait_for(lambda: not any(r.selected for r in s.app.rows()), "no row selected")
+    s.app.select_rows(names)
+
+
+def row_centre(s, name):
+    return next(r.centre for r in s.app.rows() if r.name == name)
+
+
+class DropProbe:
+    """Our stand-in for another program; its log tells what it received."""
+
+    def __init__(self, s, files=()):
+        self.log = s.path("probe-%d.log" % len(os.listdir(s.work)))
+        exe = os.path.join(s.build, "win", "bin", "drop_probe.exe")
+        if not os.path.exists(exe):
+            raise Skipped("drop_probe.exe is not built")
+        self.proc = subprocess.Popen(["wine", exe, s.desk.winpath(self.log)] +
+                                     [s.desk.winpath(f) for f in files],
+                                     stdin=subprocess.DEVNULL, stdout=s.desk.log, stderr=s.desk.log)
+        self.window = s.desk.wait_window(title="Zuvo Drop Probe")
+        wait_for(lambda: self.lines(), "the probe's first line")
+
+    def lines(self):
+        if not os.path.exists(self.log):
+            return []
+        with open(self.log, encoding="cp932", errors="replace") as f:
+            return [line.rstrip("\n") for line in f]
+
+    def close(self):
+        self.proc.kill()
+        self.proc.wait()
+
+
+@scenario
+def miniviewer_shows_an_entry_up_to_its_first_zero_byte(s):
+    require_list(s)
+    clear_temp_copies()
+    desk = s.desk
+    desk.click(*row_centre(s, "NOTES.TXT"), button=3)
+    viewer = desk.wait_window(title="MiniViewer - NOTES.TXT")
+    edit = wait_for(lambda: next((k for k in desk.kids(viewer.hwnd) if k.id == EDIT_ID), None), "its text")
+    assert edit.text == "Zuvo notes\r\nline two", repr(edit.text)
+    assert not temp_copies("NOTES.TXT"), "the copy read for the viewer stays behind"
+
+    # A second entry replaces title and text in the same window.
+    desk.click(*row_centre(s, "README.TXT"), button=3)
+    again = desk.wait_window(title="MiniViewer - README.TXT")
+    assert again.hwnd == viewer.hwnd
+    wait_for(lambda: next(k for k in desk.kids(viewer.hwnd) if k.id == EDIT_ID).text == "Read me first.\r\n",
+             "the second entry's text")
+
+    # Its close button closes it and keeps its place.
+    bar = next(k for k in desk.kids(viewer.hwnd) if k.id == TOOLBAR_ID)
+    button = next(f for f in desk.probe.ask("toolbar %d" % bar.hwnd) if int(f[0]) == CLOSE_CMD)
+    x, y, w, h = (int(v) for v in button[3:7])
+    desk.click(x + w // 2, y + h // 2)
+    desk.wait_gone(viewer.hwnd)
+    wait_for(lambda: s.setting("MiniViewer", "Left") == viewer.x, "the MiniViewer's place stored")
+
+
+@scenario
+def view_opens_an_entry_with_its_program_and_exit_removes_the_copy(s):
+    require_list(s)
+    clear_temp_copies()
+    desk = s.desk
+    desk.click(*row_centre(s, "OPEN.ZVVIEW"), double=True)
+    program = desk.wait_window(title="Zuvo Drop Probe", timeout=30)
+    assert program.pid != s.app.pid
+
+    def opened():
+        if not os.path.exists(s.viewer_log):
+            return None
+        with open(s.viewer_log, encoding="cp932", errors="replace") as f:
+            return next((line.split() for line in f if line.startswith("arg ")), None)
+    arg = wait_for(opened, "the program's file")
+    assert arg[1].endswith("\\OPEN.ZVVIEW"), arg
+    assert bytes.fromhex(arg[2]) == FILES["OPEN.ZVVIEW"].encode(), arg
+    assert len(temp_copies("OPEN.ZVVIEW")) == 1, temp_copies("OPEN.ZVVIEW")
+    # Close the program (Alt+F4 after a click on its caption), then Zuvo.
+    desk.click(program.x + 40, program.y + 8)
+    desk.key("alt+F4")
+    desk.wait_gone(program.hwnd)
+    s.app.exit()
+    wait_for(lambda: not temp_copies("OPEN.ZVVIEW"), "the copy removed at exit")
+    s.start(s.desk.winpath(s.archive))
+
+
+@scenario
+def dragging_two_entries_hands_another_program_both_files(s):
+    require_list(s)
+    clear_temp_copies()
+    probe = DropProbe(s)
+    try:
+        select_only(s, ["README.TXT", "NOTES.TXT"])
+        x, y = row_centre(s, "README.TXT")
+        s.desk.drag(x, y, *probe.window.centre)
+        wait_for(lambda: any(l.startswith("dropped") for l in probe.lines()), "the probe's drop", timeout=30)
+        lines = probe.lines()
+        files = {}
+        for line in lines:
+            if line.startswith("file "):
+                path, data = line[5:].rsplit(" ", 1)
+                files[path.rsplit("\\", 1)[-1]] = bytes.fromhex(data) if data != "<missing>" else None
+        assert "dropped 2" in lines, lines
+        assert files == {"README.TXT": b"Read me first.\r\n", "NOTES.TXT": FILES["NOTES.TXT"]}, files
+        # Asked during the drag, the data was refused: nothing is extracted
+        # before the button comes up.
+        assert all(l == "early refused" for l in lines if l.startswith("early")), lines
+        s.app.wait_done(lambda: True, "the program idle after the drag")
+    finally:
+        probe.close()
+
+
+@scenario
+def releasing_a_drag_over_the_programs_own_window_does_nothing(s):
+    require_list(s)
+    clear_temp_copies()
+    before = s.archive_names(s.archive)
+    select_only(s, ["README.TXT", "NOTES.TXT"])
+    x, y = row_centre(s, "README.TXT")
+    tree = s.app.tree_window()
+    s.desk.drag(x, y, tree.x + tree.w // 2, tree.y + tree.h - 20)
+    # Nothing may come up: give a box the time to appear, polling.
+    try:
+        wait_for(lambda: s.app.dialogs(), "a box", timeout=3)
+        raise Failed("a box came up: %r" % [w.text for w in s.app.dialogs()])
+    except Failed as e:
+        if "timed out" not in str(e):
+            raise
+    assert not temp_copies("README.TXT") and not temp_copies("NOTES.TXT"), "entries were extracted"
+    assert s.archive_names(s.archive) == before
+
+
+@scenario
+def files_dropped_from_another_program_are_added_after_yes(s):
+    require_list(s)
+    one = s.write("drop/ADDED1.TXT", "first dropped file\r\n")
+    two = s.write("drop/ADDED2.TXT", "second dropped file\r\n")
+    probe = DropProbe(s, [one, two])
+    try:
+        lst = s.app.list_window()
+        s.desk.drag(*probe.window.centre, lst.x + lst.w // 2, lst.y + lst.h - 20)
+        box = s.app.dialog("Zuvo")
+        assert box.text() == "ファイルがドロップされました。圧縮しますか？", box.text()
+        box.press(cid=6)  # Yes
+        s.app.wait_done(lambda: "ADDED1.TXT" in s.app.names() and "ADDED2.TXT" in s.app.names(),
+                        "the dropped files in the list", timeout=60)
+        names = s.archive_names(s.archive)
+        assert "ADDED1.TXT" in names and "ADDED2.TXT" in names, names
+        wait_for(lambda: any(l.startswith("drag 1") for l in probe.lines()), "the probe's drag to end")
+    finally:
+        probe.close()
