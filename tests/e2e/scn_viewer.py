@@ -6,8 +6,8 @@ the main window to add them."""
 import glob
 import os
 import re
-import subprocess
 
+from harness import DropProbe
 from session import Failed, Skipped, scenario, wait_for
 
 FILES = {
@@ -71,33 +71,22 @@ def select_only(s, names):
     s.app.select_rows(names)
 
 
+def drag(s, x0, y0, x1, y1):
+    """A drag that lingers over its target before the release, as a hand
+    does: the platform's drag loop asks the target under the pointer as it
+    moves, and a release at once after the last move can come before that."""
+    desk = s.desk
+    desk.move(x0, y0)
+    desk.xdo("mousedown", 1)
+    for i in range(1, 9):
+        desk.move(x0 + (x1 - x0) * i // 8, y0 + (y1 - y0) * i // 8)
+    for dx in (4, 0):
+        desk.move(x1 + dx, y1)
+    desk.xdo("mouseup", 1)
+
+
 def row_centre(s, name):
     return next(r.centre for r in s.app.rows() if r.name == name)
-
-
-class DropProbe:
-    """Our stand-in for another program; its log tells what it received."""
-
-    def __init__(self, s, files=()):
-        self.log = s.path("probe-%d.log" % len(os.listdir(s.work)))
-        exe = os.path.join(s.build, "win", "bin", "drop_probe.exe")
-        if not os.path.exists(exe):
-            raise Skipped("drop_probe.exe is not built")
-        self.proc = subprocess.Popen(["wine", exe, s.desk.winpath(self.log)] +
-                                     [s.desk.winpath(f) for f in files],
-                                     stdin=subprocess.DEVNULL, stdout=s.desk.log, stderr=s.desk.log)
-        self.window = s.desk.wait_window(title="Zuvo Drop Probe")
-        wait_for(lambda: self.lines(), "the probe's first line")
-
-    def lines(self):
-        if not os.path.exists(self.log):
-            return []
-        with open(self.log, encoding="cp932", errors="replace") as f:
-            return [line.rstrip("\n") for line in f]
-
-    def close(self):
-        self.proc.kill()
-        self.proc.wait()
 
 
 @scenario
@@ -158,11 +147,11 @@ def view_opens_an_entry_with_its_program_and_exit_removes_the_copy(s):
 def dragging_two_entries_hands_another_program_both_files(s):
     require_list(s)
     clear_temp_copies()
-    probe = DropProbe(s)
+    probe = DropProbe(s.desk, s.path("probe-out.log"))
     try:
         select_only(s, ["README.TXT", "NOTES.TXT"])
         x, y = row_centre(s, "README.TXT")
-        s.desk.drag(x, y, *probe.window.centre)
+        drag(s, x, y, *probe.window.centre)
         wait_for(lambda: any(l.startswith("dropped") for l in probe.lines()), "the probe's drop", timeout=30)
         lines = probe.lines()
         files = {}
@@ -188,7 +177,7 @@ def releasing_a_drag_over_the_programs_own_window_does_nothing(s):
     select_only(s, ["README.TXT", "NOTES.TXT"])
     x, y = row_centre(s, "README.TXT")
     tree = s.app.tree_window()
-    s.desk.drag(x, y, tree.x + tree.w // 2, tree.y + tree.h - 20)
+    drag(s, x, y, tree.x + tree.w // 2, tree.y + tree.h - 20)
     # Nothing may come up: give a box the time to appear, polling.
     try:
         wait_for(lambda: s.app.dialogs(), "a box", timeout=3)
@@ -205,10 +194,11 @@ def files_dropped_from_another_program_are_added_after_yes(s):
     require_list(s)
     one = s.write("drop/ADDED1.TXT", "first dropped file\r\n")
     two = s.write("drop/ADDED2.TXT", "second dropped file\r\n")
-    probe = DropProbe(s, [one, two])
+    probe = DropProbe(s.desk, s.path("probe-in.log"), [one, two])
     try:
         lst = s.app.list_window()
-        s.desk.drag(*probe.window.centre, lst.x + lst.w // 2, lst.y + lst.h - 20)
+        cx, cy = probe.window.centre
+        drag(s, cx, cy, lst.x + lst.w // 2, lst.y + lst.h - 20)
         box = s.app.dialog("Zuvo")
         assert box.text() == "ファイルがドロップされました。圧縮しますか？", box.text()
         box.press(cid=6)  # Yes
