@@ -4,7 +4,7 @@
 
 #include <shlobj.h>
 
-#include "framework/archive_exception.h"
+#include "framework/com_object.h"
 
 namespace {
 
@@ -15,43 +15,15 @@ BOOL SameFormat(const FORMATETC& offered, const FORMATETC& asked) {
            offered.dwAspect == asked.dwAspect && (asked.lindex == -1 || asked.lindex == offered.lindex);
 }
 
-// A renderer that throws must not unwind into the platform's frames.
-template <class F>
-BOOL GuardedCall(F f) {
-    try {
-        return f();
-    } catch (CException* e) {
-        e->ReportError();
-        e->Delete();
-    } catch (...) {
-    }
-    return FALSE;
-}
-
 }  // namespace
 
 // --- Drop source -------------------------------------------------------------
 
-struct COleDropSource::Interface final : public IDropSource {
-    LONG m_nRefs = 1;
+struct COleDropSource::Interface final
+    : public CComObjectOf<COleDropSource::Interface, IDropSource, &IID_IDropSource> {
     COleDropSource* m_pOwner;
     explicit Interface(COleDropSource* pOwner) : m_pOwner(pOwner) {}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IDropSource) {
-            *ppv = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = NULL;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return (ULONG)InterlockedIncrement(&m_nRefs); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG n = InterlockedDecrement(&m_nRefs);
-        if (n == 0) delete this;
-        return (ULONG)n;
-    }
     STDMETHODIMP QueryContinueDrag(BOOL fEscapePressed, DWORD grfKeyState) override {
         if (m_pOwner == nullptr) return DRAGDROP_S_CANCEL;
         return m_pOwner->QueryContinueDrag(fEscapePressed, grfKeyState);
@@ -81,8 +53,8 @@ IDropSource* COleDropSource::GetDropSource() { return m_pInterface; }
 
 // --- Data source ---------------------------------------------------------------
 
-struct COleDataSource::DataObject final : public IDataObject {
-    LONG m_nRefs = 1;
+struct COleDataSource::DataObject final
+    : public CComObjectOf<COleDataSource::DataObject, IDataObject, &IID_IDataObject> {
     COleDataSource* m_pOwner;
     explicit DataObject(COleDataSource* pOwner) : m_pOwner(pOwner) {}
 
@@ -93,21 +65,6 @@ struct COleDataSource::DataObject final : public IDataObject {
         return nullptr;
     }
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IDataObject) {
-            *ppv = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = NULL;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return (ULONG)InterlockedIncrement(&m_nRefs); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG n = InterlockedDecrement(&m_nRefs);
-        if (n == 0) delete this;
-        return (ULONG)n;
-    }
 
     STDMETHODIMP GetData(FORMATETC* pFormat, STGMEDIUM* pMedium) override {
         if (pMedium == nullptr) return E_INVALIDARG;
@@ -116,9 +73,9 @@ struct COleDataSource::DataObject final : public IDataObject {
         if ((pFormat->tymed & TYMED_HGLOBAL) == 0) return DV_E_TYMED;
         HGLOBAL hGlobal = NULL;
         COleDataSource* pOwner = m_pOwner;
-        if (!GuardedCall([&] { return pOwner->OnRenderGlobalData(pFormat, &hGlobal); }) ||
-            hGlobal == NULL)
-            return E_FAIL;
+        BOOL bRendered = FALSE;
+        AfxGuardedCall([&] { bRendered = pOwner->OnRenderGlobalData(pFormat, &hGlobal); });
+        if (!bRendered || hGlobal == NULL) return E_FAIL;
         pMedium->tymed = TYMED_HGLOBAL;
         pMedium->hGlobal = hGlobal;
         pMedium->pUnkForRelease = NULL;

@@ -1,34 +1,17 @@
 // COleDropTarget: IDropTarget over the object's virtual functions.
 #include "framework/ole_drop_target.h"
 
-#include "framework/archive_exception.h"
+#include "framework/com_object.h"
 #include "framework/wnd.h"
 
-struct COleDropTarget::Interface final : public IDropTarget {
-    LONG m_nRefs = 1;
+struct COleDropTarget::Interface final
+    : public CComObjectOf<COleDropTarget::Interface, IDropTarget, &IID_IDropTarget> {
     COleDropTarget* m_pOwner;
     IDataObject* m_pData = nullptr;  // the data of the drag over us
     DWORD m_dwLastEffect = DROPEFFECT_NONE;
     explicit Interface(COleDropTarget* pOwner) : m_pOwner(pOwner) {}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IDropTarget) {
-            *ppv = static_cast<IDropTarget*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = NULL;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return (ULONG)InterlockedIncrement(&m_nRefs); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG n = InterlockedDecrement(&m_nRefs);
-        if (n == 0) {
-            SetData(nullptr);
-            delete this;
-        }
-        return (ULONG)n;
-    }
+    ~Interface() override { SetData(nullptr); }
 
     void SetData(IDataObject* pData) {
         if (pData != nullptr) pData->AddRef();
@@ -41,18 +24,6 @@ struct COleDropTarget::Interface final : public IDropTarget {
         ptClient = {ptl.x, ptl.y};
         ::ScreenToClient(m_pOwner->m_hWnd, &ptClient);
         return CWnd::FromHandle(m_pOwner->m_hWnd);
-    }
-
-    // Calls into the program never let an exception into the platform.
-    template <class F>
-    static void Guarded(F f) {
-        try {
-            f();
-        } catch (CException* e) {
-            e->ReportError();
-            e->Delete();
-        } catch (...) {
-        }
     }
 
     DWORD Limit(DWORD dwEffect, DWORD dwAllowed) {
@@ -69,7 +40,8 @@ struct COleDropTarget::Interface final : public IDropTarget {
         POINT ptClient;
         DWORD dwEffect = DROPEFFECT_NONE;
         if (CWnd* pWnd = Window(pt, ptClient))
-            Guarded([&] { dwEffect = m_pOwner->OnDragEnter(pWnd, pData, grfKeyState, ptClient); });
+            AfxGuardedCall(
+                [&] { dwEffect = m_pOwner->OnDragEnter(pWnd, pData, grfKeyState, ptClient); });
         m_dwLastEffect = *pdwEffect = Limit(dwEffect, *pdwEffect);
         return S_OK;
     }
@@ -78,13 +50,14 @@ struct COleDropTarget::Interface final : public IDropTarget {
         DWORD dwEffect = DROPEFFECT_NONE;
         if (CWnd* pWnd = Window(pt, ptClient))
             if (m_pData != nullptr)
-                Guarded([&] { dwEffect = m_pOwner->OnDragOver(pWnd, m_pData, grfKeyState, ptClient); });
+                AfxGuardedCall(
+                    [&] { dwEffect = m_pOwner->OnDragOver(pWnd, m_pData, grfKeyState, ptClient); });
         m_dwLastEffect = *pdwEffect = Limit(dwEffect, *pdwEffect);
         return S_OK;
     }
     STDMETHODIMP DragLeave() override {
         POINT ptClient;
-        if (CWnd* pWnd = Window({0, 0}, ptClient)) Guarded([&] { m_pOwner->OnDragLeave(pWnd); });
+        if (CWnd* pWnd = Window({0, 0}, ptClient)) AfxGuardedCall([&] { m_pOwner->OnDragLeave(pWnd); });
         SetData(nullptr);
         return S_OK;
     }
@@ -94,7 +67,7 @@ struct COleDropTarget::Interface final : public IDropTarget {
         DWORD dwEffect = Limit(m_dwLastEffect, *pdwEffect);
         CWnd* pWnd = Window(pt, ptClient);
         if (pWnd != nullptr && dwEffect != DROPEFFECT_NONE)
-            Guarded([&] { bTaken = m_pOwner->OnDrop(pWnd, pData, dwEffect, ptClient); });
+            AfxGuardedCall([&] { bTaken = m_pOwner->OnDrop(pWnd, pData, dwEffect, ptClient); });
         *pdwEffect = bTaken ? dwEffect : DROPEFFECT_NONE;
         SetData(nullptr);
         return S_OK;

@@ -190,6 +190,31 @@ TEST_F(Program, MiniViewerTakesTheStoredFontOrTheSystemFixedFont) {
         ASSERT_EQ(theApp.m_pMiniViewer, nullptr);
     }
 
+    // A font chosen in the dialog applies to all of the text at once.
+    theApp.WriteProfileString("MiniViewer", "FontName", "Tahoma");
+    theApp.WriteProfileInt("MiniViewer", "FontHeight", -12);
+    CMiniViewFrame* pChosen = theApp.GetMiniViewer();
+    pChosen->m_wndEdit.SetWindowText("kept\r\nacross the change");
+    CFont* pOld = pChosen->m_pFont;
+    boxes.QueueAction([](HWND hDlg, const SeenDialog&) {
+        // Pick a size other than the stored one, then OK.
+        SetDlgItemTextA(hDlg, 0x0472 /* size box */, "20");
+        return IDOK;
+    });
+    pChosen->SendMessage(WM_COMMAND, ID_FONT);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_NE(pChosen->m_pFont, pOld);
+    LOGFONTA chosen = FontOf(pChosen);
+    EXPECT_NE(chosen.lfHeight, -12);
+    CHARFORMATA format = {};
+    format.cbSize = sizeof(format);
+    pChosen->m_wndEdit.SetSel(0, -1);
+    pChosen->m_wndEdit.SendMessage(EM_GETCHARFORMAT, SCF_SELECTION, (LPARAM)&format);
+    EXPECT_TRUE(format.dwMask & CFM_FACE);  // one face over the whole text: the new one
+    EXPECT_STREQ(format.szFaceName, chosen.lfFaceName);
+    EXPECT_EQ(pChosen->m_wndEdit.GetWindowTextLength(), (int)strlen("kept\r\nacross the change"));
+    pChosen->DestroyWindow();
+
     // The font is written when the window closes.
     theApp.WriteProfileString("MiniViewer", NULL, NULL);
     theApp.WriteProfileInt("MiniViewer", "FontHeight", -13);
