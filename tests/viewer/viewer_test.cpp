@@ -385,6 +385,13 @@ TEST_F(Program, OwnDragLoopFindsAcceptingWindowsAndPostsTheBlock) {
     };
     SetCursorPos(200, 200);
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    // The press goes through the X server: the loop must not start before
+    // the button reads as down, or it ends at once as if released.
+    ASSERT_TRUE(WaitFor([] {
+        MSG msg;
+        PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE);
+        return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+    }));
     std::thread t = release(POINT{700, 250});
     CFileDrag drag(Frame()->m_hWnd);
     BOOL bTracked = drag.Track(2);
