@@ -131,11 +131,20 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCSTR lpszPathName, BOOL bMakeV
         BOOL bWasModified = pDocument->IsModified();
         if (!pDocument->OnOpenDocument(lpszPathName)) {
             // The failure has been reported. A frame made for this open goes
-            // again; an existing one keeps what it showed.
-            if (bCreated) pFrame->DestroyWindow();
-            else pDocument->SetModifiedFlag(bWasModified);
+            // again. An existing one keeps what it showed if the open failed
+            // before touching it; if its contents are gone, it becomes a new
+            // untitled document rather than an empty one under the old name.
+            if (bCreated) {
+                pFrame->DestroyWindow();
+            } else if (!pDocument->IsModified()) {
+                pDocument->SetModifiedFlag(bWasModified);
+            } else {
+                SetDefaultTitle(pDocument);
+                pDocument->OnNewDocument();
+            }
             return nullptr;
         }
+        pDocument->SetModifiedFlag(FALSE);
         pDocument->SetPathName(lpszPathName);
     }
 

@@ -116,7 +116,9 @@ BOOL CDocument::OnOpenDocument(LPCSTR lpszPathName) {
     }
     CloseHandle(hFile);
     DeleteContents();
-    SetModifiedFlag(FALSE);
+    // Marked until the load succeeds: a load that fails has lost the old
+    // contents, and the template must not go on showing them under their name.
+    SetModifiedFlag(TRUE);
     return TRUE;
 }
 

@@ -473,6 +473,19 @@ TEST_F(Views, AFailedOpenLeavesNoRowOnFreedEntries) {
     // Sorting and painting find nothing to read.
     List().SortBy(1);
     Files()->UpdateWindow();
+    // What is left is an untitled document, so the first archive opens again
+    // rather than being taken as the one already shown.
+    CArchiveDoc* pDoc = Doc();
+    EXPECT_TRUE(pDoc->GetPathName().IsEmpty());
+    lib.SetCheckResult(TRUE);
+    ASSERT_EQ(theApp.OpenDocumentFile(archive.c_str()), pDoc);
+    EXPECT_EQ(List().GetItemCount(), 1);
+    // A file that is not there fails before anything is dropped: the listing
+    // and its name stay.
+    EXPECT_EQ(theApp.OpenDocumentFile((archive + ".GONE").c_str()), nullptr);
+    EXPECT_EQ(boxes.Count(), 2u);
+    EXPECT_EQ(List().GetItemCount(), 1);
+    EXPECT_EQ(pDoc->GetPathName().CompareNoCase(archive.c_str()), 0);
 
     // The same through File New after a listing.
     lib.SetCheckResult(TRUE);
