@@ -46,6 +46,13 @@ struct BitCursor {
     Drop(n);
     return v;
   }
+  // Take() for n in 0..31 without a branch (the shift in two steps keeps
+  // n == 0 defined).
+  inline uint32_t TakeAny(unsigned n) {
+    uint32_t v = static_cast<uint32_t>((bits >> 1) >> (63 - n));
+    Drop(n);
+    return v;
+  }
 };
 
 class BitReader {
@@ -71,6 +78,11 @@ class BitReader {
   inline uint32_t Take(unsigned n) {
     if (n == 0) return 0;
     uint32_t v = Peek(n);
+    Drop(n);
+    return v;
+  }
+  inline uint32_t TakeAny(unsigned n) {
+    uint32_t v = static_cast<uint32_t>((bits_ >> 1) >> (63 - n));
     Drop(n);
     return v;
   }

@@ -1,6 +1,7 @@
 // -lh4- -lh5- -lh6- -lh7- -lhx- -lk7-: blocks of LZ77 symbols coded with
 // static Huffman tables that each block carries.
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "archiver/lzh/bit_reader.h"
@@ -15,6 +16,29 @@ constexpr int kCodes = 510;          // 256 literals + match lengths 3..256
 constexpr int kMaxPositionCodes = 20;
 constexpr int kLengthCodes = 19;     // codes of the code-length code
 constexpr int kMinMatch = 3;
+constexpr size_t kMaxMatch = 256;
+
+using CodeTable = HuffmanTable<kCodes, 12>;
+using PositionTable = HuffmanTable<kMaxPositionCodes, 8>;
+constexpr uint32_t kInvalid = CodeTable::kInvalid;
+static_assert(PositionTable::kInvalid == kInvalid, "one flag for both tables");
+
+// Table values: a literal with its flag, or a match length.
+constexpr uint32_t kLiteral = 0x80;
+uint32_t CodeValue(int c) {
+  return c < 256 ? static_cast<uint32_t>(c) << 8 | kLiteral : static_cast<uint32_t>(c - 256 + kMinMatch) << 8;
+}
+// Position code j: distance base (bits 13 up) and the count of extra bits
+// that follow the code (bits 8-12).
+uint32_t PositionValue(int j) {
+  uint32_t extra = j <= 1 ? 0 : static_cast<uint32_t>(j - 1);
+  uint32_t base = j <= 1 ? static_cast<uint32_t>(j) + 1 : (1u << extra) + 1;
+  return base << 13 | extra << 8;
+}
+template <class Bits>
+inline size_t Distance(uint32_t position, Bits* in) {
+  return (position >> 13) + in->TakeAny(position >> 8 & 31);
+}
 
 class LhDecoder : public Decoder {
  public:
@@ -30,6 +54,7 @@ class LhDecoder : public Decoder {
  private:
   bool ReadBlockHeader();
   bool DecodeFast(size_t stop);
+  bool DecodeOne(size_t stop);
   bool ReadLengthLengths(int count_bits, int special, int max_count, uint8_t* lengths, int* count, int* constant);
 
   BitReader in_;
@@ -39,8 +64,8 @@ class LhDecoder : public Decoder {
   size_t at_ = 0;  // next write position in the window
   uint32_t block_left_ = 0;
   size_t pending_length_ = 0, pending_distance_ = 0;  // match cut by the last call
-  HuffmanTable<kCodes, 12> codes_;
-  HuffmanTable<kMaxPositionCodes, 8> positions_;  // also holds the code-length code
+  CodeTable codes_;
+  PositionTable positions_;  // also holds the code-length code
 };
 
 // Reads code lengths of the small codes (code-length code and positions).
@@ -90,7 +115,7 @@ bool LhDecoder::ReadBlockHeader() {
   if (n == 0) {
     int c = static_cast<int>(in_.Get(9));
     if (c >= kCodes) return false;
-    codes_.SetConstant(c);
+    codes_.SetConstantValue(CodeValue(c));
   } else {
     if (n > kCodes) return false;
     int i = 0;
@@ -107,63 +132,82 @@ bool LhDecoder::ReadBlockHeader() {
         lengths[i++] = static_cast<uint8_t>(c - 2);
       }
     }
-    if (!codes_.Build(lengths, n)) return false;
+    if (!codes_.Build(lengths, n, CodeValue)) return false;
   }
   // The position code.
   if (!ReadLengthLengths(position_bits_, -1, position_codes_, lengths, &count, &constant)) return false;
   if (constant >= 0) {
-    positions_.SetConstant(constant);
+    positions_.SetConstantValue(PositionValue(constant));
     return true;
   }
-  return positions_.Build(lengths, count);
+  return positions_.Build(lengths, count, PositionValue);
 }
 
-// Decodes symbols into the window up to `stop` with the bit state and
-// positions in local variables, while the input buffer holds enough for a
-// refill per symbol and the block lasts. Returns false on a damaged stream.
+// Decodes symbols into the window while a whole match fits before `stop`,
+// the block lasts and the input buffer holds enough for a refill per symbol,
+// with the bit state and positions in local variables. Returns false on a
+// damaged stream.
 bool LhDecoder::DecodeFast(size_t stop) {
+  if (stop - at_ < kMaxMatch) return true;
+  const size_t last = stop - kMaxMatch;
+  // A symbol takes at most 16 + 16 + 18 bits, so a refill per symbol moves
+  // `next` on by under 8 bytes: that many symbols keep it within the limit.
+  ptrdiff_t room = in_.FastLimit() - in_.Cursor().next;
+  if (room < 16) return true;
+  const uint32_t budget = std::min<uint32_t>(block_left_, static_cast<uint32_t>(std::min<ptrdiff_t>(room / 8 - 1, 1 << 20)));
   uint8_t* win = window_.data();
   BitCursor in = in_.Cursor();
-  const uint8_t* limit = in_.FastLimit();
   size_t at = at_;
-  uint32_t left = block_left_;
+  uint32_t left = budget;
   bool ok = true;
-  while (at < stop && left != 0 && in.next <= limit) {
+  while (left != 0 && at <= last) {
     --left;
     in.Refill();
-    int c = codes_.Decode(&in);
-    if (c < 256) {
-      if (c < 0) {
-        ok = false;
-        break;
-      }
-      win[at++] = static_cast<uint8_t>(c);
+    uint32_t e = codes_.Lookup(&in);
+    if (e & kLiteral) {
+      win[at++] = static_cast<uint8_t>(e >> 8);
       continue;
     }
-    size_t length = static_cast<size_t>(c) - 256 + kMinMatch;
-    int j = positions_.Decode(&in);
-    if (j < 0) {
+    uint32_t p = positions_.Lookup(&in);
+    if ((e | p) & kInvalid) {
       ok = false;
       break;
     }
-    size_t distance =
-        j <= 1 ? static_cast<size_t>(j) + 1 : (size_t{1} << (j - 1)) + in.Take(static_cast<unsigned>(j - 1)) + 1;
-    size_t n = std::min(length, stop - at);
-    window_.CopyMatch(at, distance, n);
-    at += n;
-    if (n < length) {
-      pending_length_ = length - n;
-      pending_distance_ = distance;
-    }
+    size_t length = e >> 8;
+    window_.CopyMatch(at, Distance(p, &in), length);
+    at += length;
   }
   in_.Resume(in);
   at_ = at;
-  block_left_ = left;
+  block_left_ -= budget - left;
   return ok;
 }
 
+// One symbol the careful way (near the end of the output or of the input
+// buffer): a match may be cut at `stop` and finished by the next call.
+bool LhDecoder::DecodeOne(size_t stop) {
+  --block_left_;
+  in_.Refill();
+  uint32_t e = codes_.Lookup(&in_);
+  if (e & kLiteral) {
+    window_.data()[at_++] = static_cast<uint8_t>(e >> 8);
+    return true;
+  }
+  uint32_t p = positions_.Lookup(&in_);
+  if ((e | p) & kInvalid) return false;
+  size_t length = e >> 8, distance = Distance(p, &in_);
+  size_t n = std::min(length, stop - at_);
+  window_.CopyMatch(at_, distance, n);
+  at_ += n;
+  if (n < length) {
+    pending_length_ = length - n;
+    pending_distance_ = distance;
+  }
+  return true;
+}
+
 Error LhDecoder::Decode(uint8_t* out, size_t size) {
-  uint8_t* win = window_.data();
+  const uint8_t* win = window_.data();
   const size_t ring = window_.size();
   while (size > 0) {
     size_t start = at_;
@@ -180,34 +224,13 @@ Error LhDecoder::Decode(uint8_t* out, size_t size) {
         if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
       }
       if (!DecodeFast(stop)) return Error::kDamagedData;
-      if (at_ >= stop || block_left_ == 0) continue;
-      // Near the end of the input buffer: one symbol the careful way.
-      --block_left_;
-      in_.Refill();
-      int c = codes_.Decode(&in_);
-      if (c < 256) {
-        if (c < 0) return Error::kDamagedData;
-        win[at_++] = static_cast<uint8_t>(c);
-        continue;
-      }
-      size_t length = static_cast<size_t>(c) - 256 + kMinMatch;
-      int j = positions_.Decode(&in_);
-      if (j < 0) return Error::kDamagedData;
-      size_t distance = j <= 1 ? static_cast<size_t>(j) + 1
-                               : (size_t{1} << (j - 1)) + in_.Take(static_cast<unsigned>(j - 1)) + 1;
-      size_t n = std::min(length, stop - at_);
-      window_.CopyMatch(at_, distance, n);
-      at_ += n;
-      if (n < length) {
-        pending_length_ = length - n;
-        pending_distance_ = distance;
-      }
+      if (at_ < stop && block_left_ != 0 && !DecodeOne(stop)) return Error::kDamagedData;
     }
     size_t produced = at_ - start;
     memcpy(out, win + start, produced);
     out += produced;
     size -= produced;
-    at_ &= window_.mask();
+    at_ = window_.Wrap(at_);
     if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
   }
   return Error::kOk;

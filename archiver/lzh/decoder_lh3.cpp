@@ -62,7 +62,7 @@ class Lh3Decoder : public Decoder {
       memcpy(out, win + start, produced);
       out += produced;
       size -= produced;
-      at_ &= window_.mask();
+      at_ = window_.Wrap(at_);
       if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
     }
     return Error::kOk;
