@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "archiver/lzh/crc16.h"
 #include "archiver/lzh/decoder.h"
 #include "read_support.h"
 
@@ -37,7 +38,7 @@ class BitWriter {
 };
 
 struct Token {
-  int length;  // 0: literal
+  int length;  // 0: literal; -1 (test streams): sixteen one bits
   uint8_t literal;
   size_t distance;
 };
@@ -102,40 +103,62 @@ std::vector<int> CompleteLengths(int n) {
   return lengths;
 }
 
+// Blocks of `tokens` with the given code lengths; `blocks` lists the symbol
+// count of each block (the rest go in further blocks of at most 65535).
+// A position length of 7 or more is written as 7 and a unary rest.
+std::string EncodeLhBlocks(const std::vector<Token>& tokens, const std::vector<int>& c_len,
+                           const std::vector<int>& p_len, int position_bits, std::vector<size_t> blocks = {}) {
+  std::vector<int> t_len = CompleteLengths(19);
+  auto c_code = Codes(c_len), p_code = Codes(p_len), t_code = Codes(t_len);
+  size_t total = 0;
+  for (size_t b : blocks) total += b;
+  for (; total < tokens.size(); total += blocks.back()) blocks.push_back(std::min<size_t>(tokens.size() - total, 65535));
+  BitWriter w;
+  size_t next = 0;
+  for (size_t block : blocks) {
+    w.Put(static_cast<uint32_t>(block), 16);
+    // Code-length code: 19 lengths, 3 bits each, two zero-run bits after the third.
+    w.Put(19, 5);
+    for (int i = 0; i < 19; ++i) {
+      w.Put(static_cast<uint32_t>(t_len[i]), 3);
+      if (i == 2) w.Put(0, 2);
+    }
+    w.Put(510, 9);
+    for (int i = 0; i < 510; ++i) {
+      int t = c_len[i] ? c_len[i] + 2 : 0;
+      w.Put(t_code[t], t_len[t]);
+    }
+    w.Put(static_cast<uint32_t>(p_len.size()), position_bits);
+    for (int len : p_len) {
+      w.Put(static_cast<uint32_t>(std::min(len, 7)), 3);
+      if (len >= 7) w.Put(((1u << (len - 7)) - 1) << 1, len - 7 + 1);
+    }
+    for (size_t end = std::min(next + block, tokens.size()); next < end; ++next) {
+      const Token& t = tokens[next];
+      if (t.length < 0) {  // no code of a code with room to spare
+        w.Put(0xFFFF, 16);
+        continue;
+      }
+      if (!t.length) {
+        w.Put(c_code[t.literal], c_len[t.literal]);
+        continue;
+      }
+      int c = 256 + t.length - 3;
+      w.Put(c_code[c], c_len[c]);
+      size_t value = t.distance - 1;
+      int j = 0;
+      while ((value >> j) != 0) ++j;  // bit length of value
+      w.Put(p_code[j], p_len[j]);
+      if (j > 1) w.Put(static_cast<uint32_t>(value - (size_t{1} << (j - 1))), j - 1);
+    }
+  }
+  return w.Finish();
+}
+
 // One block whose codes have fixed, complete lengths.
 std::string EncodeLh(const std::string& data, int dict_bits, int position_codes, int position_bits) {
   std::vector<Token> tokens = Tokenize(data, size_t{1} << dict_bits, 3, 256);
-  std::vector<int> c_len = CompleteLengths(510);
-  std::vector<int> p_len = CompleteLengths(position_codes);
-  std::vector<int> t_len = CompleteLengths(19);
-  auto c_code = Codes(c_len), p_code = Codes(p_len), t_code = Codes(t_len);
-
-  BitWriter w;
-  w.Put(static_cast<uint32_t>(tokens.size()), 16);
-  // Code-length code: 19 lengths, 3 bits each, two zero-run bits after the third.
-  w.Put(19, 5);
-  for (int i = 0; i < 19; ++i) {
-    w.Put(static_cast<uint32_t>(t_len[i]), 3);
-    if (i == 2) w.Put(0, 2);
-  }
-  w.Put(510, 9);
-  for (int i = 0; i < 510; ++i) w.Put(t_code[c_len[i] + 2], t_len[c_len[i] + 2]);
-  w.Put(static_cast<uint32_t>(position_codes), position_bits);
-  for (int i = 0; i < position_codes; ++i) w.Put(static_cast<uint32_t>(p_len[i]), 3);
-  for (const Token& t : tokens) {
-    if (!t.length) {
-      w.Put(c_code[t.literal], c_len[t.literal]);
-      continue;
-    }
-    int c = 256 + t.length - 3;
-    w.Put(c_code[c], c_len[c]);
-    size_t value = t.distance - 1;
-    int j = 0;
-    while ((value >> j) != 0) ++j;  // bit length of value
-    w.Put(p_code[j], p_len[j]);
-    if (j > 1) w.Put(static_cast<uint32_t>(value - (size_t{1} << (j - 1))), j - 1);
-  }
-  return w.Finish();
+  return EncodeLhBlocks(tokens, CompleteLengths(510), CompleteLengths(position_codes), position_bits, {tokens.size()});
 }
 
 // -lh3-: two blocks, the first with the fixed position code, the second
@@ -802,6 +825,131 @@ TEST(Methods, StaticHuffmanFamilyWithEveryWindowSize) {
   // no other peer reads -lh3-, so that one is checked by our reader alone.
   entries.erase(entries.begin() + 4, entries.end());
   ExpectUnar(lzhtest::MakeLevel2Archive(entries), entries);
+}
+
+// What tokens expand to: history before the first byte reads as spaces.
+std::string Expand(const std::vector<Token>& tokens) {
+  std::string out;
+  for (const Token& t : tokens) {
+    if (!t.length) out += static_cast<char>(t.literal);
+    for (int i = 0; i < t.length; ++i) out += out.size() >= t.distance ? out[out.size() - t.distance] : ' ';
+  }
+  return out;
+}
+
+// Decodes `stream` in pieces of `piece` bytes; returns the first error.
+lzh::Error DecodeInPieces(const char* method, const std::string& stream, size_t size, size_t piece,
+                          std::string* out) {
+  lzh::MemorySource source(reinterpret_cast<const uint8_t*>(stream.data()), stream.size());
+  lzh::Error e;
+  std::unique_ptr<lzh::Decoder> decoder = lzh::CreateDecoder(method, &source, 0, stream.size(), &e);
+  out->assign(size, '\0');
+  for (size_t done = 0; done < size && e == lzh::Error::kOk; done += piece)
+    e = decoder->Decode(reinterpret_cast<uint8_t*>(&(*out)[done]), std::min(piece, size - done));
+  return e;
+}
+
+// The decoder's fast loop and its careful edges: overlapping copies at every
+// short distance, copies reaching before the start (spaces) after the window
+// has held other bytes, matches across the ring's end, codes longer than the
+// primary table and incomplete codes, tiny blocks, output asked for in
+// pieces that cut matches, an unused code and a cut stream.
+TEST(Methods, StaticHuffmanDecoderEdges) {
+  struct Method {
+    const char* name;
+    int dict_bits, position_codes, position_bits;
+    size_t ring;
+  };
+  for (const Method& m : {Method{"-lh5-", 13, 14, 4, 1 << 15}, Method{"-lh7-", 16, 17, 5, 1 << 17}}) {
+    const size_t dict = size_t{1} << m.dict_bits;
+    std::vector<Token> tokens;
+    for (int i = 0; i < 40; ++i) tokens.push_back({0, static_cast<uint8_t>('a' + i % 26), 0});
+    tokens.push_back({200, 0, 17});       // copied 16 bytes at a time, past its own end
+    tokens.push_back({30, 0, dict});      // first look before the start
+    tokens.push_back({256, 0, dict - 5}); // partly before the start
+    uint64_t x = 0x9E3779B97F4A7C15ull + m.dict_bits;
+    size_t size = 0;
+    while (size < 3 * m.ring + 1000) {
+      x ^= x << 13;
+      x ^= x >> 7;
+      x ^= x << 17;
+      int kind = static_cast<int>(x % 10);
+      if (kind < 4) {
+        tokens.push_back({0, static_cast<uint8_t>(kind < 3 ? "etaoin "[(x >> 8) % 7] : x >> 16), 0});
+        ++size;
+        continue;
+      }
+      int length = kind == 9 ? 256 : 3 + static_cast<int>((x >> 20) % (kind < 7 ? 20 : 254));
+      size_t distance = kind < 6 ? 1 + (x >> 32) % 20 : 1 + (x >> 32) % dict;
+      tokens.push_back({length, 0, distance});
+      size += static_cast<size_t>(length);
+    }
+    const std::string expected = Expand(tokens);
+
+    // Lengths 9..16 for most symbols and a few short ones: sub tables of every
+    // width, and codes with room to spare (sixteen one bits are no code).
+    std::vector<int> skewed(510), positions(static_cast<size_t>(m.position_codes));
+    double kraft = 0, position_kraft = 0;
+    for (int c = 0; c < 510; ++c) {
+      bool common = c < 256 && std::string("etaoin ").find(static_cast<char>(c)) != std::string::npos;
+      skewed[c] = common ? 4 : 9 + (c * 7) % 8;
+      kraft += 1.0 / (1 << skewed[c]);
+    }
+    for (int j = 0; j < m.position_codes; ++j) {
+      positions[j] = j < 3 ? 2 : j < 8 ? 5 : 9 + j % 8;
+      position_kraft += 1.0 / (1 << positions[j]);
+    }
+    ASSERT_LT(kraft, 1.0);
+    ASSERT_LT(position_kraft, 1.0);
+    struct Variant {
+      std::vector<int> c_len, p_len;
+      std::vector<size_t> blocks;
+    };
+    std::vector<Variant> variants = {
+        {CompleteLengths(510), CompleteLengths(m.position_codes), {}},
+        {skewed, positions, {1, 2, 300, 7000}},
+    };
+    for (const Variant& v : variants) {
+      std::string stream = EncodeLhBlocks(tokens, v.c_len, v.p_len, m.position_bits, v.blocks);
+      for (size_t piece : {size_t{65536}, size_t{1}, size_t{7}, size_t{256}, size_t{257}, size_t{4093}}) {
+        std::string got;
+        ASSERT_EQ(DecodeInPieces(m.name, stream, expected.size(), piece, &got), lzh::Error::kOk) << m.name << piece;
+        ASSERT_TRUE(got == expected) << m.name << " in pieces of " << piece;
+      }
+      // Cut short: reported, never read past.
+      std::string got;
+      EXPECT_NE(DecodeInPieces(m.name, stream.substr(0, stream.size() / 2), expected.size(), 65536, &got),
+                lzh::Error::kOk);
+    }
+    // No code, in the middle of the stream (fast loop) and at its end.
+    for (size_t at : {tokens.size() / 2, tokens.size()}) {
+      std::vector<Token> damaged(tokens.begin(), tokens.begin() + static_cast<long>(at));
+      damaged.push_back({-1, 0, 0});
+      damaged.insert(damaged.end(), tokens.begin() + static_cast<long>(at), tokens.end());
+      std::string stream = EncodeLhBlocks(damaged, skewed, positions, m.position_bits);
+      std::string got;
+      EXPECT_EQ(DecodeInPieces(m.name, stream, expected.size() + 1, 65536, &got), lzh::Error::kDamagedData)
+          << m.name << " at " << at;
+    }
+  }
+}
+
+// The folded CRC (long runs) and the tables (short ones and tails) agree
+// with the bit-at-a-time definition at every length, alignment and start.
+TEST(Methods, Crc16AtEveryLengthAndAlignment) {
+  std::string data = lzhtest::MakeBinary(700, 5, 0);
+  const uint8_t* p = reinterpret_cast<const uint8_t*>(data.data());
+  for (uint16_t start : {0x0000, 0xFFFF, 0x8005})
+    for (size_t offset = 0; offset < 3; ++offset)
+      for (size_t size = 0; size + offset <= data.size(); size += size < 150 ? 1 : 37) {
+        uint16_t crc = start;
+        for (size_t i = 0; i < size; ++i) {
+          crc ^= p[offset + i];
+          for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
+        }
+        ASSERT_EQ(lzh::Crc16Update(start, p + offset, size), crc) << size << " at " << offset;
+      }
+  EXPECT_EQ(lzh::Crc16(reinterpret_cast<const uint8_t*>("123456789"), 9), 0xBB3D);
 }
 
 TEST(Methods, LarcAdaptiveAndStoredMethods) {
