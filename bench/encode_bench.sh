@@ -3,7 +3,8 @@
 # machine, each file compressed on its own, as an archiver does. Our -lh7-
 # (and -lh5-) against jlha -o7 and gzip -9 / -6 on the same files; best wall
 # and CPU time of three runs; ratios ours/theirs (below 1: ours smaller or
-# faster).
+# faster). lh7-par is -lh7- on every core (files compressed at once, as the
+# library's u and m do), with the core count and the load printed beside it.
 #   bench/encode_bench.sh [megabytes]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -71,13 +72,22 @@ run() {  # run NAME COMMAND
   cpus[$1]=$cpu
   printf '%-10s %12d bytes  wall %7.3f s  cpu %7.3f s\n' "$1" "$size" "$wall" "$cpu"
 }
+cores=$(nproc)
+echo "cores: $cores  load before: $(uptime | sed 's/.*load average: //')"
 run lh7 "$bench $work/out -lh7- < $work/list"
+run lh7-par "$bench $work/out -lh7- 0 < $work/list"
+(cd "$work/data" && "$bench" "$work/one" -lh7- 1 < "$work/list" >/dev/null &&
+  "$bench" "$work/eight" -lh7- 8 < "$work/list" >/dev/null)
+cmp -s "$work/one" "$work/eight" || { echo "encode_bench: the archive depends on the thread count" >&2; exit 1; }
 run lh5 "$bench $work/out -lh5- < $work/list"
 run jlha-o7 "xargs -a $work/list jlha aq2o7 $work/out"
 run gzip-9 "xargs -a $work/list gzip -9 -c > $work/out"
 run gzip-6 "xargs -a $work/list gzip -6 -c > $work/out"
 
 ratio() { echo "scale=3; $1 / $2" | bc -l; }
+printf 'lh7-par / gzip-6  wall %s  cpu %s  (%s cores, goal: wall at most 0.6)\n' \
+  "$(ratio "${walls[lh7-par]}" "${walls[gzip-6]}")" "$(ratio "${cpus[lh7-par]}" "${cpus[gzip-6]}")" "$cores"
+echo "load after: $(uptime | sed 's/.*load average: //')"
 for other in jlha-o7 gzip-9 gzip-6; do
   printf 'lh7 / %-8s size %s  wall %s  cpu %s\n' "$other" "$(ratio "${sizes[lh7]}" "${sizes[$other]}")" \
     "$(ratio "${walls[lh7]}" "${walls[$other]}")" "$(ratio "${cpus[lh7]}" "${cpus[$other]}")"

@@ -5,6 +5,7 @@
 #include "archiver/win/wide_text.h"
 #include "archiver/win/win_path.h"
 #include "archiver/dll/resource.h"
+#include "archiver/dll/work_scratch.h"
 #include "archiver/lzh/header_reader.h"
 
 namespace unlha {
@@ -44,6 +45,16 @@ void SetArchiveTimeToNewest(const std::wstring& archive, const lzh::EditPlan& pl
   CloseHandle(file);
 }
 
+// Threads that compress new files: one per core, or UNLHA32_THREADS (a
+// number) when set, so a test can choose.
+unsigned CompressionThreadsWanted() {
+  wchar_t text[16];
+  DWORD length = GetEnvironmentVariableW(L"UNLHA32_THREADS", text, 16);
+  if (length == 0 || length >= 16) return 0;
+  int threads = _wtoi(text);
+  return threads > 0 ? (unsigned)threads : 0;
+}
+
 }  // namespace
 
 bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
@@ -62,10 +73,7 @@ bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
     if (item.kind == lzh::EditItem::kAddFile) total += items[item.new_index].info.original_size;
   job.progress.Begin(total ? IDS_ADDING : IDS_WRITING, total);
 
-  std::string failed_name;
   lzh::OpenItemFn open_item = [&](size_t index) -> std::unique_ptr<lzh::ByteSource> {
-    failed_name = winfs::Narrow(paths[index]);
-    job.progress.SetName(failed_name);
     std::unique_ptr<winfs::FileSource> file = winfs::FileSource::Open(paths[index]);
     if (file && file->Size() != items[index].info.original_size) {
       // The file changed since it was listed: the header would lie.
@@ -73,23 +81,28 @@ bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
     }
     return std::unique_ptr<lzh::ByteSource>(file.release());
   };
-  lzh::WriterOptions options;
-  options.header_level = (uint8_t)job.settings.header_level;
-  options.method = job.settings.MethodText();
-  options.progress = [&](uint64_t done) { return job.progress.Step(done); };
+  lzh::EditOptions options;
+  options.writer.header_level = (uint8_t)job.settings.header_level;
+  options.writer.method = job.settings.MethodText();
+  options.writer.progress = [&](uint64_t done) { return job.progress.Step(done); };
+  options.threads = CompressionThreadsWanted();
+  options.scratch = WorkScratchFactory(WorkDirectory(job));
+  options.item_started = [&](size_t index) { job.progress.SetName(winfs::Narrow(paths[index])); };
+  size_t failed_item = SIZE_MAX;
 
   lzh::WriteStatus status = lzh::WriteStatus::kOk;
   if (!CopyPrefix(old, sink.get())) status = lzh::WriteStatus::kWriteFailed;
   if (status == lzh::WriteStatus::kOk) {
     static const std::vector<lzh::Header> kNoEntries;
     status = lzh::RunEditPlan(plan, old ? old->source.get() : nullptr, old ? old->entries : kNoEntries, items,
-                              open_item, *sink, options);
+                              open_item, *sink, options, &failed_item);
   }
   DWORD write_error = sink->LastError();
   bool closed = sink->Close();
   if (status == lzh::WriteStatus::kOk && !closed) status = lzh::WriteStatus::kWriteFailed;
   if (status != lzh::WriteStatus::kOk) {
     DeleteFileW(work.c_str());
+    std::string failed_name = failed_item < paths.size() ? winfs::Narrow(paths[failed_item]) : std::string();
     switch (status) {
       case lzh::WriteStatus::kReadFailed:
         if (failed_name.empty() || (old && old->source->Failed()))

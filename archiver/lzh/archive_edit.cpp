@@ -111,31 +111,9 @@ bool PlanRename(const std::vector<Header>& old_entries, size_t index, const std:
 WriteStatus RunEditPlan(const EditPlan& plan, ByteSource* old_archive,
                         const std::vector<Header>& old_entries, const std::vector<NewItem>& items,
                         const OpenItemFn& open_item, ArchiveSink& sink, const WriterOptions& options) {
-  ArchiveWriter writer(sink, options);
-  for (const EditItem& item : plan) {
-    WriteStatus status = WriteStatus::kOk;
-    switch (item.kind) {
-      case EditItem::kCopy:
-      case EditItem::kCopyRenamed:
-        if (!old_archive || item.old_index >= old_entries.size()) return WriteStatus::kReadFailed;
-        status = item.kind == EditItem::kCopy
-                     ? writer.CopyEntry(*old_archive, old_entries[item.old_index])
-                     : writer.CopyEntryWithHeader(*old_archive, old_entries[item.old_index],
-                                                  item.header);
-        break;
-      case EditItem::kAddFile: {
-        std::unique_ptr<ByteSource> source = open_item ? open_item(item.new_index) : nullptr;
-        if (!source) return WriteStatus::kReadFailed;
-        status = writer.AddFile(items[item.new_index].info, *source);
-        break;
-      }
-      case EditItem::kAddDirectory:
-        status = writer.AddDirectory(items[item.new_index].info);
-        break;
-    }
-    if (status != WriteStatus::kOk) return status;
-  }
-  return writer.Finish();
+  EditOptions edit;
+  edit.writer = options;
+  return RunEditPlan(plan, old_archive, old_entries, items, open_item, sink, edit);
 }
 
 }  // namespace lzh

@@ -13,6 +13,7 @@
 #include "archiver/lzh/archive_sink.h"
 #include "archiver/lzh/archive_writer.h"
 #include "archiver/lzh/header.h"
+#include "archiver/lzh/held_output.h"
 #include "archiver/lzh/stored_name.h"
 
 namespace lzh {
@@ -66,8 +67,30 @@ bool PlanRename(const std::vector<Header>& old_entries, size_t index, const std:
 // Opens the content of new item `index`; nullptr when it cannot be read.
 using OpenItemFn = std::function<std::unique_ptr<ByteSource>(size_t index)>;
 
+struct EditOptions {
+  WriterOptions writer;
+  // Files compressed at once (0: one per core). The archive is the same
+  // whatever the number.
+  unsigned threads = 1;
+  // Compressed bytes a file waiting for its turn keeps in memory; the rest
+  // goes to a scratch file from `scratch` (null: tmpfile()).
+  size_t held_in_memory = size_t{4} << 20;
+  ScratchFactory scratch;
+  // Told, in archive order, when new item `index` is about to be written.
+  std::function<void(size_t index)> item_started;
+};
+
 // Writes the archive the plan describes into `sink`, ending with the end
-// marker. `old_archive` may be null when the plan copies nothing.
+// marker. `old_archive` may be null when the plan copies nothing. When the
+// failure lies with a new item (its file cannot be opened or read, or its
+// name or size does not fit the header), `*failed_item` (when given) names
+// it; it is SIZE_MAX for any other failure. `open_item` is called on this
+// thread, possibly ahead of the item's turn.
+WriteStatus RunEditPlan(const EditPlan& plan, ByteSource* old_archive, const std::vector<Header>& old_entries,
+                        const std::vector<NewItem>& items, const OpenItemFn& open_item, ArchiveSink& sink,
+                        const EditOptions& options, size_t* failed_item = nullptr);
+
+// The same on one thread with default options.
 WriteStatus RunEditPlan(const EditPlan& plan, ByteSource* old_archive,
                         const std::vector<Header>& old_entries, const std::vector<NewItem>& items,
                         const OpenItemFn& open_item, ArchiveSink& sink, const WriterOptions& options);

@@ -16,7 +16,22 @@ void SetMethod(Header* h, const char* method) {
   h->method[5] = 0;
 }
 
+bool StoresFile(int dict_bits, uint64_t size) { return dict_bits == 0 || size == 0 || size > kMaxEncodeSize; }
+
 }  // namespace
+
+EncodeResult CompressEntry(Encoder& encoder, const char* method, ByteSource& content, ByteSink& out,
+                           const ProgressCallback& progress) {
+  int dict_bits = DictBitsForMethod(method);
+  uint64_t size = content.Size();
+  if (StoresFile(dict_bits, size)) {
+    EncodeResult stored;
+    stored.status = WriteStatus::kLimitReached;
+    return stored;
+  }
+  // Worth keeping only when strictly smaller than the original.
+  return encoder.Encode(dict_bits, content, 0, size, out, progress, size - 1);
+}
 
 ArchiveWriter::ArchiveWriter(ArchiveSink& sink, const WriterOptions& options)
     : sink_(sink), options_(options) {}
@@ -65,47 +80,20 @@ WriteStatus ArchiveWriter::StoreFrom(ByteSource& content, uint64_t size, uint16_
   return WriteStatus::kOk;
 }
 
-WriteStatus ArchiveWriter::AddFile(const Header& info, ByteSource& content, Header* written) {
-  Header h = info;
-  h.level = options_.header_level;
-  h.original_size = content.Size();
-  h.has_crc = true;
-  int dict_bits = DictBitsForMethod(options_.method);
-  SetMethod(&h, "-lh0-");
-  if (dict_bits && h.original_size > 0 && h.original_size <= kMaxEncodeSize) SetMethod(&h, options_.method);
-  if (h.original_size > 0xFFFFFFFFu && h.level != 2) return WriteStatus::kBadHeader;
+// Everything but sizes and CRC; the method is the one to try first.
+WriteStatus ArchiveWriter::EntryHeader(const Header& info, uint64_t size, Header* h) const {
+  *h = info;
+  h->level = options_.header_level;
+  h->original_size = size;
+  h->has_crc = true;
+  SetMethod(h, StoresFile(DictBitsForMethod(options_.method), size) ? "-lh0-" : options_.method);
+  if (size > 0xFFFFFFFFu && h->level != 2) return WriteStatus::kBadHeader;
+  return WriteStatus::kOk;
+}
 
-  uint64_t header_at = sink_.Position();
-  std::string placeholder;
-  WriteStatus status = SerializeHeader(h, &placeholder);
-  if (status != WriteStatus::kOk) return status;
-  if (!sink_.Write(reinterpret_cast<const uint8_t*>(placeholder.data()), placeholder.size()))
-    return WriteStatus::kWriteFailed;
-  uint64_t data_at = sink_.Position();
-
-  bool stored = dict_bits == 0 || h.original_size == 0 || h.original_size > kMaxEncodeSize;
-  if (!stored) {
-    ProgressCallback progress = [this](uint64_t done) { return Report(done); };
-    // Worth keeping only when strictly smaller than the original.
-    EncodeResult r = encoder_.Encode(dict_bits, content, 0, h.original_size, sink_, progress,
-                                     h.original_size - 1);
-    if (r.status == WriteStatus::kLimitReached) {
-      if (!sink_.Seek(data_at)) return WriteStatus::kWriteFailed;
-      stored = true;
-      SetMethod(&h, "-lh0-");
-    } else if (r.status != WriteStatus::kOk) {
-      return r.status;
-    } else {
-      h.compressed_size = r.compressed_size;
-      h.crc = r.crc;
-    }
-  }
-  if (stored) {
-    status = StoreFrom(content, h.original_size, &h.crc);
-    if (status != WriteStatus::kOk) return status;
-    h.compressed_size = h.original_size;
-  }
-  status = WriteHeaderAt(header_at, h, placeholder.size());
+// Rewrites the header now that sizes and CRC are known.
+WriteStatus ArchiveWriter::FinishEntry(Header& h, uint64_t header_at, uint64_t data_at, Header* written) {
+  WriteStatus status = WriteHeaderAt(header_at, h, data_at - header_at);
   if (status != WriteStatus::kOk) return status;
   bytes_done_ += h.original_size;
   h.header_offset = header_at;
@@ -113,6 +101,56 @@ WriteStatus ArchiveWriter::AddFile(const Header& info, ByteSource& content, Head
   h.data_offset = data_at;
   if (written) *written = h;
   return WriteStatus::kOk;
+}
+
+WriteStatus ArchiveWriter::AddFile(const Header& info, ByteSource& content, Header* written) {
+  Header h;
+  WriteStatus status = EntryHeader(info, content.Size(), &h);
+  if (status != WriteStatus::kOk) return status;
+  uint64_t header_at = sink_.Position();
+  status = WriteHeaderAt(header_at, h, 0);
+  if (status != WriteStatus::kOk) return status;
+  uint64_t data_at = sink_.Position();
+
+  ProgressCallback progress = [this](uint64_t done) { return Report(done); };
+  EncodeResult r = CompressEntry(encoder_, options_.method, content, sink_, progress);
+  if (r.status == WriteStatus::kLimitReached) {
+    if (sink_.Position() != data_at && !sink_.Seek(data_at)) return WriteStatus::kWriteFailed;
+    SetMethod(&h, "-lh0-");
+    status = StoreFrom(content, h.original_size, &h.crc);
+    if (status != WriteStatus::kOk) return status;
+    h.compressed_size = h.original_size;
+  } else if (r.status != WriteStatus::kOk) {
+    return r.status;
+  } else {
+    h.compressed_size = r.compressed_size;
+    h.crc = r.crc;
+  }
+  return FinishEntry(h, header_at, data_at, written);
+}
+
+WriteStatus ArchiveWriter::AddCompressedFile(const Header& info, ByteSource& content, const EncodeResult& compressed,
+                                             HeldOutput& data, Header* written) {
+  if (compressed.status != WriteStatus::kOk && compressed.status != WriteStatus::kLimitReached)
+    return compressed.status;
+  Header h;
+  WriteStatus status = EntryHeader(info, content.Size(), &h);
+  if (status != WriteStatus::kOk) return status;
+  uint64_t header_at = sink_.Position();
+  status = WriteHeaderAt(header_at, h, 0);
+  if (status != WriteStatus::kOk) return status;
+  uint64_t data_at = sink_.Position();
+  if (compressed.status == WriteStatus::kLimitReached) {
+    SetMethod(&h, "-lh0-");
+    status = StoreFrom(content, h.original_size, &h.crc);
+    if (status != WriteStatus::kOk) return status;
+    h.compressed_size = h.original_size;
+  } else {
+    if (!data.CopyTo(sink_)) return WriteStatus::kWriteFailed;
+    h.compressed_size = compressed.compressed_size;
+    h.crc = compressed.crc;
+  }
+  return FinishEntry(h, header_at, data_at, written);
 }
 
 WriteStatus ArchiveWriter::AddDirectory(const Header& info, Header* written) {

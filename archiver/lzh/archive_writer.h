@@ -10,6 +10,7 @@
 #include "archiver/lzh/archive_sink.h"
 #include "archiver/lzh/encoder.h"
 #include "archiver/lzh/header.h"
+#include "archiver/lzh/held_output.h"
 #include "archiver/lzh/write_status.h"
 
 namespace lzh {
@@ -22,6 +23,13 @@ struct WriterOptions {
   ProgressCallback progress;
 };
 
+// Compresses `content` into `out` as AddFile would for `method`;
+// kLimitReached when the file is to be stored instead (empty, too large for
+// the encoder, or not smaller compressed). Safe to run on any thread with
+// an encoder of its own.
+EncodeResult CompressEntry(Encoder& encoder, const char* method, ByteSource& content, ByteSink& out,
+                           const ProgressCallback& progress);
+
 class ArchiveWriter {
  public:
   ArchiveWriter(ArchiveSink& sink, const WriterOptions& options);
@@ -30,6 +38,12 @@ class ArchiveWriter {
   // attributes, OS id and Unix mode; method, sizes, CRC and level come from
   // here. The finished header is stored in `*written` when given.
   WriteStatus AddFile(const Header& info, ByteSource& content, Header* written = nullptr);
+
+  // The same entry from CompressEntry's outcome `compressed` (its bytes in
+  // `data`), worked out ahead of its turn; a file to be stored is read
+  // from `content` now.
+  WriteStatus AddCompressedFile(const Header& info, ByteSource& content, const EncodeResult& compressed,
+                                HeldOutput& data, Header* written = nullptr);
 
   // A -lhd- entry for the directory `info.path` (a trailing '/' is optional).
   WriteStatus AddDirectory(const Header& info, Header* written = nullptr);
@@ -48,6 +62,8 @@ class ArchiveWriter {
   uint64_t BytesDone() const { return bytes_done_; }
 
  private:
+  WriteStatus EntryHeader(const Header& info, uint64_t size, Header* h) const;
+  WriteStatus FinishEntry(Header& h, uint64_t header_at, uint64_t data_at, Header* written);
   WriteStatus WriteHeaderAt(uint64_t position, const Header& header, size_t reserved);
   WriteStatus CopyRange(ByteSource& source, uint64_t offset, uint64_t size);
   WriteStatus StoreFrom(ByteSource& content, uint64_t size, uint16_t* crc);
