@@ -24,30 +24,31 @@ inline uint64_t LoadBigEndian64(const uint8_t* p) {
 // A BitReader's state held in local variables for a decoder's inner loop
 // (stores into the output window would otherwise force it back to memory
 // after every symbol). Valid while `next` stays at or below the reader's
-// FastLimit(): every Refill then has eight bytes to load.
+// FastLimit(): every Refill then has eight bytes to load. Only the low six
+// bits of `count` mean anything, so DropMod64 can take a table entry whose
+// low six bits are its code length as it is.
 struct BitCursor {
   uint64_t bits;
   unsigned count;
   const uint8_t* next;
 
   inline void Refill() {
-    bits |= LoadBigEndian64(next) >> count;
-    next += (63 - count) >> 3;
-    count |= 56;
+    unsigned c = count & 63;
+    bits |= LoadBigEndian64(next) >> c;
+    next += (63 - c) >> 3;
+    count = c | 56;
   }
   inline uint32_t Peek(unsigned n) const { return static_cast<uint32_t>(bits >> (64 - n)); }
   inline void Drop(unsigned n) {
     bits <<= n;
     count -= n;
   }
-  inline uint32_t Take(unsigned n) {
-    if (n == 0) return 0;
-    uint32_t v = Peek(n);
-    Drop(n);
-    return v;
+  inline void DropMod64(uint32_t n) {
+    bits <<= (n & 63);
+    count -= n;
   }
-  // Take() for n in 0..31 without a branch (the shift in two steps keeps
-  // n == 0 defined).
+  // Takes n bits, n in 0..31, without a branch (the shift in two steps
+  // keeps n == 0 defined).
   inline uint32_t TakeAny(unsigned n) {
     uint32_t v = static_cast<uint32_t>((bits >> 1) >> (63 - n));
     Drop(n);
@@ -75,6 +76,7 @@ class BitReader {
     bits_ <<= n;
     count_ -= n;
   }
+  inline void DropMod64(uint32_t n) { Drop(n & 63); }
   inline uint32_t Take(unsigned n) {
     if (n == 0) return 0;
     uint32_t v = Peek(n);
@@ -99,7 +101,7 @@ class BitReader {
   BitCursor Cursor() const { return BitCursor{bits_, count_, next_}; }
   void Resume(const BitCursor& cursor) {
     bits_ = cursor.bits;
-    count_ = cursor.count;
+    count_ = cursor.count & 63;
     next_ = cursor.next;
   }
   // Highest `next` at which a cursor may still Refill (the buffer has slack,

@@ -18,7 +18,8 @@ constexpr int kLengthCodes = 19;     // codes of the code-length code
 constexpr int kMinMatch = 3;
 constexpr size_t kMaxMatch = 256;
 
-using CodeTable = HuffmanTable<kCodes, 12>;
+constexpr int kCodePrimaryBits = 12;
+using CodeTable = HuffmanTable<kCodes, kCodePrimaryBits>;
 using PositionTable = HuffmanTable<kMaxPositionCodes, 8>;
 constexpr uint32_t kInvalid = CodeTable::kInvalid;
 static_assert(PositionTable::kInvalid == kInvalid, "one flag for both tables");
@@ -150,22 +151,30 @@ bool LhDecoder::ReadBlockHeader() {
 bool LhDecoder::DecodeFast(size_t stop) {
   if (stop - at_ < kMaxMatch) return true;
   const size_t last = stop - kMaxMatch;
-  // A symbol takes at most 16 + 16 + 18 bits, so a refill per symbol moves
-  // `next` on by under 8 bytes: that many symbols keep it within the limit.
+  // A symbol takes at most 16 + 16 + 18 bits, so a refill per symbol (and
+  // one ahead) moves `next` on by under 8 bytes: that many keep it in bounds.
   ptrdiff_t room = in_.FastLimit() - in_.Cursor().next;
-  if (room < 16) return true;
-  const uint32_t budget = std::min<uint32_t>(block_left_, static_cast<uint32_t>(std::min<ptrdiff_t>(room / 8 - 1, 1 << 20)));
+  if (room < 24) return true;
+  const uint32_t budget =
+      std::min<uint32_t>(block_left_, static_cast<uint32_t>(std::min<ptrdiff_t>(room / 8 - 2, 1 << 20)));
   uint8_t* win = window_.data();
   BitCursor in = in_.Cursor();
   size_t at = at_;
   uint32_t left = budget;
   bool ok = true;
+  // The next symbol's primary entry is fetched as soon as its bits are
+  // known: after a literal that is before the refill, which the at least 40
+  // bits left make unnecessary for it.
+  in.Refill();
+  uint32_t e = codes_.First(in.Peek(kCodePrimaryBits));
   while (left != 0 && at <= last) {
     --left;
-    in.Refill();
-    uint32_t e = codes_.Lookup(&in);
+    e = codes_.Finish(e, &in);
     if (e & kLiteral) {
       win[at++] = static_cast<uint8_t>(e >> 8);
+      uint32_t index = in.Peek(kCodePrimaryBits);
+      in.Refill();
+      e = codes_.First(index);
       continue;
     }
     uint32_t p = positions_.Lookup(&in);
@@ -176,6 +185,8 @@ bool LhDecoder::DecodeFast(size_t stop) {
     size_t length = e >> 8;
     window_.CopyMatch(at, Distance(p, &in), length);
     at += length;
+    in.Refill();
+    e = codes_.First(in.Peek(kCodePrimaryBits));
   }
   in_.Resume(in);
   at_ = at;

@@ -34,12 +34,19 @@ class HuffmanTable {
   // lengths left unused.
   template <class Bits>  // BitReader or BitCursor
   inline uint32_t Lookup(Bits* in) const {
-    uint32_t e = entries_[in->Peek(kPrimaryBits)];
+    return Finish(First(in->Peek(kPrimaryBits)), in);
+  }
+  // Lookup in two steps, so that a decoder can fetch the next entry early:
+  // the primary entry for the next kPrimaryBits bits, then the final entry
+  // (from a second-level table for long codes) with its bits consumed.
+  inline uint32_t First(uint32_t index) const { return entries_[index]; }
+  template <class Bits>
+  inline uint32_t Finish(uint32_t e, Bits* in) const {
     if (e & kSub) {
       in->Drop(kPrimaryBits);
       e = entries_[(e >> 8) + in->Peek(e & kLengthMask)];
     }
-    in->Drop(e & kLengthMask);
+    in->DropMod64(e);  // a final entry's low six bits are its length
     return e;
   }
   // The symbol of a table built with symbol values, or -1 for an unused code.
