@@ -1,8 +1,8 @@
 // Compresses the files named on standard input (one path a line) into one
 // archive and prints "<archive bytes> <seconds>". Used by encode_bench.sh.
-//   encode_bench OUT.lzh METHOD [THREADS] < list
+//   encode_bench OUT.lzh METHOD [THREADS] [optimal] < list
 // THREADS (default 1) files are compressed at once, as the library does for
-// u and m; 0 means one per core.
+// u and m; 0 means one per core. "optimal" chooses the slow, thorough parse.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -15,8 +15,10 @@
 #include "archiver/lzh/archive_edit.h"
 
 int main(int argc, char** argv) {
+  bool optimal = strcmp(argv[argc - 1], "optimal") == 0;
+  if (optimal) argc--;
   if (argc != 3 && argc != 4) {
-    fprintf(stderr, "usage: encode_bench OUT.lzh METHOD [THREADS] < file-list\n");
+    fprintf(stderr, "usage: encode_bench OUT.lzh METHOD [THREADS] [optimal] < file-list\n");
     return 2;
   }
   std::unique_ptr<lzh::FileArchiveSink> sink(lzh::FileArchiveSink::Create(argv[1]));
@@ -46,6 +48,7 @@ int main(int argc, char** argv) {
   };
   lzh::EditOptions options;
   options.writer.method = argv[2];
+  if (optimal) options.writer.parse = lzh::ParseMode::kOptimal;
   options.threads = argc == 4 ? static_cast<unsigned>(atoi(argv[3])) : 1;
   lzh::WriteStatus status = lzh::RunEditPlan(plan, nullptr, {}, items, open, *sink, options, &failed);
   if (status != lzh::WriteStatus::kOk) {

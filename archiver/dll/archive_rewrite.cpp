@@ -84,6 +84,7 @@ bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
   lzh::EditOptions options;
   options.writer.header_level = (uint8_t)job.settings.header_level;
   options.writer.method = job.settings.MethodText();
+  options.writer.parse = job.settings.best_compression ? lzh::ParseMode::kOptimal : lzh::ParseMode::kLazy;
   options.writer.progress = [&](uint64_t done) { return job.progress.Step(done); };
   options.threads = CompressionThreadsWanted();
   options.scratch = WorkScratchFactory(WorkDirectory(job));

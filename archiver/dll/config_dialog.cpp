@@ -14,6 +14,7 @@ void OnInitDialog(HWND dialog) {
   Settings settings = LoadSettings();
   CheckRadioButton(dialog, IDC_METHOD_LH5, IDC_METHOD_LH7, IDC_METHOD_LH5 + settings.method - 5);
   CheckRadioButton(dialog, IDC_LEVEL_0, IDC_LEVEL_2, IDC_LEVEL_0 + settings.header_level);
+  CheckDlgButton(dialog, IDC_BEST_COMPRESSION, settings.best_compression ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(dialog, IDC_SHOW_PROGRESS, settings.show_progress ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(dialog, IDC_ARCHIVE_TIME, settings.archive_time_newest ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(dialog, IDC_RESTORE_ATTRIBUTES,
@@ -29,6 +30,7 @@ void OnOk(HWND dialog) {
     if (IsDlgButtonChecked(dialog, IDC_METHOD_LH5 + i)) settings.method = 5 + i;
     if (IsDlgButtonChecked(dialog, IDC_LEVEL_0 + i)) settings.header_level = i;
   }
+  settings.best_compression = IsDlgButtonChecked(dialog, IDC_BEST_COMPRESSION) == BST_CHECKED;
   settings.show_progress = IsDlgButtonChecked(dialog, IDC_SHOW_PROGRESS) == BST_CHECKED;
   settings.archive_time_newest = IsDlgButtonChecked(dialog, IDC_ARCHIVE_TIME) == BST_CHECKED;
   settings.restore_attributes = IsDlgButtonChecked(dialog, IDC_RESTORE_ATTRIBUTES) == BST_CHECKED;

@@ -37,6 +37,7 @@ Settings LoadSettings() {
   if (method >= 5 && method <= 7) settings.method = (int)method;
   DWORD level = ReadDword(key, "HeaderLevel", 2);
   if (level <= 2) settings.header_level = (int)level;
+  settings.best_compression = ReadDword(key, "BestCompression", 0) != 0;
   settings.show_progress = ReadDword(key, "ShowProgress", 1) != 0;
   settings.archive_time_newest = ReadDword(key, "ArchiveTimeNewest", 0) != 0;
   settings.restore_attributes = ReadDword(key, "RestoreAttributes", 1) != 0;
@@ -52,6 +53,7 @@ bool SaveSettings(const Settings& settings) {
   }
   bool ok = WriteDword(key, "Method", settings.method) &&
             WriteDword(key, "HeaderLevel", settings.header_level) &&
+            WriteDword(key, "BestCompression", settings.best_compression) &&
             WriteDword(key, "ShowProgress", settings.show_progress) &&
             WriteDword(key, "ArchiveTimeNewest", settings.archive_time_newest) &&
             WriteDword(key, "RestoreAttributes", settings.restore_attributes);

@@ -8,6 +8,7 @@ namespace unlha {
 struct Settings {
   int method = 5;            // 5, 6 or 7: -lh5-, -lh6-, -lh7-
   int header_level = 2;      // 0, 1 or 2
+  bool best_compression = false;     // the slow, thorough parse
   bool show_progress = true;
   bool archive_time_newest = false;  // set the archive's time to its newest entry
   bool restore_attributes = true;    // hidden/system bits on extracted files

@@ -34,7 +34,9 @@ EncodeResult CompressEntry(Encoder& encoder, const char* method, ByteSource& con
 }
 
 ArchiveWriter::ArchiveWriter(ArchiveSink& sink, const WriterOptions& options)
-    : sink_(sink), options_(options) {}
+    : sink_(sink), options_(options) {
+  encoder_.set_parse_mode(options.parse);
+}
 
 std::vector<uint8_t>& ArchiveWriter::CopyBuffer() {
   if (copy_buffer_.empty()) copy_buffer_.resize(kCopyChunk);

@@ -18,6 +18,7 @@ namespace lzh {
 struct WriterOptions {
   uint8_t header_level = 2;          // 0, 1 or 2
   const char* method = "-lh5-";      // -lh5-, -lh6-, -lh7-; -lh0- stores everything
+  ParseMode parse = ParseMode::kLazy;
   // Total bytes of new file content read so far (over all AddFile calls);
   // returning false cancels.
   ProgressCallback progress;

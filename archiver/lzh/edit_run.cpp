@@ -79,6 +79,7 @@ WriteStatus PlanRun::Parallel(const EditPlan& plan, ArchiveSink& sink, unsigned 
   ParallelCompressor::Options parallel;
   parallel.threads = threads;
   parallel.method = options_.writer.method;
+  parallel.parse = options_.writer.parse;
   parallel.held_in_memory = options_.held_in_memory;
   parallel.scratch = options_.scratch;
   ParallelCompressor compressor(parallel);

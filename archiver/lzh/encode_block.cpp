@@ -20,6 +20,14 @@ int SingleSymbol(const uint32_t* freq, int n) {
   return 0;
 }
 
+// Gives the one symbol of a table a one-bit code beside an unused partner.
+int TwoCodes(const uint32_t* freq, int n, uint8_t* len) {
+  int only = SingleSymbol(freq, n);
+  len[only] = 1;
+  len[only == 0 ? 1 : 0] = 1;
+  return 2;
+}
+
 // Bits one pt-table length takes: 3 bits up to 6, then a unary tail.
 int PtLengthBits(int k) { return k <= 6 ? 3 : k - 3; }
 
@@ -44,10 +52,15 @@ void SymbolStats::Sum(const SymbolStats& a, const SymbolStats& b) {
 // The c lengths are themselves coded with the t table: lengths 1..16 as
 // symbols 3..18, runs of zeros as symbols 0 (one zero), 1 (3..18 zeros with a
 // 4-bit count) and 2 (20 and more with a 9-bit count).
-void BlockCoder::BuildTables(const SymbolStats& stats) {
+// A table with one symbol is sent as "only this symbol" and its code takes no
+// bits. Some readers still ask for bits when they decode such a code and, at
+// the very end of the stream, lose the last symbols; so the last block gives
+// every symbol at least one bit.
+void BlockCoder::BuildTables(const SymbolStats& stats, bool last) {
   c_freq_ = stats.c;
   p_freq_ = stats.p;
   c_used_ = BuildCodeLengths(c_freq_, kNumCodes, kMaxCodeBits, c_len_);
+  if (last && c_used_ == 1) c_used_ = TwoCodes(c_freq_, kNumCodes, c_len_);
   memset(t_freq_, 0, sizeof t_freq_);
   if (c_used_ > 1) {
     int n = TrimmedCount(c_len_, kNumCodes);
@@ -76,6 +89,7 @@ void BlockCoder::BuildTables(const SymbolStats& stats) {
     memset(c_code_, 0, sizeof c_code_);
   }
   p_used_ = BuildCodeLengths(p_freq_, np_, kMaxCodeBits, p_len_);
+  if (last && p_used_ == 1) p_used_ = TwoCodes(p_freq_, np_, p_len_);
   if (p_used_ > 1) BuildCodes(p_len_, np_, p_code_);
   else memset(p_code_, 0, sizeof p_code_);
 }
@@ -115,7 +129,7 @@ uint64_t BlockCoder::TableBits() const {
 }
 
 uint64_t BlockCoder::Cost(const SymbolStats& stats) {
-  BuildTables(stats);
+  BuildTables(stats, false);
   uint64_t bits = TableBits();
   for (int i = 0; i < kNumCodes; i++) bits += static_cast<uint64_t>(c_freq_[i]) * c_len_[i];
   for (int i = 0; i < np_; i++)
@@ -168,9 +182,10 @@ void BlockCoder::WriteLiteralLengths(BitWriter& out) const {
   }
 }
 
-void BlockCoder::Write(const uint16_t* code, const uint16_t* pos, int count, BitWriter& out) {
+void BlockCoder::Write(const uint16_t* code, const uint16_t* pos, int count, BitWriter& out,
+                       bool last) {
   stats_.Count(code, pos, count);
-  BuildTables(stats_);
+  BuildTables(stats_, last);
   out.Put(static_cast<uint32_t>(count), 16);
   if (c_used_ > 1) {
     if (t_used_ > 1) {

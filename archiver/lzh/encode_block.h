@@ -36,15 +36,16 @@ class BlockCoder {
   // Exact size in bits of a block with these counts, tables included.
   uint64_t Cost(const SymbolStats& stats);
 
-  // Writes the block holding symbols [0, count).
-  void Write(const uint16_t* code, const uint16_t* pos, int count, BitWriter& out);
+  // Writes the block holding symbols [0, count); `last` for the block that
+  // ends the stream.
+  void Write(const uint16_t* code, const uint16_t* pos, int count, BitWriter& out, bool last);
 
   // Code lengths of the last block written (estimates for the parser).
   const uint8_t* literal_lengths() const { return c_len_; }
   const uint8_t* position_lengths() const { return p_len_; }
 
  private:
-  void BuildTables(const SymbolStats& stats);
+  void BuildTables(const SymbolStats& stats, bool last);
   uint64_t TableBits() const;
   void WritePtLengths(const uint8_t* len, int n, int nbit, int special, BitWriter& out) const;
   void WriteLiteralLengths(BitWriter& out) const;

@@ -8,6 +8,7 @@
 #include "archiver/lzh/crc16.h"
 #include "archiver/lzh/encode_block.h"
 #include "archiver/lzh/match_finder.h"
+#include "archiver/lzh/optimal_parser.h"
 
 namespace lzh {
 
@@ -52,6 +53,8 @@ class EncoderState {
 
  private:
   bool Fill();
+  bool ParseLazy();
+  bool ParseOptimal(int dict_bits);
   bool FlushSymbols(bool final);
   uint64_t PlanBlocks(int node, int lo, int hi, SymbolStats* sum);
   void EmitBlocks(int node, int lo, int hi);
@@ -66,8 +69,10 @@ class EncoderState {
   }
 
   MatchFinder finder_;
+  std::unique_ptr<OptimalParser> parser_;  // made on first use
   std::vector<uint16_t> code_, pos_;
   int count_ = 0;
+  bool final_ = false;  // the symbols being emitted end the stream
   std::vector<SymbolStats> leaves_;
   std::vector<bool> split_;  // per node of the splitter's binary tree
   std::vector<uint8_t> out_buf_;
@@ -84,6 +89,7 @@ class EncoderState {
 
  public:
   uint64_t give_up_after = uint64_t{16} << 20;
+  ParseMode parse_mode = ParseMode::kLazy;
 };
 
 bool EncoderState::Fill() {
@@ -151,7 +157,7 @@ void EncoderState::EmitBlocks(int node, int lo, int hi) {
   }
   int begin = lo * kLeafSymbols;
   int end = std::min(hi * kLeafSymbols, count_);
-  coder_->Write(&code_[begin], &pos_[begin], end - begin, *out_);
+  coder_->Write(&code_[begin], &pos_[begin], end - begin, *out_, final_ && end == count_);
 }
 
 bool EncoderState::FlushSymbols(bool final) {
@@ -167,11 +173,68 @@ bool EncoderState::FlushSymbols(bool final) {
     } else {
       split_[1] = false;
     }
+    final_ = final;
     EmitBlocks(1, 0, leaves);
     count_ = 0;
   }
   if (final) out_->PadToByte();
   return Drain();
+}
+
+// Lazy matching: a match found at one position is taken only when the next
+// position does not offer a better one.
+bool EncoderState::ParseLazy() {
+  int prev_len = 0;
+  uint32_t prev_dist = 0;
+  bool pending = false;
+  for (;;) {
+    if (finder_.NeedsFill() && !Fill()) return false;
+    size_t avail = finder_.Available();
+    if (avail == 0) break;
+    int cur_len = 0;
+    uint32_t cur_dist = 0;
+    if (avail >= 4) {
+      uint32_t head = finder_.Insert();
+      if (prev_len < finder_.lazy_limit()) {
+        cur_len = finder_.Longest(head, avail < kMaxMatch ? static_cast<int>(avail) : kMaxMatch,
+                                  prev_len, &cur_dist);
+      }
+    }
+    if (pending && prev_len >= kMinMatch && !Better(cur_len, cur_dist, prev_len, prev_dist)) {
+      Match(prev_len, prev_dist);
+      finder_.SkipInserting(prev_len - 1);
+      pending = false;
+      prev_len = 0;
+    } else {
+      if (pending) Literal(finder_.Byte(-1));
+      pending = true;
+      prev_len = cur_len;
+      prev_dist = cur_dist;
+      finder_.Advance(1);
+    }
+    if (count_ >= kGatherSymbols - 2 && !FlushSymbols(false)) return false;
+  }
+  if (pending) Literal(finder_.Byte(-1));
+  return true;
+}
+
+// Chunk by chunk: gather every position's matches, then parse the chunk
+// whole and add its symbols to the gathered block.
+bool EncoderState::ParseOptimal(int dict_bits) {
+  if (!parser_) parser_.reset(new OptimalParser);
+  for (;;) {
+    parser_->BeginChunk(dict_bits);
+    while (!parser_->Full()) {
+      if (finder_.NeedsFill() && !Fill()) return false;
+      if (finder_.Available() == 0) break;
+      parser_->Add(finder_);
+    }
+    if (parser_->size() == 0) return true;
+    count_ += parser_->Solve(&code_[count_], &pos_[count_]);
+    // Flush while the finder stands at the end of the symbols, so that the
+    // output is measured against the input it covers.
+    if (count_ > kGatherSymbols - OptimalParser::kMaxChunk && !FlushSymbols(false)) return false;
+  }
 }
 
 EncodeResult EncoderState::Run(int dict_bits, ByteSource& source, uint64_t offset, uint64_t size,
@@ -193,43 +256,9 @@ EncodeResult EncoderState::Run(int dict_bits, ByteSource& source, uint64_t offse
   status_ = WriteStatus::kOk;
 
   EncodeResult result;
-  finder_.Start(dict_bits, size);
-  bool ok = true;
-  if (size > 0) {
-    // Lazy matching: a match found at one position is taken only when the
-    // next position does not offer a better one.
-    int prev_len = 0;
-    uint32_t prev_dist = 0;
-    bool pending = false;
-    for (;;) {
-      if (finder_.NeedsFill() && !(ok = Fill())) break;
-      size_t avail = finder_.Available();
-      if (avail == 0) break;
-      int cur_len = 0;
-      uint32_t cur_dist = 0;
-      if (avail >= 4) {
-        uint32_t head = finder_.Insert();
-        if (prev_len < finder_.lazy_limit()) {
-          cur_len = finder_.Longest(head, avail < kMaxMatch ? static_cast<int>(avail) : kMaxMatch,
-                                    prev_len, &cur_dist);
-        }
-      }
-      if (pending && prev_len >= kMinMatch && !Better(cur_len, cur_dist, prev_len, prev_dist)) {
-        Match(prev_len, prev_dist);
-        finder_.SkipInserting(prev_len - 1);
-        pending = false;
-        prev_len = 0;
-      } else {
-        if (pending) Literal(finder_.Byte(-1));
-        pending = true;
-        prev_len = cur_len;
-        prev_dist = cur_dist;
-        finder_.Advance(1);
-      }
-      if (count_ >= kGatherSymbols - 2 && !(ok = FlushSymbols(false))) break;
-    }
-    if (ok && pending) Literal(finder_.Byte(-1));
-  }
+  bool optimal = parse_mode == ParseMode::kOptimal;
+  finder_.Start(dict_bits, size, optimal);
+  bool ok = size == 0 || (optimal ? ParseOptimal(dict_bits) : ParseLazy());
   if (ok) ok = FlushSymbols(true);
   result.status = ok ? WriteStatus::kOk : status_;
   result.compressed_size = written_;
@@ -242,6 +271,8 @@ EncodeResult EncoderState::Run(int dict_bits, ByteSource& source, uint64_t offse
 Encoder::Encoder() : state_(new EncoderState) {}
 uint64_t Encoder::give_up_after() const { return state_->give_up_after; }
 void Encoder::set_give_up_after(uint64_t bytes) { state_->give_up_after = bytes; }
+ParseMode Encoder::parse_mode() const { return state_->parse_mode; }
+void Encoder::set_parse_mode(ParseMode mode) { state_->parse_mode = mode; }
 Encoder::~Encoder() = default;
 
 EncodeResult Encoder::Encode(int dict_bits, ByteSource& source, uint64_t offset, uint64_t size,

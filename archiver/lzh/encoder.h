@@ -1,6 +1,6 @@
 // Compressor for the -lh5-, -lh6- and -lh7- methods: LZ77 over an 8, 32 or
-// 64 KiB window (hash chains, lazy matching) followed by static Huffman
-// blocks. One Encoder keeps its tables between calls, so compressing many
+// 64 KiB window (hash chains and lazy matching, or binary trees and an
+// optimal parse) followed by static Huffman blocks. One Encoder keeps its tables between calls, so compressing many
 // small files allocates nothing after the first.
 #pragma once
 #include <cstdint>
@@ -25,6 +25,12 @@ int DictBitsForMethod(const char* method);
 // Largest input the encoder takes (positions are 32-bit); anything larger is
 // refused with kBadHeader (the archive writer stores such files).
 constexpr uint64_t kMaxEncodeSize = 0xFFFFFFFFull - (uint64_t{1} << 18);
+
+// How the encoder chooses between literals and matches. kLazy takes the
+// longest match unless the next position has a better one: fast, the
+// default. kOptimal finds every match and takes the cheapest path through
+// each block by the block's own code lengths: several times slower, smaller.
+enum class ParseMode { kLazy, kOptimal };
 
 struct EncodeResult {
   WriteStatus status = WriteStatus::kOk;
@@ -53,6 +59,9 @@ class Encoder {
 
   uint64_t give_up_after() const;
   void set_give_up_after(uint64_t bytes);
+
+  ParseMode parse_mode() const;
+  void set_parse_mode(ParseMode mode);
 
  private:
   std::unique_ptr<EncoderState> state_;

@@ -41,7 +41,8 @@ MatchFinder::MatchFinder()
       prev_(kMaxWindow),
       head3_(size_t{1} << kHash3Bits) {}
 
-void MatchFinder::Start(int dict_bits, uint64_t size) {
+void MatchFinder::Start(int dict_bits, uint64_t size, bool trees) {
+  if (trees && tree_.empty()) tree_.assign(2 * kMaxWindow, 0);
   params_ = ParamsFor(dict_bits);
   wmask_ = (1u << dict_bits) - 1;
   max_distance_ = (1u << dict_bits) - 1;
@@ -54,6 +55,7 @@ void MatchFinder::Start(int dict_bits, uint64_t size) {
     std::fill(head_.begin(), head_.end(), 0);
     std::fill(prev_.begin(), prev_.end(), 0);
     std::fill(head3_.begin(), head3_.end(), 0);
+    std::fill(tree_.begin(), tree_.end(), 0);
     next = 1;
   }
   base_ = next;
@@ -131,6 +133,72 @@ int MatchFinder::Longest(uint32_t head, int max_len, int better_than, uint32_t* 
   }
   if (found == 3 && *distance > params_.too_far_for_3) return 0;
   return found;
+}
+
+// The tree of a hash bucket holds its positions ordered by the bytes that
+// follow them, the newest at the root. Walking down from the root towards
+// the current bytes meets the nearest candidates first and the longest
+// common prefixes along the way; the walk also re-hangs the visited nodes
+// under the current position, which becomes the new root.
+int MatchFinder::TreeMatches(int max_len, int nice_len, int depth, TreeMatch* out) {
+  const uint8_t* cur = &buf_[pos_];
+  uint32_t here = static_cast<uint32_t>(base_ + pos_);
+  uint32_t lowest = here > max_distance_ ? here - max_distance_ : 0;
+  int count = 0, best = 2;
+  uint32_t h3 = Hash3(cur);
+  uint32_t near3 = head3_[h3];
+  head3_[h3] = here + 1;
+  if (out && near3 != 0 && near3 - 1 >= lowest) {
+    // The newest position with the same three-byte hash is nearer than
+    // anything in the tree.
+    uint32_t at = near3 - 1;
+    const uint8_t* m = &buf_[at - base_];
+    if (m[0] == cur[0] && m[1] == cur[1] && m[2] == cur[2]) {
+      best = MatchLength(m, cur, max_len);
+      out[count++] = TreeMatch{static_cast<uint16_t>(best), static_cast<uint16_t>(here - at)};
+    }
+  }
+  uint32_t h = Hash(cur);
+  uint32_t node = head_[h];
+  head_[h] = here + 1;
+  uint32_t* smaller = &tree_[2 * (here & wmask_)];
+  uint32_t* larger = smaller + 1;
+  int smaller_len = 0, larger_len = 0, len = 0;
+  int nice = std::min(nice_len, max_len);
+  while (node != 0 && node - 1 >= lowest && depth-- > 0) {
+    uint32_t at = node - 1;
+    const uint8_t* m = &buf_[at - base_];
+    uint32_t* children = &tree_[2 * (at & wmask_)];
+    if (m[len] == cur[len]) {
+      len = len + 1 + MatchLength(m + len + 1, cur + len + 1, max_len - len - 1);
+      if (len > best && out) {
+        best = len;
+        out[count++] = TreeMatch{static_cast<uint16_t>(len), static_cast<uint16_t>(here - at)};
+      }
+      if (len >= nice) {
+        // Equal as far as we look: the old node's subtrees become ours.
+        *smaller = children[0];
+        *larger = children[1];
+        return count;
+      }
+    }
+    if (m[len] < cur[len]) {
+      *smaller = node;
+      smaller = &children[1];
+      node = *smaller;
+      smaller_len = len;
+      len = std::min(len, larger_len);
+    } else {
+      *larger = node;
+      larger = &children[0];
+      node = *larger;
+      larger_len = len;
+      len = std::min(len, smaller_len);
+    }
+  }
+  *smaller = 0;
+  *larger = 0;
+  return count;
 }
 
 }  // namespace lzh

@@ -1,4 +1,6 @@
-// Sliding window with hash chains for the LZ77 stage of the encoder.
+// Sliding window with hash chains for the LZ77 stage of the encoder, and
+// binary trees over the same window for the optimal parser, which wants
+// every useful match at every position rather than the longest one.
 //
 // Positions are counted over the whole life of the finder (not per buffer),
 // so sliding the buffer never rewrites the tables, and a new input starts
@@ -12,6 +14,12 @@
 
 namespace lzh {
 
+// One match of the tree search: its length and distance back.
+struct TreeMatch {
+  uint16_t length;
+  uint16_t distance;
+};
+
 struct MatchParams {
   int max_chain;   // candidates examined per position
   int good_len;    // a previous match this long quarters the chain
@@ -24,8 +32,9 @@ class MatchFinder {
  public:
   MatchFinder();
 
-  // Begins a new input of `size` bytes for a window of 2^dict_bits.
-  void Start(int dict_bits, uint64_t size);
+  // Begins a new input of `size` bytes for a window of 2^dict_bits; `trees`
+  // when the input is searched with TreeMatches instead of Insert/Longest.
+  void Start(int dict_bits, uint64_t size, bool trees = false);
 
   // Input: NeedsFill() says when the lookahead runs short; PrepareFill gives
   // the place and room for new bytes, CommitFill records how many arrived.
@@ -74,6 +83,14 @@ class MatchFinder {
   // Returns its length (0 when none) and sets *distance.
   int Longest(uint32_t head, int max_len, int better_than, uint32_t* distance) const;
 
+  // Enters the current position (needs 4 bytes ahead) into its binary tree
+  // and writes the matches of at most `max_len` bytes found on the way into
+  // `out`, each longer and farther than the one before (at most depth + 1 of
+  // them); returns their count. The search visits at most `depth` nodes and
+  // stops at a match of `nice_len`. With `out` null it only enters the
+  // position.
+  int TreeMatches(int max_len, int nice_len, int depth, TreeMatch* out);
+
  private:
   static constexpr int kHashBits = 16;
   static constexpr int kHash3Bits = 14;
@@ -106,6 +123,9 @@ class MatchFinder {
   std::vector<uint32_t> head_;
   std::vector<uint16_t> prev_;
   std::vector<uint32_t> head3_;
+  // Two children (smaller, larger; life position plus one, 0: none) per
+  // window position; allocated on the first input that wants trees.
+  std::vector<uint32_t> tree_;
   uint32_t last3_ = 0;  // three-byte candidate of the last Insert (plus one)
   MatchParams params_;
   uint32_t wmask_ = 0, max_distance_ = 0;

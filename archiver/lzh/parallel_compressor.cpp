@@ -50,6 +50,7 @@ size_t ParallelCompressor::Queue(std::unique_ptr<ByteSource> source) {
 
 void ParallelCompressor::Work() {
   Encoder encoder;
+  encoder.set_parse_mode(options_.parse);
   for (;;) {
     size_t ticket;
     {

@@ -30,6 +30,7 @@ class ParallelCompressor {
   struct Options {
     unsigned threads = 2;
     const char* method = "-lh5-";
+    ParseMode parse = ParseMode::kLazy;
     size_t held_in_memory = size_t{4} << 20;  // per file in flight
     ScratchFactory scratch;                    // null: tmpfile()
   };

@@ -28,6 +28,26 @@ std::string Text(size_t size) {
   return text.substr(0, size);
 }
 
+// Text with enough variety that the two parses differ.
+std::string Words(size_t size) {
+  static const char* const kWords[] = {"archive ", "header ", "the ", "window ", "of ", "data\r\n", "a "};
+  std::string text;
+  for (unsigned seed = 1; text.size() < size;) {
+    seed = seed * 1103515245u + 12345u;
+    text += kWords[(seed >> 16) % 7];
+  }
+  return text.substr(0, size);
+}
+
+// Compressed size of `data` by the library's encoder on its own.
+uint64_t PackedSize(const std::string& data, int dict_bits, lzh::ParseMode mode) {
+  lzh::Encoder encoder;
+  encoder.set_parse_mode(mode);
+  lzh::MemorySource source(reinterpret_cast<const uint8_t*>(data.data()), data.size());
+  lzh::StringSink sink;
+  return encoder.Encode(dict_bits, source, 0, data.size(), sink).compressed_size;
+}
+
 bool Contains(const std::vector<std::string>& list, const std::string& item) {
   return std::find(list.begin(), list.end(), item) != list.end();
 }
@@ -482,27 +502,53 @@ TEST_F(UnlhaTest, SettingsChooseTheMethod) {
   HKEY key;
   RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Vantrel\\unlha32", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                   nullptr);
-  boxes_.QueueAction([](HWND dialog, const SeenDialog&) {
-    CheckRadioButton(dialog, 1020, 1022, 1022);  // -lh7-
-    CheckRadioButton(dialog, 1030, 1032, 1031);  // level 1
-    return IDOK;
-  });
-  char scratch[1000];
-  lib_.ConfigDialog(owner_, scratch, 1);
-  DWORD method = 0, size = sizeof method;
-  RegQueryValueExA(key, "Method", nullptr, nullptr, (BYTE*)&method, &size);
-  EXPECT_EQ(method, 7u);
+  std::string text = Words(200000);
+  Write("t.txt", text);
+  // Each round: what the dialog shows, what the user picks, what is stored
+  // and what the next archive then holds.
+  struct Round {
+    int method_button;  // 1020..1022
+    bool best;
+    const char* method;
+    int dict_bits;
+  };
+  const Round rounds[] = {{1022, true, "-lh7-", 16}, {1020, true, "-lh5-", 13}, {1021, false, "-lh6-", 15}};
+  bool shown_best = false, previous_best = false;
+  for (const Round& round : rounds) {
+    SCOPED_TRACE(round.method);
+    boxes_.QueueAction([&](HWND dialog, const SeenDialog&) {
+      shown_best = IsDlgButtonChecked(dialog, 1044) == BST_CHECKED;
+      CheckRadioButton(dialog, 1020, 1022, round.method_button);
+      CheckRadioButton(dialog, 1030, 1032, 1031);  // level 1
+      CheckDlgButton(dialog, 1044, round.best ? BST_CHECKED : BST_UNCHECKED);
+      return IDOK;
+    });
+    char scratch[1000];
+    lib_.ConfigDialog(owner_, scratch, 1);
+    EXPECT_EQ(shown_best, previous_best);
+    previous_best = round.best;
+    DWORD method = 0, best = 2, size = sizeof method;
+    RegQueryValueExA(key, "Method", nullptr, nullptr, (BYTE*)&method, &size);
+    EXPECT_EQ(method, (DWORD)round.method_button - 1015);
+    size = sizeof best;
+    RegQueryValueExA(key, "BestCompression", nullptr, nullptr, (BYTE*)&best, &size);
+    EXPECT_EQ(best, round.best ? 1u : 0u);
 
-  Write("t.txt", Text(10000));
-  std::string archive = Path("m.lzh");
-  ASSERT_EQ(Run("u -n " + archive + "  " + Path("t.txt")), 0);
-  HANDLE handle = lib_.OpenArchive(owner_, archive.c_str(), 0);
-  EntryRecord560 record;
-  ASSERT_EQ(lib_.FindFirst(handle, "*.*", &record), 0);
-  EXPECT_STREQ(record.method, "-lh7-");
-  lib_.CloseArchive(handle);
+    std::string archive = Path(std::string("m") + round.method + ".lzh");
+    ASSERT_EQ(Run("u -n " + archive + "  " + Path("t.txt")), 0);
+    HANDLE handle = lib_.OpenArchive(owner_, archive.c_str(), 0);
+    EntryRecord560 record;
+    ASSERT_EQ(lib_.FindFirst(handle, "*.*", &record), 0);
+    EXPECT_STREQ(record.method, round.method);
+    lzh::ParseMode mode = round.best ? lzh::ParseMode::kOptimal : lzh::ParseMode::kLazy;
+    EXPECT_EQ(record.compressed_size, PackedSize(text, round.dict_bits, mode));
+    lzh::ParseMode other = round.best ? lzh::ParseMode::kLazy : lzh::ParseMode::kOptimal;
+    EXPECT_NE(record.compressed_size, PackedSize(text, round.dict_bits, other));
+    lib_.CloseArchive(handle);
+  }
   RegDeleteValueA(key, "Method");
   RegDeleteValueA(key, "HeaderLevel");
+  RegDeleteValueA(key, "BestCompression");
   RegCloseKey(key);
 }
 

@@ -1,5 +1,5 @@
 // Round trips through the encoder and the library's own decoders, for many
-// input shapes at every method, plus the encoder's failure paths.
+// input shapes at every method and parse, plus the encoder's failure paths.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -26,6 +26,7 @@ std::string Run(size_t size, char c) { return std::string(size, c); }
 // bytes are one symbol each), the input chunk and buffer slide, long runs.
 std::vector<Shape> Shapes() {
   std::vector<Shape> s;
+  s.push_back({"empty", ""});
   s.push_back({"one byte", "x"});
   s.push_back({"two bytes", "xy"});
   s.push_back({"three equal", "aaa"});
@@ -42,6 +43,19 @@ std::vector<Shape> Shapes() {
   // Repeats from just inside the largest window across several slides.
   std::string far = lzhtest::MakeBinary(65000, 9, 0);
   s.push_back({"far repeats", far + far + lzhtest::MakeText(200000, 4) + far + far});
+  // A match exactly at each window's reach and one byte beyond it.
+  for (size_t distance : {8191, 8192, 32767, 32768, 65535, 65536}) {
+    std::string head = lzhtest::MakeBinary(300, static_cast<uint32_t>(distance), 0);
+    s.push_back({"repeat at window reach",
+                 head + lzhtest::MakeBinary(distance - head.size(), 21, 0) + head + "tail"});
+  }
+  // Periods around the longest match and the tree search's stopping length,
+  // and a match that runs on across the parser's chunks.
+  for (size_t period : {127, 128, 129, 255, 256, 257}) {
+    std::string unit = lzhtest::MakeBinary(period, static_cast<uint32_t>(period), 0), data;
+    while (data.size() < 150000) data += unit;
+    s.push_back({"periodic", data});
+  }
   s.push_back({"several MB mixed", lzhtest::MakeText(1500000, 5) + lzhtest::MakeBinary(1000000, 6, 70) +
                                        Run(100000, 'z') + lzhtest::MakeText(600000, 7)});
   return s;
@@ -60,17 +74,21 @@ TEST(WriteEncoder, RoundTripsEveryShapeAtEveryMethod) {
   lzh::Encoder encoder;  // one encoder for all: state must not leak between inputs
   for (const char* method : {"-lh5-", "-lh6-", "-lh7-"}) {
     for (const Shape& shape : Shapes()) {
-      SCOPED_TRACE(std::string(method) + " " + shape.name + " " + std::to_string(shape.data.size()));
-      lzh::MemorySource src(reinterpret_cast<const uint8_t*>(shape.data.data()), shape.data.size());
-      lzh::StringSink sink;
-      lzh::EncodeResult r = encoder.Encode(lzh::DictBitsForMethod(method), src, 0, shape.data.size(), sink);
-      ASSERT_EQ(r.status, WriteStatus::kOk);
-      EXPECT_EQ(r.compressed_size, sink.bytes.size());
-      EXPECT_EQ(r.crc, lzh::Crc16(reinterpret_cast<const uint8_t*>(shape.data.data()), shape.data.size()));
-      lzh::Error err = lzh::Error::kOk;
-      std::string back = Decode(method, sink.bytes, shape.data.size(), &err);
-      ASSERT_EQ(err, lzh::Error::kOk);
-      ASSERT_TRUE(back == shape.data);
+      for (lzh::ParseMode mode : {lzh::ParseMode::kOptimal, lzh::ParseMode::kLazy}) {
+        SCOPED_TRACE(std::string(method) + " " + shape.name + " " + std::to_string(shape.data.size()) +
+                     (mode == lzh::ParseMode::kOptimal ? " optimal" : " lazy"));
+        encoder.set_parse_mode(mode);
+        lzh::MemorySource src(reinterpret_cast<const uint8_t*>(shape.data.data()), shape.data.size());
+        lzh::StringSink sink;
+        lzh::EncodeResult r = encoder.Encode(lzh::DictBitsForMethod(method), src, 0, shape.data.size(), sink);
+        ASSERT_EQ(r.status, WriteStatus::kOk);
+        EXPECT_EQ(r.compressed_size, sink.bytes.size());
+        EXPECT_EQ(r.crc, lzh::Crc16(reinterpret_cast<const uint8_t*>(shape.data.data()), shape.data.size()));
+        lzh::Error err = lzh::Error::kOk;
+        std::string back = Decode(method, sink.bytes, shape.data.size(), &err);
+        ASSERT_EQ(err, lzh::Error::kOk);
+        ASSERT_TRUE(back == shape.data);
+      }
     }
   }
 }
@@ -133,9 +151,29 @@ class FailingSink : public lzh::ByteSink {
   size_t room_;
 };
 
-TEST(WriteEncoder, ReportsReadWriteCancelAndLimit) {
+// The optimal parse must pay for its time: clearly smaller than the lazy
+// one on text and on binaries with repeats, at every window size.
+TEST(WriteEncoder, OptimalParseIsSmaller) {
+  std::string data = lzhtest::MakeText(300000, 31) + lzhtest::MakeBinary(300000, 32, 60);
+  lzh::Encoder encoder;
+  for (const char* method : {"-lh5-", "-lh6-", "-lh7-"}) {
+    SCOPED_TRACE(method);
+    size_t sizes[2];
+    for (lzh::ParseMode mode : {lzh::ParseMode::kLazy, lzh::ParseMode::kOptimal}) {
+      encoder.set_parse_mode(mode);
+      lzh::MemorySource src(reinterpret_cast<const uint8_t*>(data.data()), data.size());
+      lzh::StringSink sink;
+      ASSERT_EQ(encoder.Encode(lzh::DictBitsForMethod(method), src, 0, data.size(), sink).status, WriteStatus::kOk);
+      sizes[mode == lzh::ParseMode::kOptimal] = sink.bytes.size();
+    }
+    EXPECT_LT(sizes[1], sizes[0] * 0.97);
+  }
+}
+
+void CheckFailurePaths(lzh::ParseMode mode) {
   std::string data = lzhtest::MakeText(2000000, 13);
   lzh::Encoder encoder;
+  encoder.set_parse_mode(mode);
   {
     FailingSource src(data, 1000000);
     lzh::StringSink sink;
@@ -171,6 +209,7 @@ TEST(WriteEncoder, ReportsReadWriteCancelAndLimit) {
     // Noise that has not shrunk over the probe length is given up at once
     // when storing is the alternative; text of the same size is not.
     lzh::Encoder prober;
+    prober.set_parse_mode(mode);
     prober.set_give_up_after(300000);
     std::string noise = lzhtest::MakeBinary(1500000, 15, 0);
     lzh::MemorySource src(reinterpret_cast<const uint8_t*>(noise.data()), noise.size());
@@ -188,6 +227,13 @@ TEST(WriteEncoder, ReportsReadWriteCancelAndLimit) {
   ASSERT_EQ(encoder.Encode(15, src, 0, 300000, sink).status, WriteStatus::kOk);
   lzh::Error err;
   EXPECT_TRUE(Decode("-lh6-", sink.bytes, 300000, &err) == data.substr(0, 300000));
+}
+
+TEST(WriteEncoder, ReportsReadWriteCancelAndLimit) {
+  for (lzh::ParseMode mode : {lzh::ParseMode::kLazy, lzh::ParseMode::kOptimal}) {
+    SCOPED_TRACE(mode == lzh::ParseMode::kOptimal ? "optimal" : "lazy");
+    CheckFailurePaths(mode);
+  }
 }
 
 }  // namespace
