@@ -91,6 +91,7 @@ struct Outcome {
 struct RunSetup {
   unsigned threads = 1;
   const char* method = "-lh5-";
+  lzh::ParseMode parse = lzh::ParseMode::kLazy;
   size_t held_in_memory = 64 * 1024;
   size_t fail_item = SIZE_MAX;      // its file fails halfway through
   size_t missing_item = SIZE_MAX;   // its file cannot be opened
@@ -124,6 +125,7 @@ Outcome Write(const Folder& folder, const RunSetup& setup) {
   lzh::EditOptions options;
   options.threads = setup.threads;
   options.writer.method = setup.method;
+  options.writer.parse = setup.parse;
   options.held_in_memory = setup.held_in_memory;
   options.scratch = [&]() -> std::unique_ptr<lzh::ScratchFile> {
     scratch_files++;
@@ -150,10 +152,16 @@ Outcome Write(const Folder& folder, const RunSetup& setup) {
 
 TEST(WriteParallel, ArchivesAreTheSameForAnyThreadCountAndReadBack) {
   Folder folder;
-  for (const char* method : {"-lh5-", "-lh7-"}) {
-    SCOPED_TRACE(method);
+  struct Variant {
+    const char* method;
+    lzh::ParseMode parse;
+  };
+  for (Variant v : {Variant{"-lh5-", lzh::ParseMode::kLazy}, Variant{"-lh7-", lzh::ParseMode::kLazy},
+                    Variant{"-lh6-", lzh::ParseMode::kOptimal}}) {
+    SCOPED_TRACE(testing::Message() << v.method << (v.parse == lzh::ParseMode::kOptimal ? " optimal" : ""));
     RunSetup setup;
-    setup.method = method;
+    setup.method = v.method;
+    setup.parse = v.parse;
     Outcome one = Write(folder, setup);
     ASSERT_EQ(one.status, WriteStatus::kOk);
     EXPECT_EQ(one.progress.back(), folder.total);
