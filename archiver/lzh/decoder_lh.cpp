@@ -41,6 +41,28 @@ inline size_t Distance(uint32_t position, Bits* in) {
   return (position >> 13) + in->TakeAny(position >> 8 & 31);
 }
 
+// The literal/length code's n lengths, coded with the code-length code
+// (symbols 0-2: runs of zeros; c > 2: length c - 2).
+template <class Bits>  // BitReader or BitCursor
+bool ReadCodeLengths(Bits* in, const PositionTable& code_lengths, int n, uint8_t* lengths) {
+  int i = 0;
+  while (i < n) {
+    in->Refill();
+    uint32_t e = code_lengths.Lookup(in);
+    if (e & kInvalid) return false;
+    int c = static_cast<int>(e >> 8);
+    if (c <= 2) {
+      int zeros = c == 0 ? 1 : c == 1 ? static_cast<int>(in->TakeAny(4)) + 3 : static_cast<int>(in->TakeAny(9)) + 20;
+      if (zeros > n - i) return false;
+      memset(lengths + i, 0, zeros);
+      i += zeros;
+    } else {
+      lengths[i++] = static_cast<uint8_t>(c - 2);
+    }
+  }
+  return true;
+}
+
 class LhDecoder : public Decoder {
  public:
   LhDecoder(ByteSource* source, uint64_t offset, uint64_t size, int dict_bits, int position_codes,
@@ -119,21 +141,17 @@ bool LhDecoder::ReadBlockHeader() {
     codes_.SetConstantValue(CodeValue(c));
   } else {
     if (n > kCodes) return false;
-    int i = 0;
-    while (i < n) {
-      in_.Refill();
-      int c = positions_.Decode(&in_);
-      if (c < 0) return false;
-      if (c <= 2) {
-        int zeros = c == 0 ? 1 : c == 1 ? static_cast<int>(in_.Get(4)) + 3 : static_cast<int>(in_.Get(9)) + 20;
-        if (zeros > n - i) return false;
-        memset(lengths + i, 0, zeros);
-        i += zeros;
-      } else {
-        lengths[i++] = static_cast<uint8_t>(c - 2);
-      }
+    // Each length takes at most 16 + 9 bits: with room for all of them the
+    // bit state can live in registers.
+    bool ok;
+    if (in_.FastLimit() - in_.Cursor().next >= 4 * n + 8) {
+      BitCursor cursor = in_.Cursor();
+      ok = ReadCodeLengths(&cursor, positions_, n, lengths);
+      in_.Resume(cursor);
+    } else {
+      ok = ReadCodeLengths(&in_, positions_, n, lengths);
     }
-    if (!codes_.Build(lengths, n, CodeValue)) return false;
+    if (!ok || !codes_.Build(lengths, n, [](int c) { return CodeValue(c); })) return false;
   }
   // The position code.
   if (!ReadLengthLengths(position_bits_, -1, position_codes_, lengths, &count, &constant)) return false;
@@ -141,7 +159,7 @@ bool LhDecoder::ReadBlockHeader() {
     positions_.SetConstantValue(PositionValue(constant));
     return true;
   }
-  return positions_.Build(lengths, count, PositionValue);
+  return positions_.Build(lengths, count, [](int j) { return PositionValue(j); });
 }
 
 // Decodes symbols into the window while a whole match fits before `stop`,
@@ -183,7 +201,7 @@ bool LhDecoder::DecodeFast(size_t stop) {
       break;
     }
     size_t length = e >> 8;
-    window_.CopyMatch(at, Distance(p, &in), length);
+    Window::CopyMatch(win, &window_, at, Distance(p, &in), length);
     at += length;
     in.Refill();
     e = codes_.First(in.Peek(kCodePrimaryBits));

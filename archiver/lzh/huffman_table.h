@@ -75,11 +75,25 @@ template <class Value>
 bool HuffmanTable<kSymbols, kPrimaryBits>::Build(const uint8_t* lengths, int count, Value value) {
   constexpr int P = kPrimaryBits;
   if (count > kSymbols) return false;
-  int bl_count[17] = {0};
-  for (int i = 0; i < count; ++i) {
-    if (lengths[i] > 16) return false;
-    bl_count[lengths[i]]++;
+  // Two halves counted apart: runs of equal lengths would otherwise wait on
+  // their own increments. Lengths over 16 are refused after counting (the
+  // mask keeps them inside the arrays meanwhile).
+  int bl_count[32] = {0}, odd_count[32] = {0};
+  unsigned longest = 0;
+  int i = 0;
+  for (; i + 1 < count; i += 2) {
+    bl_count[lengths[i] & 31]++;
+    odd_count[lengths[i + 1] & 31]++;
+    longest |= lengths[i] | lengths[i + 1];
   }
+  if (i < count) {
+    bl_count[lengths[i] & 31]++;
+    longest |= lengths[i];
+  }
+  if (longest > 31) return false;
+  for (int len = 17; len < 32; ++len)
+    if (bl_count[len] + odd_count[len]) return false;
+  for (int len = 1; len <= 16; ++len) bl_count[len] += odd_count[len];
   bl_count[0] = 0;
   // Kraft check and where each length's symbols start in sorted order.
   int start[18];
@@ -97,7 +111,7 @@ bool HuffmanTable<kSymbols, kPrimaryBits>::Build(const uint8_t* lengths, int cou
 
   uint32_t* t = entries_;
   uint32_t pos = 0;  // next primary entry
-  int i = 0;         // next symbol in sorted order
+  i = 0;             // next symbol in sorted order
   for (; i < used && lengths[sorted[i]] <= P; ++i) {
     int len = lengths[sorted[i]];
     uint32_t run = 1u << (P - len);

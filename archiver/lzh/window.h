@@ -35,8 +35,19 @@ class Window {
   // `at` (no wrap of the destination: at + length <= size()). Overlapping
   // copies repeat the pattern, as LZ77 needs.
   inline void CopyMatch(size_t at, size_t distance, size_t length) {
-    uint8_t* dst = data_.get() + at;
     if (distance > at) return CopyAcrossStart(at, distance, length);
+    CopyBack(data_.get() + at, distance, length);
+  }
+  // CopyMatch for a decoder's inner loop that keeps data() in a register
+  // (its own byte stores would make the window's pointer reload).
+  static inline void CopyMatch(uint8_t* window, Window* self, size_t at, size_t distance, size_t length) {
+    if (distance > at) return self->CopyAcrossStart(at, distance, length);
+    CopyBack(window + at, distance, length);
+  }
+
+ private:
+  // The source lies in the same pass of the ring, `distance` back.
+  static inline void CopyBack(uint8_t* dst, size_t distance, size_t length) {
     const uint8_t* src = dst - distance;
     if (distance >= 16) {
       uint8_t* end = dst + length;
@@ -59,7 +70,6 @@ class Window {
     }
   }
 
- private:
   // The source starts before the ring's start: in older history at its end
   // or, early on, in the fill before the first byte.
   void CopyAcrossStart(size_t at, size_t distance, size_t length) {
