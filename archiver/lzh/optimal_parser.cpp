@@ -127,13 +127,14 @@ void OptimalParser::ShortestPath() {
       int top = std::min<int>(m.length, limit);
       uint32_t position = position_cost_[PositionCode(m.distance - 1u)];
       const uint32_t* length_cost = &literal_cost_[256 - kMinMatch];
+      const uint32_t* after = &cost_[i];
       for (; len <= top; len++) {
-        uint32_t c = length_cost[len] + position + cost_[i + len];
-        if (c < best) {
-          best = c;
-          best_len = len;
-          best_dist = m.distance;
-        }
+        // Branch-free: which length wins is close to random.
+        uint32_t c = length_cost[len] + position + after[len];
+        bool better = c < best;
+        best = better ? c : best;
+        best_len = better ? len : best_len;
+        best_dist = better ? m.distance : best_dist;
       }
     }
     cost_[i] = best;
