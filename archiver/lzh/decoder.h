@@ -28,6 +28,14 @@ class Decoder {
   // kOk, kDamagedData (invalid stream), kTruncated (compressed data ran out
   // well before the output was complete) or kReadError.
   virtual Error Decode(uint8_t* out, size_t size) = 0;
+  // Decode without the copy where the decoder keeps a window: the next
+  // *produced bytes (1..size) are left at *data, inside the decoder, valid
+  // until its next call. Others decode `size` bytes into `scratch`.
+  virtual Error DecodeView(uint8_t* scratch, size_t size, const uint8_t** data, size_t* produced) {
+    *data = scratch;
+    *produced = size;
+    return Decode(scratch, size);
+  }
 };
 
 // True when `method` (five characters such as "-lh5-") can be decoded.

@@ -73,6 +73,7 @@ class LhDecoder : public Decoder {
         position_bits_(position_bits) {}
 
   Error Decode(uint8_t* out, size_t size) override;
+  Error DecodeView(uint8_t* scratch, size_t size, const uint8_t** data, size_t* produced) override;
 
  private:
   bool ReadBlockHeader();
@@ -235,32 +236,40 @@ bool LhDecoder::DecodeOne(size_t stop) {
   return true;
 }
 
+// Decodes up to `size` bytes, as far as the ring's end, in the window.
+Error LhDecoder::DecodeView(uint8_t*, size_t size, const uint8_t** data, size_t* produced) {
+  const size_t start = at_;
+  const size_t stop = at_ + std::min(size, window_.size() - at_);
+  if (pending_length_) {
+    size_t n = std::min(pending_length_, stop - at_);
+    window_.CopyMatch(at_, pending_distance_, n);
+    at_ += n;
+    pending_length_ -= n;
+  }
+  while (at_ < stop) {
+    if (block_left_ == 0) {
+      if (!ReadBlockHeader()) return Error::kDamagedData;
+      if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
+    }
+    if (!DecodeFast(stop)) return Error::kDamagedData;
+    if (at_ < stop && block_left_ != 0 && !DecodeOne(stop)) return Error::kDamagedData;
+  }
+  *data = window_.data() + start;
+  *produced = stop - start;
+  at_ = window_.Wrap(at_);
+  if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
+  return Error::kOk;
+}
+
 Error LhDecoder::Decode(uint8_t* out, size_t size) {
-  const uint8_t* win = window_.data();
-  const size_t ring = window_.size();
   while (size > 0) {
-    size_t start = at_;
-    size_t stop = at_ + std::min(size, ring - at_);
-    if (pending_length_) {
-      size_t n = std::min(pending_length_, stop - at_);
-      window_.CopyMatch(at_, pending_distance_, n);
-      at_ += n;
-      pending_length_ -= n;
-    }
-    while (at_ < stop) {
-      if (block_left_ == 0) {
-        if (!ReadBlockHeader()) return Error::kDamagedData;
-        if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
-      }
-      if (!DecodeFast(stop)) return Error::kDamagedData;
-      if (at_ < stop && block_left_ != 0 && !DecodeOne(stop)) return Error::kDamagedData;
-    }
-    size_t produced = at_ - start;
-    memcpy(out, win + start, produced);
-    out += produced;
-    size -= produced;
-    at_ = window_.Wrap(at_);
-    if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
+    const uint8_t* data;
+    size_t n;
+    Error e = DecodeView(nullptr, size, &data, &n);
+    if (e != Error::kOk) return e;
+    memcpy(out, data, n);
+    out += n;
+    size -= n;
   }
   return Error::kOk;
 }

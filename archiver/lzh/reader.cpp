@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #include "archiver/lzh/crc16.h"
 #include "archiver/lzh/decoder.h"
@@ -60,16 +60,21 @@ Error ArchiveReader::Extract(const Header& header, ByteSink* sink, const Progres
   // CRC still covers everything stored.
   MacBinaryFilter unwrap(header, sink);
   if (sink && MacBinaryFilter::Applies(header)) sink = &unwrap;
+  // Decoders with a window hand out their output where it lies; the others
+  // fill `scratch` (left uninitialised: every byte is written before use).
   constexpr size_t kChunk = 1 << 16;
-  std::vector<uint8_t> buf(std::min<uint64_t>(kChunk, std::max<uint64_t>(header.original_size, 1)));
+  const size_t chunk = static_cast<size_t>(std::min<uint64_t>(kChunk, std::max<uint64_t>(header.original_size, 1)));
+  std::unique_ptr<uint8_t[]> scratch(new uint8_t[chunk]);
   uint64_t done = 0;
   uint16_t crc = 0;
   while (done < header.original_size) {
-    size_t n = static_cast<size_t>(std::min<uint64_t>(buf.size(), header.original_size - done));
-    e = decoder->Decode(buf.data(), n);
+    size_t want = static_cast<size_t>(std::min<uint64_t>(chunk, header.original_size - done));
+    const uint8_t* data;
+    size_t n;
+    e = decoder->DecodeView(scratch.get(), want, &data, &n);
     if (e != Error::kOk) return e;
-    crc = Crc16Update(crc, buf.data(), n);
-    if (sink && !sink->Write(buf.data(), n)) return Error::kWriteError;
+    crc = Crc16Update(crc, data, n);
+    if (sink && !sink->Write(data, n)) return Error::kWriteError;
     done += n;
     if (progress && !progress(done, header.original_size)) return Error::kCancelled;
   }
