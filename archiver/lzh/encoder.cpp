@@ -212,7 +212,9 @@ bool EncoderState::ParseLazy() {
       prev_dist = cur_dist;
       finder_.Advance(1);
     }
-    if (count_ >= kGatherSymbols - 2 && !FlushSymbols(false)) return false;
+    // Each step adds one symbol, and one may follow the loop. At the end of
+    // the input the last flush is left to the caller, which marks it final.
+    if (count_ >= kGatherSymbols - 2 && !finder_.Done() && !FlushSymbols(false)) return false;
   }
   if (pending) Literal(finder_.Byte(-1));
   return true;
@@ -232,8 +234,10 @@ bool EncoderState::ParseOptimal(int dict_bits) {
     if (parser_->size() == 0) return true;
     count_ += parser_->Solve(&code_[count_], &pos_[count_]);
     // Flush while the finder stands at the end of the symbols, so that the
-    // output is measured against the input it covers.
-    if (count_ > kGatherSymbols - OptimalParser::kMaxChunk && !FlushSymbols(false)) return false;
+    // output is measured against the input it covers; the last flush is the
+    // caller's.
+    if (count_ > kGatherSymbols - OptimalParser::kMaxChunk && !finder_.Done() && !FlushSymbols(false))
+      return false;
   }
 }
 

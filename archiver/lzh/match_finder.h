@@ -43,6 +43,7 @@ class MatchFinder {
   void CommitFill(size_t count, bool last);
 
   size_t Available() const { return end_ - pos_; }
+  bool Done() const { return at_end_ && pos_ == end_; }
   uint8_t Byte(ptrdiff_t delta) const { return buf_[pos_ + delta]; }
   int lazy_limit() const { return params_.lazy_limit; }
 

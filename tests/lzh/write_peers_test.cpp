@@ -31,6 +31,9 @@ std::vector<File> Files() {
       {"runs.bin", "runs.bin",
        std::string(70000, 'r') + lzhtest::MakeBinary(65535, 56, 0) + lzhtest::MakeText(20000, 57) +
            lzhtest::MakeBinary(65535, 56, 0) + std::string(300, 's')},
+      // A last block of one match length at one distance, after a block of
+      // its own; with too few bits left some readers lose that match.
+      {"tail.bin", "tail.bin", lzhtest::MakeBinary(2 * 65535 + 2000, 62, 0) + std::string(302, 's')},
       {std::string(kCp932Dir) + "/" + kCp932Name, "\xe3\x82\xb5\xe3\x83\x96/\xe8\xa1\xa8.txt",
        lzhtest::MakeText(5000, 55)},
   };
@@ -127,7 +130,7 @@ TEST(WritePeers, ListingsAgree) {
   ASSERT_EQ(WriteArchive(archive, "-lh7-", 2), "");
   std::string listing;
   ASSERT_EQ(lzhtest::Run("lhasa v '" + archive + "'", &listing), 0);
-  EXPECT_NE(listing.find("7 files"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("8 files"), std::string::npos) << listing;
   EXPECT_NE(listing.find("-lh0- "), std::string::npos);  // the noise is stored
   EXPECT_NE(listing.find("-lh7- "), std::string::npos);
   ASSERT_EQ(lzhtest::Run("lsar -t '" + archive + "' 2>&1", &listing), 0) << listing;

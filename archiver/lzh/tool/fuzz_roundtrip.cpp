@@ -1,5 +1,5 @@
 // libFuzzer target over the writer and the edits (scripts/fuzz.sh): the input
-// chooses the method, header level and files; the archive written must read
+// chooses the method, header level, parse and files; the archive written must read
 // back byte for byte, and so must every archive after a rename, a delete and
 // an update of one of its entries. A mismatch aborts.
 #include <cstdio>
@@ -78,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lzh::WriterOptions options;
   options.method = kMethods[data[0] & 3];
   options.header_level = static_cast<uint8_t>((data[0] >> 2) % 3);
-  int edit_target = data[1];
+  options.parse = data[1] & 0x80 ? lzh::ParseMode::kOptimal : lzh::ParseMode::kLazy;
+  int edit_target = data[1] & 0x7F;
   // The rest, cut at 0xFF bytes, gives up to five files.
   std::vector<File> files;
   std::string input(reinterpret_cast<const char*>(data) + 2, size - 2);
