@@ -45,14 +45,16 @@ void SetArchiveTimeToNewest(const std::wstring& archive, const lzh::EditPlan& pl
   CloseHandle(file);
 }
 
-// Threads that compress new files: one per core, or UNLHA32_THREADS (a
-// number) when set, so a test can choose.
+// Threads that compress new files: one per processor, or UNLHA32_THREADS
+// (a number) when set, so a test can choose.
 unsigned CompressionThreadsWanted() {
   wchar_t text[16];
   DWORD length = GetEnvironmentVariableW(L"UNLHA32_THREADS", text, 16);
-  if (length == 0 || length >= 16) return 0;
-  int threads = _wtoi(text);
-  return threads > 0 ? (unsigned)threads : 0;
+  int wanted = length > 0 && length < 16 ? _wtoi(text) : 0;
+  if (wanted > 0) return (unsigned)wanted;
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  return system.dwNumberOfProcessors ? system.dwNumberOfProcessors : 1;
 }
 
 }  // namespace

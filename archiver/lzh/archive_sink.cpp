@@ -30,14 +30,6 @@ bool MemoryArchiveSink::Truncate() {
 
 namespace {
 
-bool SeekFile(FILE* file, uint64_t offset) {
-#ifdef _WIN32
-  return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
-#else
-  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
-}
-
 bool TruncateFile(FILE* file, uint64_t size) {
   if (fflush(file) != 0) return false;
 #ifdef _WIN32
@@ -67,14 +59,14 @@ bool FileArchiveSink::Write(const uint8_t* data, size_t size) {
 
 bool FileArchiveSink::Seek(uint64_t position) {
   if (failed_ || !file_) return false;
-  if (!SeekFile(file_, position)) failed_ = true;
+  if (!SeekStdioFile(file_, position)) failed_ = true;
   if (!failed_) position_ = position;
   return !failed_;
 }
 
 bool FileArchiveSink::Truncate() {
   if (failed_ || !file_) return false;
-  if (!TruncateFile(file_, position_) || !SeekFile(file_, position_)) failed_ = true;
+  if (!TruncateFile(file_, position_) || !SeekStdioFile(file_, position_)) failed_ = true;
   return !failed_;
 }
 

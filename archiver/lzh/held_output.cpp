@@ -6,26 +6,18 @@
 namespace lzh {
 namespace {
 
-bool SeekTo(FILE* file, uint64_t offset) {
-#ifdef _WIN32
-  return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
-#else
-  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
-}
-
 class TmpfileScratch : public ScratchFile {
  public:
   explicit TmpfileScratch(FILE* file) : file_(file) {}
   ~TmpfileScratch() override { fclose(file_); }
   bool Write(const uint8_t* data, size_t size) override {
     // Reads move the stream; writes always go to the end.
-    if (!SeekTo(file_, end_) || fwrite(data, 1, size, file_) != size) return false;
+    if (!SeekStdioFile(file_, end_) || fwrite(data, 1, size, file_) != size) return false;
     end_ += size;
     return true;
   }
   bool ReadBack(uint64_t offset, uint8_t* buffer, size_t size) override {
-    return offset + size <= end_ && SeekTo(file_, offset) && fread(buffer, 1, size, file_) == size;
+    return offset + size <= end_ && SeekStdioFile(file_, offset) && fread(buffer, 1, size, file_) == size;
   }
 
  private:

@@ -3,15 +3,16 @@
 #include <cstring>
 
 namespace lzh {
-namespace {
 
-bool SeekTo(FILE* file, uint64_t offset) {
+bool SeekStdioFile(FILE* file, uint64_t offset) {
 #ifdef _WIN32
   return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
 #else
   return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
 #endif
 }
+
+namespace {
 
 uint64_t FileSize(FILE* file) {
 #ifdef _WIN32
@@ -38,7 +39,7 @@ StdioSource* StdioSource::Open(const char* path) {
   FILE* file = fopen(path, "rb");
   if (!file) return nullptr;
   uint64_t size = FileSize(file);
-  if (!SeekTo(file, 0)) {
+  if (!SeekStdioFile(file, 0)) {
     fclose(file);
     return nullptr;
   }
@@ -48,7 +49,7 @@ StdioSource* StdioSource::Open(const char* path) {
 StdioSource::~StdioSource() { fclose(file_); }
 
 size_t StdioSource::ReadAt(uint64_t offset, uint8_t* buffer, size_t size) {
-  if (offset != position_ && !SeekTo(file_, offset)) {
+  if (offset != position_ && !SeekStdioFile(file_, offset)) {
     failed_ = true;
     return 0;
   }

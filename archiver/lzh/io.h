@@ -49,6 +49,9 @@ class StringSink : public ByteSink {
   std::string bytes;
 };
 
+// Moves a stdio stream to `offset` (64-bit on every system).
+bool SeekStdioFile(FILE* file, uint64_t offset);
+
 // stdio-backed file source and sink; they own the FILE*.
 class StdioSource : public ByteSource {
  public:
