@@ -1,6 +1,7 @@
 #include "archiver/lzh/crc16.h"
 
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+// Builds optimised for size (the self-extractors) keep to the tables.
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__)) && !defined(__OPTIMIZE_SIZE__)
 #define LZH_CRC16_CLMUL 1
 #include <cpuid.h>
 #include <emmintrin.h>

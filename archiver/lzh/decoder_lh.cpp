@@ -70,7 +70,10 @@ class LhDecoder : public Decoder {
       : in_(source, offset, size),
         window_(std::max(dict_bits + 1, 15), ' '),
         position_codes_(position_codes),
-        position_bits_(position_bits) {}
+        position_bits_(position_bits) {
+    for (int c = 0; c < kCodes; ++c) code_values_[c] = CodeValue(c);
+    for (int j = 0; j < kMaxPositionCodes; ++j) position_values_[j] = PositionValue(j);
+  }
 
   Error Decode(uint8_t* out, size_t size) override;
   Error DecodeView(uint8_t* scratch, size_t size, const uint8_t** data, size_t* produced) override;
@@ -90,6 +93,7 @@ class LhDecoder : public Decoder {
   size_t pending_length_ = 0, pending_distance_ = 0;  // match cut by the last call
   CodeTable codes_;
   PositionTable positions_;  // also holds the code-length code
+  uint32_t code_values_[kCodes], position_values_[kMaxPositionCodes];  // the tables' entry values
 };
 
 // Reads code lengths of the small codes (code-length code and positions).
@@ -144,15 +148,19 @@ bool LhDecoder::ReadBlockHeader() {
     if (n > kCodes) return false;
     // Each length takes at most 16 + 9 bits: with room for all of them the
     // bit state can live in registers.
+    // (Builds optimised for size keep one way.)
     bool ok;
+#ifndef __OPTIMIZE_SIZE__
     if (in_.FastLimit() - in_.Cursor().next >= 4 * n + 8) {
       BitCursor cursor = in_.Cursor();
       ok = ReadCodeLengths(&cursor, positions_, n, lengths);
       in_.Resume(cursor);
-    } else {
+    } else
+#endif
+    {
       ok = ReadCodeLengths(&in_, positions_, n, lengths);
     }
-    if (!ok || !codes_.Build(lengths, n, [](int c) { return CodeValue(c); })) return false;
+    if (!ok || !codes_.Build(lengths, n, code_values_)) return false;
   }
   // The position code.
   if (!ReadLengthLengths(position_bits_, -1, position_codes_, lengths, &count, &constant)) return false;
@@ -160,7 +168,7 @@ bool LhDecoder::ReadBlockHeader() {
     positions_.SetConstantValue(PositionValue(constant));
     return true;
   }
-  return positions_.Build(lengths, count, [](int j) { return PositionValue(j); });
+  return positions_.Build(lengths, count, position_values_);
 }
 
 // Decodes symbols into the window while a whole match fits before `stop`,
