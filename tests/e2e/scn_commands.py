@@ -10,6 +10,7 @@ from session import Failed, scenario, wait_for
 ABOUT = 57664
 TOPMOST_CMD = 32788
 COMPRESS = 32778
+BEST = 1044  # the library's highest compression box
 
 
 def setup(s):
@@ -102,15 +103,20 @@ def toolbar_and_status_bar_toggle(s):
 @scenario
 def archiver_settings_choose_the_method_of_the_next_add(s):
     app = s.app
-    for method, radio in (("-lh7-", 1022), ("-lh5-", 1020)):
+    # The first round also turns the highest compression on, the second off.
+    for method, radio, best in (("-lh7-", 1022, 1), ("-lh5-", 1020, 0)):
         app.menu("ｵﾌﾟｼｮﾝ(&O)", "unlha32.dllの設定(&U)...")
         box = app.any_dialog()
-        assert box.window.pid == app.pid and {1, 2, radio} <= box.visible_ids(), box.controls()
+        assert box.window.pid == app.pid and {1, 2, radio, BEST} <= box.visible_ids(), box.controls()
+        assert box.checked(BEST) == (not best), "the box shows the stored setting"
         if method == "-lh7-":
             s.desk.picture("archiver-settings")
         box.press(radio)
+        box.press(BEST)
+        wait_for(lambda: box.checked(BEST) == bool(best), "the box follows the click")
         box.press(1)
         box.wait_closed()
+        assert _library_setting(s, "BestCompression") == best
         # The next file added is packed with the chosen method.
         name = "PACKED%s.TXT" % method.strip("-").upper()
         added = s.write("packed/" + name, "".join("line %d of a text that packs\r\n" % (i % 50) for i in range(2000)))
@@ -122,6 +128,14 @@ def archiver_settings_choose_the_method_of_the_next_add(s):
         add.wait_closed()
         app.wait_done(lambda: name in s.archive_names(s.first), name + " added")
         assert _method(s.first, name) == method, (name, _method(s.first, name))
+        tested = subprocess.run(["7zz", "t", s.first], capture_output=True, text=True)
+        assert tested.returncode == 0, tested.stdout
+
+
+def _library_setting(s, key):
+    out = s.reg("query", r"HKCU\Software\Vantrel\unlha32", "/v", key).stdout
+    value = next(line.split()[2] for line in out.splitlines() if line.split()[:1] == [key])
+    return int(value, 16) if value.startswith("0x") else int(value)
 
 
 def _method(archive, name):
