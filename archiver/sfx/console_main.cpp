@@ -14,6 +14,7 @@
 #include "archiver/sfx/own_archive.h"
 #include "archiver/sfx/sfx_options.h"
 #include "archiver/sfx/sfx_resource.h"
+#include "archiver/sfx/sfx_start.h"
 #include "archiver/sfx/sfx_texts.h"
 #include "archiver/win/wide_text.h"
 #include "archiver/win/win_path.h"
@@ -44,7 +45,7 @@ class ConsoleEvents : public sfx::ExtractEvents {
 
 }  // namespace
 
-int main() {
+int SfxMain() {
   sfx::Options options = sfx::ParseOptions(sfx::SkipProgramName(GetCommandLineA()));
   sfx::OwnArchive archive;
   bool opened = archive.Open();

@@ -20,6 +20,7 @@
 #include "archiver/sfx/own_archive.h"
 #include "archiver/sfx/sfx_options.h"
 #include "archiver/sfx/sfx_resource.h"
+#include "archiver/sfx/sfx_start.h"
 #include "archiver/sfx/sfx_texts.h"
 #include "archiver/win/wide_text.h"
 
@@ -81,7 +82,8 @@ int RunWithWindows(HINSTANCE instance, sfx::OwnArchive* archive, const sfx::Opti
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int SfxMain() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
 
