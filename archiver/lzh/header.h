@@ -24,6 +24,15 @@ enum : uint8_t {
 };
 
 struct Header {
+  // Out of line: a header holds six strings, and inlined at every use their
+  // construction and destruction would cost more code than the work itself.
+  Header();
+  Header(const Header&);
+  Header(Header&&) noexcept;
+  Header& operator=(const Header&);
+  Header& operator=(Header&&) noexcept;
+  ~Header();
+
   char method[6] = {'-', 'l', 'h', '0', '-', 0};  // five characters + NUL
   uint64_t compressed_size = 0;  // bytes of data after the header
   uint64_t original_size = 0;

@@ -401,22 +401,26 @@ int64_t DosTimeToUnix(uint32_t dos_time) {
 }
 
 uint32_t UnixToDosTime(int64_t t) {
-  if (t < 315532800) t = 315532800;  // 1980-01-01, the earliest DOS date
-  int64_t days = t / 86400;
-  int64_t rem = t % 86400;
-  int64_t z = days + 719468;
-  int64_t era = z / 146097;
-  int64_t doe = z - era * 146097;
-  int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  int64_t y = yoe + era * 400;
-  int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  int64_t mp = (5 * doy + 2) / 153;
-  int64_t d = doy - (153 * mp + 2) / 5 + 1;
-  int64_t m = mp + (mp < 10 ? 3 : -9);
+  const int64_t kFirst = 315532800;  // 1980-01-01, the earliest DOS date
+  const int64_t kBeyond = 4354819200;  // 2108-01-01, past the latest
+  if (t >= kBeyond) return 0xFF9FBF7Du;  // 2107-12-31 23:59:58
+  // Seconds since 1980 fit 32 bits over the whole DOS range, so everything
+  // below is 32-bit arithmetic.
+  uint32_t since = t < kFirst ? 0 : static_cast<uint32_t>(t - kFirst);
+  uint32_t rem = since % 86400;
+  // The civil date from days since 1970 (proleptic Gregorian), days >= 3652.
+  uint32_t z = since / 86400 + 3652 + 719468;
+  uint32_t era = z / 146097;
+  uint32_t doe = z - era * 146097;
+  uint32_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  uint32_t y = yoe + era * 400;
+  uint32_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  uint32_t mp = (5 * doy + 2) / 153;
+  uint32_t d = doy - (153 * mp + 2) / 5 + 1;
+  uint32_t m = mp < 10 ? mp + 3 : mp - 9;
   y += (m <= 2);
-  if (y > 2107) return 0xFF9FBF7Du;  // the latest DOS date
-  return static_cast<uint32_t>(((y - 1980) << 25) | (m << 21) | (d << 16) | ((rem / 3600) << 11) |
-                               (((rem / 60) % 60) << 5) | ((rem % 60) / 2));
+  return ((y - 1980) << 25) | (m << 21) | (d << 16) | ((rem / 3600) << 11) | (((rem / 60) % 60) << 5) |
+         ((rem % 60) / 2);
 }
 
 Error ReadHeader(ByteSource* source, uint64_t offset, Header* header) {

@@ -6,15 +6,10 @@
 
 #include "archiver/lzh/crc16.h"
 #include "archiver/lzh/decoder.h"
-#include "archiver/lzh/header_scan.h"
 #include "archiver/lzh/header_reader.h"
 #include "archiver/lzh/macbinary.h"
 
 namespace lzh {
-
-bool FindFirstHeader(ByteSource* source, uint64_t from, uint64_t* offset) {
-  return ScanForHeader(source, from, offset);
-}
 
 Error ArchiveReader::Open() {
   opened_ = true;

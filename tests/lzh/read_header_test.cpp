@@ -396,6 +396,12 @@ TEST(HeaderShapes, OtherSystemsQuirksReadAsTheirArchiversMeantThem) {
   EXPECT_EQ(entries[0].data, kData);
   EXPECT_EQ(entries[1].header.path, "next.txt");
   EXPECT_EQ(ExtractedByLhasa(os9, "os9.txt"), kData);
+  // The same behind a program: the scan finds it as the reader reads it.
+  entries = ReadAll("MZ" + std::string(3000, 'x') + os9, &end);
+  EXPECT_EQ(end, lzh::Error::kEndOfArchive);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].header.path, "os9.txt");
+  EXPECT_EQ(entries[0].data, kData);
   for (size_t shortfall : {1, 3, 4}) {
     std::string bad = Level2From('K', "os9.txt", shortfall);
     lzh::MemorySource source(reinterpret_cast<const uint8_t*>(bad.data()), bad.size());
