@@ -27,6 +27,7 @@ void __throw_underflow_error(const char*) { abort(); }
 void __throw_invalid_argument(const char*) { abort(); }
 void __throw_out_of_range_fmt(const char*, ...) { abort(); }
 void __throw_bad_array_new_length() { abort(); }
+void __throw_bad_function_call() { abort(); }
 // The stubs are built with the library's assertions on (that keeps the
 // string code out of its prebuilt copies, see CMakeLists.txt); a failed one
 // stops the program without the library's report and its demangler.

@@ -630,6 +630,44 @@ TEST_F(UnlhaTest, InteroperatesWithOtherArchivers) {
   EXPECT_EQ(RunUnix("lsar '" + UnixPath(Path("ours.exe")) + "' | grep -q 'Self-extracting LZH'"), 0);
 }
 
+// lhasa looks for an archive only within the first 64 KiB of a file, so both
+// self-extracting programs stay below that: lhasa lists and extracts what
+// "s" writes with either program, and 7zz and this library read it too.
+TEST_F(UnlhaTest, SelfExtractingFilesReadWithUnixTools) {
+  Write("src\\text.txt", Text(70000));
+  Write("src\\deep\\noise.bin", Bytes(50000, 9));
+  std::string archive = Path("sx.lzh");
+  ASSERT_EQ(Run("u -rx  " + archive + "  " + Path("src\\*.*")), 0);
+  std::string stored = Read(archive);
+  std::vector<std::string> names = Names(archive);
+  std::string exe = Path("sx.exe"), unix_exe = "'" + UnixPath(exe) + "'";
+  bool have_lhasa = RunUnix("command -v lhasa") == 0;
+  int run = 0;
+  for (const char* switches : {"-gw1", "-jw1", "-jw0 -gw0"}) {
+    ASSERT_EQ(Run(std::string("s ") + switches + " " + archive + " "), 0) << switches;
+    std::string bytes = Read(exe);
+    ASSERT_GT(bytes.size(), stored.size()) << switches;
+    EXPECT_EQ(bytes.substr(bytes.size() - stored.size()), stored) << switches;
+    EXPECT_LT(bytes.size() - stored.size(), 65536u) << switches << ": the program before the archive";
+    EXPECT_EQ(Names(exe), names) << switches;
+
+    std::vector<std::pair<std::string, std::string>> readers = {{"7zz", "7zz x -y -o'DIR' " + unix_exe}};
+    if (have_lhasa) {
+      EXPECT_EQ(RunUnix("lhasa l " + unix_exe + " | grep -q 'src/deep/noise.bin'"), 0) << switches;
+      readers.push_back({"lhasa", "cd 'DIR' && lhasa xq " + unix_exe});
+    }
+    for (const auto& reader : readers) {
+      std::string folder = Path("out" + std::to_string(++run) + "\\");
+      ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+      std::string command = reader.second;
+      command.replace(command.find("DIR"), 3, UnixPath(folder));
+      EXPECT_EQ(RunUnix(command), 0) << reader.first << " " << switches;
+      EXPECT_EQ(Read(folder + "src\\text.txt"), Text(70000)) << reader.first << " " << switches;
+      EXPECT_EQ(Read(folder + "src\\deep\\noise.bin"), Bytes(50000, 9)) << reader.first << " " << switches;
+    }
+  }
+}
+
 namespace {
 
 std::string Join(const std::vector<std::string>& lines) {
