@@ -130,7 +130,8 @@ WriteStatus RunEditPlan(const EditPlan& plan, ByteSource* old_archive, const std
   for (const EditItem& item : plan) files += item.kind == EditItem::kAddFile;
   unsigned threads = CompressionThreads(options.threads);
   if (threads < 2 || files < 2) return run.OneByOne(plan, sink);
-  return run.Parallel(plan, sink, threads);
+  // No more workers than files.
+  return run.Parallel(plan, sink, files < threads ? static_cast<unsigned>(files) : threads);
 }
 
 }  // namespace lzh
