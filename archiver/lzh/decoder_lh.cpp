@@ -67,8 +67,10 @@ class LhDecoder : public Decoder {
  public:
   LhDecoder(ByteSource* source, uint64_t offset, uint64_t size, int dict_bits, int position_codes,
             int position_bits)
+      // Twice the dictionary, and at least 128 KiB: output leaves in pieces
+      // up to the ring's end, each with a careful tail, so fewer is faster.
       : in_(source, offset, size),
-        window_(std::max(dict_bits + 1, 15), ' '),
+        window_(std::max(dict_bits + 1, 17), ' '),
         position_codes_(position_codes),
         position_bits_(position_bits) {
     for (int c = 0; c < kCodes; ++c) code_values_[c] = CodeValue(c);

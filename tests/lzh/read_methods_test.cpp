@@ -860,7 +860,7 @@ TEST(Methods, StaticHuffmanDecoderEdges) {
     int dict_bits, position_codes, position_bits;
     size_t ring;
   };
-  for (const Method& m : {Method{"-lh5-", 13, 14, 4, 1 << 15}, Method{"-lh7-", 16, 17, 5, 1 << 17}}) {
+  for (const Method& m : {Method{"-lh5-", 13, 14, 4, 1 << 17}, Method{"-lh7-", 16, 17, 5, 1 << 17}}) {
     const size_t dict = size_t{1} << m.dict_bits;
     std::vector<Token> tokens;
     for (int i = 0; i < 40; ++i) tokens.push_back({0, static_cast<uint8_t>('a' + i % 26), 0});
