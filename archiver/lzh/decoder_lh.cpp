@@ -18,7 +18,7 @@ constexpr int kLengthCodes = 19;     // codes of the code-length code
 constexpr int kMinMatch = 3;
 constexpr size_t kMaxMatch = 256;
 
-constexpr int kCodePrimaryBits = 12;
+constexpr int kCodePrimaryBits = 11;
 using CodeTable = HuffmanTable<kCodes, kCodePrimaryBits>;
 using PositionTable = HuffmanTable<kMaxPositionCodes, 8>;
 constexpr uint32_t kInvalid = CodeTable::kInvalid;
