@@ -88,7 +88,16 @@ void ProgressWindow::OnEntry(const std::string& name) {
 }
 
 bool ProgressWindow::OnProgress(uint64_t done, uint64_t total) {
-  int position = total ? static_cast<int>(done * kBarRange / total) : kBarRange;
+  // In 32 bits (a 64-bit division would bring the run-time's helper along):
+  // the counts drop low bits until the total fits 22, which the bar's 1000
+  // steps never show.
+  if (done > total) done = total;
+  while (total >= (1u << 22)) {
+    total >>= 1;
+    done >>= 1;
+  }
+  int position = total ? static_cast<int>(static_cast<uint32_t>(done) * kBarRange / static_cast<uint32_t>(total))
+                       : kBarRange;
   if (window_ && position != last_position_) {
     SendDlgItemMessageA(window_, IDC_PROGRESS, PBM_SETPOS, position, 0);
     last_position_ = position;

@@ -123,6 +123,17 @@ TEST_F(StubRun, HostileNameIsRefusedAndTheRestExtracted) {
   EXPECT_EQ(sfx::kExitSkipped, RunProgram(Quoted(exe), destination));
   EXPECT_FALSE(Exists(work_ / "evil.txt"));
   EXPECT_EQ("ok", ReadFileBytes(destination + "\\ok.txt"));
+
+  // Padding with near-headers between the program and its archive: the
+  // program searches on from the end of its image to the first real header.
+  std::string padding(70000, '\0');
+  for (size_t at = 100; at + 30 < padding.size(); at += 997) padding.replace(at, 7, "xx-lh5-");
+  padding.replace(5000, 22, std::string("\x14\x00-lh0-\x05\x00\x00\x00\x05\x00\x00\x00\x00\x00\x00\x00\x20\x00", 22));
+  ASSERT_TRUE(sfxtest::MakeSelfExtractor(SFX_CONSOLE_STUB, padding + builder.Finish(), exe));
+  std::string displaced = work_ / "displaced";
+  CreateDirectoryA(displaced.c_str(), nullptr);
+  EXPECT_EQ(sfx::kExitSkipped, RunProgram(Quoted(exe), displaced));
+  EXPECT_EQ("ok", ReadFileBytes(displaced + "\\ok.txt"));
 }
 
 TEST_F(StubRun, OtherToolsFindTheArchiveBehindTheStub) {
