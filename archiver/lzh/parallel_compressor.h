@@ -31,7 +31,7 @@ class ParallelCompressor {
     unsigned threads = 2;
     const char* method = "-lh5-";
     ParseMode parse = ParseMode::kLazy;
-    size_t held_in_memory = size_t{4} << 20;  // per file in flight
+    size_t held_in_memory = size_t{4} << 20;  // per file in flight, within a total
     ScratchFactory scratch;                    // null: tmpfile()
   };
 
