@@ -91,6 +91,31 @@ def open_by_dropping_an_archive(s):
 
 
 @scenario
+def a_file_that_is_not_lzh_leaves_an_untitled_window(s):
+    app = s.app
+    assert app.title == "FIRST.LZH - Zuvo", app.title
+    junk = s.write("JUNK.LZH", "no archive in here\r\n" * 20)
+    app.press_tool(57601)
+    box = app.dialog("開く")
+    name = box.control(cls="Edit") if _has(box, "Edit") else box.control(cid=1148)
+    s.desk.probe.ask("settext %d %s" % (name.hwnd, s.desk.winpath(junk)))
+    box.press(1)
+    box.wait_closed()
+    error = wait_for(lambda: next((Dialog(s.desk, w) for w in app.dialogs()), None), "the error box")
+    assert "LZH" in error.text(), error.text()
+    error.press(1)
+    error.wait_closed()
+    # The old archive is gone from the window, so its name goes too, and it
+    # opens again from the recent-file list instead of counting as open.
+    wait_for(lambda: app.title == "Untitled - Zuvo" and app.names() == [] and app.tree_paths() == [],
+             "an empty untitled window")
+    app.menu("ﾌｧｲﾙ(&F)")
+    s.desk.key("1")
+    wait_for(lambda: app.title == "FIRST.LZH - Zuvo" and app.names() == ["ONE.TXT"],
+             "FIRST.LZH listed again")
+
+
+@scenario
 def toolbar_and_status_bar_toggle(s):
     app = s.app
     for label, cid in (("ﾂｰﾙﾊﾞｰ(&T)", 59392), ("ｽﾃｰﾀｽﾊﾞｰ(&S)", 59393)):
