@@ -106,6 +106,15 @@ void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify) {
     if (bNotify && pViewNew != nullptr) pViewNew->OnActivateView(TRUE, pViewNew, pViewOld);
 }
 
+CView* CFrameWnd::GetFocusView() const {
+    for (HWND hWnd = ::GetFocus(); hWnd != NULL && hWnd != m_hWnd; hWnd = ::GetParent(hWnd)) {
+        CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+        if (pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CView)) && pWnd->GetParentFrame() == this)
+            return static_cast<CView*>(pWnd);
+    }
+    return nullptr;
+}
+
 CDocument* CFrameWnd::GetActiveDocument() {
     return m_pViewActive != nullptr ? m_pViewActive->GetDocument() : nullptr;
 }
@@ -182,6 +191,8 @@ void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible) {
     }
     if (bMakeVisible) {
         SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE);
+        // A view that took the focus in its initial update gets the commands.
+        if (CView* pFocusView = GetFocusView()) pView = pFocusView;
         if (pView != nullptr) SetActiveView(pView, FALSE);
     }
     OnUpdateFrameTitle(TRUE);

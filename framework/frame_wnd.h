@@ -47,6 +47,8 @@ public:
 
     CView* GetActiveView() const { return m_pViewActive; }
     void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
+    // The view that holds the keyboard focus, itself or in one of its children.
+    CView* GetFocusView() const;
     virtual CDocument* GetActiveDocument();
 
     // Lays out the bars (top and bottom) and the client pane.

@@ -79,6 +79,14 @@ void CView::OnSetFocus(HWND hOldWnd) {
     if (pFrame != nullptr && pFrame->GetActiveView() != this) pFrame->SetActiveView(this, FALSE);
 }
 
+BOOL CView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (reinterpret_cast<const NMHDR*>(lParam)->code == (UINT)NM_SETFOCUS) {
+        CFrameWnd* pFrame = GetParentFrame();
+        if (pFrame != nullptr && pFrame->GetActiveView() != this) pFrame->SetActiveView(this, FALSE);
+    }
+    return CWnd::OnNotify(wParam, lParam, pResult);
+}
+
 LRESULT CView::OnInitialUpdateMessage(WPARAM, LPARAM) {
     OnInitialUpdate();
     return 0;

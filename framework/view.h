@@ -35,6 +35,8 @@ public:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     // Route: this view, then its document.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    // A control of the view that takes the focus makes the view active.
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void PostNcDestroy() override;
 
     afx_msg int OnCreate(LPCREATESTRUCTA lpcs);
