@@ -2,6 +2,7 @@
 
 #include "app/make_dir_dlg.h"
 #include "framework/winapp.h"
+#include "framework/wine_platform.h"
 #include "res/resource.h"
 
 namespace {
@@ -78,10 +79,15 @@ void CDirSelectDlg::OnMakeDir() {
     // The whole text, however long: the dialog shows the current directory.
     if (CWnd* pCurrent = GetDlgItem(kCurrentDirText)) pCurrent->GetWindowText(dlg.m_strName);
     if (dlg.DoModal() != IDOK) return;
-    // List the directory again, new entry included. (Telling the directory
-    // list that its current entry was double-clicked would do the same only
-    // where the list has an entry for the directory shown; here it lists
-    // just the subdirectories, so a selected one would be entered instead.)
-    char spec[] = "*.*";
-    ::DlgDirListA(m_hWnd, spec, kDirList, kCurrentDirText, DDL_EXCLUSIVE | DDL_DIRECTORY);
+    // List the directory again, new entry included: the platform's dialog
+    // does so when its directory list's current entry is double-clicked.
+    // Wine's list holds just the subdirectories, so there a selected one
+    // would be entered instead: list the directory directly.
+    if (AfxRunningOnWine()) {
+        char spec[] = "*.*";
+        ::DlgDirListA(m_hWnd, spec, kDirList, kCurrentDirText, DDL_EXCLUSIVE | DDL_DIRECTORY);
+        return;
+    }
+    HWND hList = ::GetDlgItem(m_hWnd, kDirList);
+    PostMessage(WM_COMMAND, MAKEWPARAM(kDirList, LBN_DBLCLK), (LPARAM)hList);
 }

@@ -5,6 +5,7 @@
 #include "app/archive_doc.h"
 #include "engine/arcfile_item.h"
 #include "framework/cmd_ui.h"
+#include "framework/wine_platform.h"
 #include "res/resource.h"
 #include "ui/dir_select_dlg.h"
 
@@ -29,10 +30,11 @@ CArchiveDoc* CDirView::GetDocument() const { return static_cast<CArchiveDoc*>(m_
 
 int CDirView::OnCreate(LPCREATESTRUCTA lpcs) {
     if (CView::OnCreate(lpcs) == -1) return -1;
-    // No tooltips: under Wine the tree's own tooltip window, a topmost popup
-    // owned by the main window, keeps the main window from staying on top.
     DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | TVS_HASBUTTONS |
-                    TVS_HASLINES | TVS_LINESATROOT | TVS_NOTOOLTIPS;
+                    TVS_HASLINES | TVS_LINESATROOT;
+    // Under Wine the tree's own tooltip window, a topmost popup owned by the
+    // main window, keeps the main window from staying on top.
+    if (AfxRunningOnWine()) dwStyle |= TVS_NOTOOLTIPS;
     if (!m_wndTree.Create(dwStyle, CRect(0, 0, 100, 100), this, kTreeId)) return -1;
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "app/archive_doc.h"
 #include "app/zuvo_app.h"
 #include "engine/arcfile_item.h"
+#include "framework/wine_platform.h"
 #include "ui/drop_files.h"
 #include "ui/file_data_source.h"
 #include "ui/temp_copies.h"
@@ -14,10 +15,7 @@ namespace {
 // The own loop posts a block of our memory to another program; only some
 // platforms carry it over (under Wine the target reads garbage while the drag
 // seems to succeed), and there the OLE drag is the one that arrives.
-BOOL PlatformCarriesDropBlocks() {
-    HMODULE hNtdll = GetModuleHandleA("ntdll.dll");
-    return hNtdll == NULL || GetProcAddress(hNtdll, "wine_get_version") == NULL;
-}
+BOOL PlatformCarriesDropBlocks() { return !AfxRunningOnWine(); }
 
 }  // namespace
 
