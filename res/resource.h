@@ -88,6 +88,7 @@
 #define IDS_OLE_INIT_FAILED   61214
 #define IDS_NO_WIN32S         61215
 #define IDS_EXEC_FAILED       61216
+#define IDS_HELP_NOT_FOUND    61217
 
 // Private window message: the MiniViewer has closed.
 #define WM_MINIVIEWER_CLOSED  (WM_USER + 10)

@@ -10,6 +10,9 @@ class CDirTreeCtrl : public CTreeCtrl {
 public:
     CImageList m_imageList;
 
+    // A width that shows an 8.3 folder name two levels below the top node.
+    int GetFittingWidth() const;
+
     afx_msg int OnCreate(LPCREATESTRUCTA lpcs);
 
 protected:

@@ -1,6 +1,8 @@
 // CFileListCtrl: columns, remembered widths and sort order, notifications.
 #include "ui/file_list_ctrl.h"
 
+#include <algorithm>
+
 #include "framework/winapp.h"
 #include "res/resource.h"
 #include "ui/file_view.h"
@@ -21,17 +23,25 @@ namespace {
 struct ColumnSpec {
     const char* pszHeader;    // code page 932
     int nFormat;
-    const char* pszTemplate;  // measured for the default width, never shown
+    const char* pszTemplate;  // measured for the least default width, never shown
+    const char* pszTypical;   // a typical cell, measured too
 };
 
-// 名前, ｻｲｽﾞ (half-width), ﾌｧｲﾙの種類 (half-width katakana), 圧縮率, 作成日.
+// 名前, ｻｲｽﾞ (half-width), ﾌｧｲﾙの種類 (half-width katakana), 圧縮率, 作成日;
+// typical cells: an 8.3 name, some hundreds of megabytes, "BIN ﾌｧｲﾙ", a full
+// ratio, a date with the seconds of its time.
 const ColumnSpec kColumnSpecs[CFileListCtrl::kColumns] = {
-    {"\x96\xbc\x91\x4f", LVCFMT_LEFT, "BBBBBBBBBBBBB"},
-    {"\xbb\xb2\xbd\xde", LVCFMT_RIGHT, "BBBBBKBB"},
-    {"\xcc\xa7\xb2\xd9\x82\xcc\x8e\xed\x97\xde", LVCFMT_LEFT, "BYY/MM/DD HH:MMB"},
-    {"\x88\xb3\x8f\x6b\x97\xa6", LVCFMT_LEFT, "XXXX%X"},
-    {"\x8d\xec\x90\xac\x93\xfa", LVCFMT_LEFT, "BYY/MM/DD HH:MMB"},
+    {"\x96\xbc\x91\x4f", LVCFMT_LEFT, "BBBBBBBBBBBBB", "NNNNNNNN.TXT"},
+    {"\xbb\xb2\xbd\xde", LVCFMT_RIGHT, "BBBBBKBB", "888,888KB"},
+    {"\xcc\xa7\xb2\xd9\x82\xcc\x8e\xed\x97\xde", LVCFMT_LEFT, "BYY/MM/DD HH:MMB", "BIN \xcc\xa7\xb2\xd9"},
+    {"\x88\xb3\x8f\x6b\x97\xa6", LVCFMT_LEFT, "XXXX%X", "100%"},
+    {"\x8d\xec\x90\xac\x93\xfa", LVCFMT_LEFT, "BYY/MM/DD HH:MMB", "88/88/88 88:88:88"},
 };
+
+// What the control draws around a cell's or a header's text, and the small
+// icon (with its gap) before the first column's text.
+const int kTextMargins = 16;
+const int kIconWidth = 17 + 4;
 
 // A stored width outside this range is a damaged setting, not a user's choice.
 const int kMaxColumnWidth = 16383;
@@ -61,7 +71,7 @@ int CFileListCtrl::OnCreate(LPCREATESTRUCTA lpcs) {
 
     for (int i = 0; i < kColumns; ++i) {
         const ColumnSpec& spec = kColumnSpecs[i];
-        InsertColumn(i, spec.pszHeader, spec.nFormat, GetStringWidth(spec.pszTemplate), i);
+        InsertColumn(i, spec.pszHeader, spec.nFormat, DefaultColumnWidth(i), i);
     }
     CWinApp* pApp = AfxGetApp();
     for (int i = 0; i < kColumns; ++i) {
@@ -72,6 +82,14 @@ int CFileListCtrl::OnCreate(LPCREATESTRUCTA lpcs) {
     int nOrder = pApp->GetProfileInt("setting", "nSortOrder", 0);
     m_nSortOrder = IsValidSortOrder(nOrder) ? nOrder : 0;
     return 0;
+}
+
+int CFileListCtrl::DefaultColumnWidth(int nColumn) {
+    const ColumnSpec& spec = kColumnSpecs[nColumn];
+    int cx = GetStringWidth(spec.pszTemplate);
+    cx = (std::max)(cx, GetStringWidth(spec.pszHeader) + kTextMargins);
+    cx = (std::max)(cx, GetStringWidth(spec.pszTypical) + kTextMargins + (nColumn == 0 ? kIconWidth : 0));
+    return cx;
 }
 
 void CFileListCtrl::RememberColumnWidths() {

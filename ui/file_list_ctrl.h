@@ -44,6 +44,8 @@ public:
 
 protected:
     BOOL IsReportMode() const { return (GetStyle() & LVS_TYPEMASK) == LVS_REPORT; }
+    // At least the column's template, and room for its header and a typical cell.
+    int DefaultColumnWidth(int nColumn);
     void RememberColumnWidths();
 
     // Report-mode widths as last seen, for a control destroyed in list mode

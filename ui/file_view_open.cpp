@@ -14,6 +14,7 @@
 #include "framework/afx_state.h"
 #include "framework/msgbox.h"
 #include "res/resource.h"
+#include "ui/desktop_open.h"
 #include "ui/mini_view_frame.h"
 #include "ui/temp_copies.h"
 
@@ -52,8 +53,7 @@ void CFileView::OnOpenEntry() {
     CString strPath = copies.Add(pItem);
     if (!copies.Extract(pDoc->m_pArchive)) return;  // the library has said why
 
-    HINSTANCE hInstance = ShellExecuteA(AfxGetMainWndHandle(), "open", strPath, NULL,
-                                        DirectoryOf(strPath), SW_SHOW);
+    HINSTANCE hInstance = OpenWithItsProgram(AfxGetMainWndHandle(), strPath, DirectoryOf(strPath));
     if ((INT_PTR)hInstance <= 32) {
         DeleteTempCopy(strPath);
         ErrorMessage(IDS_EXEC_FAILED);

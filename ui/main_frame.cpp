@@ -2,12 +2,16 @@
 
 #include <shellapi.h>
 
+#include <climits>
+#include <cstring>
+
 #include "app/archive_doc.h"
 #include "app/messages.h"
 #include "app/zuvo_app.h"
 #include "engine/lha.h"
 #include "framework/cmd_ui.h"
 #include "res/resource.h"
+#include "ui/desktop_open.h"
 #include "ui/dir_view.h"
 #include "ui/mini_view_frame.h"
 
@@ -21,8 +25,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_MESSAGE(WM_MINIVIEWER_CLOSED, OnMiniViewerClosed)
     ON_COMMAND(ID_ALWAYS_ON_TOP, OnAlwaysOnTop)
     ON_UPDATE_COMMAND_UI(ID_ALWAYS_ON_TOP, OnUpdateAlwaysOnTop)
-    ON_COMMAND(ID_HELP_FINDER, CFrameWnd::OnHelpFinder)
-    ON_COMMAND(ID_HELP, CFrameWnd::OnHelp)
+    ON_COMMAND(ID_HELP_FINDER, OnHelpGuide)
+    ON_COMMAND(ID_HELP, OnHelpGuide)
 END_MESSAGE_MAP()
 
 static const UINT kIndicators[] = {ID_SEPARATOR};
@@ -47,10 +51,20 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
 BOOL CMainFrame::OnCreateClient(LPCREATESTRUCTA lpcs, CCreateContext* pContext) {
     if (!m_wndSplitter.CreateStatic(this, 1, 2, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST))
         return FALSE;
-    m_wndSplitter.m_nDirPaneWidth = AfxGetApp()->GetProfileInt("window", "nDirPaneWidth", 100);
+    // Without a stored width the tree gets one that fits its folder names.
+    const int kNoWidth = INT_MIN;
+    int nStored = AfxGetApp()->GetProfileInt("window", "nDirPaneWidth", kNoWidth);
+    m_wndSplitter.m_nDirPaneWidth = nStored != kNoWidth ? nStored : 100;
     if (!m_wndSplitter.CreateView(0, 0, RUNTIME_CLASS(CDirView),
                                   CSize(m_wndSplitter.m_nDirPaneWidth, lpcs->cy), pContext))
         return FALSE;
+    if (nStored == kNoWidth) {
+        CDirView* pTree = static_cast<CDirView*>(m_wndSplitter.GetPane(0, 0));
+        int cxCur = 0, cxMin = 0;
+        m_wndSplitter.GetColumnInfo(0, cxCur, cxMin);
+        m_wndSplitter.m_nDirPaneWidth = pTree->m_wndTree.GetFittingWidth();
+        m_wndSplitter.SetColumnInfo(0, m_wndSplitter.m_nDirPaneWidth, cxMin);
+    }
     CRuntimeClass* pViewClass = pContext != nullptr ? pContext->m_pNewViewClass : nullptr;
     return m_wndSplitter.CreateView(0, 1, pViewClass, CSize(lpcs->cx, lpcs->cy), pContext);
 }
@@ -101,6 +115,19 @@ void CMainFrame::OnAlwaysOnTop() {
 }
 
 void CMainFrame::OnUpdateAlwaysOnTop(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bAlwaysOnTop); }
+
+void CMainFrame::OnHelpGuide() {
+    char szPath[MAX_PATH + 16];
+    DWORD n = GetModuleFileNameA(NULL, szPath, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    char* pDot = strrchr(szPath, '.');
+    lstrcpyA(pDot != NULL && strchr(pDot, '\\') == NULL ? pDot : szPath + n, ".html");
+    if (GetFileAttributesA(szPath) == INVALID_FILE_ATTRIBUTES) {
+        ErrorMessage(IDS_HELP_NOT_FOUND, szPath);
+        return;
+    }
+    if ((INT_PTR)OpenPageOnDesktop(m_hWnd, szPath) <= 32) ErrorMessage(IDS_EXEC_FAILED);
+}
 
 LRESULT CMainFrame::OnMiniViewerClosed(WPARAM, LPARAM) {
     // The closed window has let go of itself already; one made since stays.

@@ -29,6 +29,8 @@ public:
     afx_msg LRESULT OnMiniViewerClosed(WPARAM wParam, LPARAM lParam);
     afx_msg void OnAlwaysOnTop();
     afx_msg void OnUpdateAlwaysOnTop(CCmdUI* pCmdUI);
+    // Help contents and F1: the user guide, zuvo.html beside the program.
+    afx_msg void OnHelpGuide();
 
 protected:
     void SavePlacement();

@@ -19,6 +19,7 @@
 //   close HWND            posts WM_CLOSE (for helper windows no user can reach)
 //   clip                  the clipboard's CF_TEXT
 //   menu HWND             the menu bar of HWND, or the items of an open popup menu
+//   textwidth HWND TEXT   a text's width in a list control's font
 #include <windows.h>
 #include <commctrl.h>
 
@@ -359,6 +360,12 @@ void Handle(const std::string& line) {
         Line(Num((LONG_PTR)info.hwndFocus) + "\t" + Num((LONG_PTR)info.hwndActive));
     } else if (verb == "close") {
         PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    } else if (verb == "textwidth") {
+        // A text's width in a list control's font, as the control measures it.
+        std::string text = p.size() > 2 ? FromUtf8(p[2]) : "";
+        RemoteBlock mem(hwnd, text.size() + 1);
+        if (!mem.Ok() || !mem.Write(0, text.c_str(), text.size() + 1)) Line("error\tno memory");
+        else Line(Num(Send(hwnd, LVM_GETSTRINGWIDTHA, 0, (LPARAM)mem.At(0))));
     } else if (verb == "check") Line(Num(Send(hwnd, BM_GETCHECK, 0, 0)));
     else Line("error\tunknown request");
 }

@@ -2,6 +2,7 @@
 splitter and a column border, sorts, switches to list mode, picks a folder in
 the chooser, closes the program and starts it again."""
 import os
+import struct
 
 from harness import Dialog
 from session import scenario, wait_for
@@ -11,13 +12,27 @@ FILES = {
     "SMALL.TXT": "s",
     "MIDDLE.DAT": "m" * 3000,
     "DOC/INNER.TXT": "inner",
+    "DOC/DOCUMENT.OLD/OLD.TXT": "an 8.3 folder at the second level",
+    "COLS/NUMBERS.TXT": "".join("%d\n" % i for i in range(1, 3001)),
 }
+HUGE = 400 * 1024 * 1024
 
 
 def setup(s):
     s.forget_settings()
     s.archive = s.jlha_archive("KEEP.LZH", FILES)
+    _append_header(s.archive, "COLS\\HUGE.DAT", HUGE)
     s.start(s.desk.winpath(s.archive))
+
+
+def _append_header(archive, name, size):
+    """Appends a level-0 entry that claims SIZE bytes from 16 stored ones (a
+    listing reads only the headers)."""
+    body = b"-lh5-" + struct.pack("<IIHHBB", 16, size, 0x6000, 0x5821, 0x20, 0)
+    body += bytes([len(name)]) + name.encode() + b"\0\0"
+    with open(archive, "r+b") as f:
+        f.seek(-1, os.SEEK_END)  # over the end mark
+        f.write(bytes([len(body), sum(body) & 0xFF]) + body + bytes(16) + b"\0")
 
 
 def _pane_width(app):
@@ -31,7 +46,26 @@ def first_run_places_the_window_at_a_third_of_the_screen(s):
     # SM_CXFULLSCREEN / SM_CYFULLSCREEN of the 1280x1024 screen: the work area
     # less the caption.
     assert abs(win.x - 1280 // 3) <= 2 and abs(win.w - 1280 // 3) <= 2, win
-    assert _pane_width(s.app) == 100, _pane_width(s.app)
+    # The tree shows an 8.3 folder name two levels down whole.
+    tree = s.app.tree_window()
+    node = next(i for i in s.app.tree() if i.text == "DOCUMENT.OLD")
+    assert node.level == 2 and node.x + node.w <= tree.x + tree.w, (node.x, node.w, tree.x, tree.w)
+    # Each column has room for its header and its cells (the first one's
+    # beside the icon): an 8.3 name, hundreds of megabytes, the ratio, the
+    # date with the time's seconds; the list draws 6 pixels on either side.
+    s.app.select_node("COLS\\")
+    cols, rows = wait_for(lambda: (lambda c, r: (c, r) if len(r) == 2 else None)(*s.app.list()), "COLS listed")
+    huge = next(r for r in rows if r.name == "HUGE.DAT")
+    assert huge.texts[1] == "409,600KB", huge.texts
+    lst = s.app.list_window()
+
+    def width(text):
+        return int(s.desk.probe.ask("textwidth %d %s" % (lst.hwnd, text))[0][0])
+    for c, col in enumerate(cols):
+        texts = [col.text] + ([r.texts[c] for r in rows] if c != 2 else [])
+        short = [t for t in texts if col.width < width(t) + 12 + (17 if c == 0 and t != col.text else 0)]
+        assert not short, (c, col.width, short)
+    s.app.select_node("")
 
 
 @scenario

@@ -32,6 +32,9 @@ def setup(s):
     s.reg("add", r"HKCR\.zvview", "/ve", "/d", "ZuvoTest.View", "/f")
     s.reg("add", r"HKCR\ZuvoTest.View\shell\open\command", "/ve", "/d",
           '"%s" "%s" "%%1"' % (s.desk.winpath(exe), s.desk.winpath(s.viewer_log)), "/f")
+    # A type the prefix has no program for goes to the desktop's opener.
+    s.reg("delete", r"HKCR\.txt", "/f")
+    s.stand_in_opener()
     s.start(s.desk.winpath(s.archive))
 
 
@@ -141,6 +144,21 @@ def view_opens_an_entry_with_its_program_and_exit_removes_the_copy(s):
     s.app.exit()
     wait_for(lambda: not temp_copies("OPEN.ZVVIEW"), "the copy removed at exit")
     s.start(s.desk.winpath(s.archive))
+
+
+@scenario
+def view_hands_a_type_without_a_program_to_the_desktops_opener(s):
+    require_list(s)
+    clear_temp_copies()
+    select_only(s, ["README.TXT"])
+    s.app.press_tool(32776)
+    copy = wait_for(lambda: s.opened_files(), "README.TXT handed to the desktop's opener")[0]
+    assert os.path.basename(copy) == "README.TXT", copy
+    with open(copy, "rb") as f:
+        assert f.read() == FILES["README.TXT"].encode()
+    assert not s.app.dialogs(), [w.text for w in s.app.dialogs()]
+    # The copy stays for the program that reads it, until Zuvo exits.
+    assert temp_copies("README.TXT"), "the copy is gone"
 
 
 @scenario

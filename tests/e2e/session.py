@@ -13,6 +13,7 @@ import subprocess
 import sys
 import time
 import traceback
+import urllib.parse
 
 from harness import Desktop, Failed, Skipped, Zuvo, wait_for  # noqa: F401
 
@@ -76,6 +77,26 @@ class Session:
                     return int(value, 16) if value.startswith("0x") else int(value)
                 return value
         return None
+
+    # ---- the desktop's opener
+    def stand_in_opener(self):
+        """Puts an xdg-open of ours first on the PATH of the programs started
+        from now on; it records each argument it is given, one a line."""
+        bin_dir = self.path("opener-bin")
+        os.makedirs(bin_dir, exist_ok=True)
+        self.opener_log = self.path("opener.log")
+        with open(os.path.join(bin_dir, "xdg-open"), "w") as f:
+            f.write("#!/bin/sh\nprintf '%%s\\n' \"$@\" >> '%s'\n" % self.opener_log)
+        os.chmod(os.path.join(bin_dir, "xdg-open"), 0o755)
+        os.environ["PATH"] = bin_dir + os.pathsep + os.environ["PATH"]
+
+    def opened_files(self):
+        """The local files the stand-in opener was given, as Unix paths."""
+        if not os.path.exists(self.opener_log):
+            return []
+        with open(self.opener_log, encoding="utf-8", errors="replace") as f:
+            args = f.read().splitlines()
+        return [urllib.parse.unquote(a[len("file://"):]) if a.startswith("file://") else a for a in args]
 
     # ---- the program
     def start(self, *args):
