@@ -75,6 +75,7 @@ if [ ! -f "$exe" ]; then
   exit 1
 fi
 zuvo_wine_prefix
+zuvo_window_management
 args=()
 if [ $# -gt 0 ] && [ -n "$1" ]; then
   file=$1

@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386 fonts-wine
   xvfb xdotool imagemagick x11-utils xdg-utils desktop-file-utils
-  locales fonts-ipafont
+  locales fonts-ipafont fonts-noto-cjk
   cmake make g++ googletest
   lhasa 7zip unar jlha-utils gzip
   python3

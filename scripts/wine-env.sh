@@ -22,16 +22,54 @@ zuvo_wine_prefix() {
   if [ -f "$marlett" ] && [ -d "$fonts" ] && [ ! -e "$fonts/marlett.ttf" ]; then
     ln -s "$marlett" "$fonts/marlett.ttf"
   fi
-  # Unmanaged windows: with no window manager on Xvfb, hiding a managed
-  # window (every message box that closes) waits two seconds for one.
-  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+  zuvo_prefix_fonts
+}
+
+# The fonts the program asks for (its dialogs' ＭＳ Ｐゴシック, the controls'
+# MS UI Gothic, MS Gothic, and the Japanese text of Tahoma's message boxes)
+# become Noto Sans CJK JP, drawn with anti-aliasing. Left to themselves they
+# fall back to a font whose embedded bitmaps draw pixel text with underscores
+# below the line.
+zuvo_prefix_fonts() {
+  if grep -q '="Noto Sans CJK JP"' "$WINEPREFIX/user.reg" 2>/dev/null; then return 0; fi
+  local reg f link='SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink'
+  local fallback
+  fallback=$(printf 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP\0\0' | iconv -f UTF-8 -t UTF-16LE |
+    od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//; s/,$//')
+  reg=$(mktemp --suffix=.reg)
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    for f in 'MS UI Gothic' 'ＭＳ Ｐゴシック' 'MS PGothic'; do printf '"%s"="Noto Sans CJK JP"\r\n' "$f"; done
+    for f in 'ＭＳ ゴシック' 'MS Gothic'; do printf '"%s"="Noto Sans Mono CJK JP"\r\n' "$f"; done
+    printf '\r\n[HKEY_LOCAL_MACHINE\\%s]\r\n' "$link"
+    for f in 'Tahoma' 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif'; do
+      printf '"%s"=hex(7):%s\r\n' "$f" "$fallback"
+    done
+    printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n'
+    printf '"FontSmoothing"="2"\r\n"FontSmoothingType"=dword:00000001\r\n'
+    printf '"FontSmoothingGamma"=dword:00000578\r\n"FontSmoothingOrientation"=dword:00000001\r\n'
+  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 </dev/null || true
+  rm -f "$reg"
+}
+
+# Windows that the desktop's window manager manages where there is one. A
+# bare Xvfb has none, and there hiding a managed window (every message box
+# that closes) waits two seconds for it: unmanaged windows there.
+zuvo_window_management() {
+  local managed=N
+  if [ -n "${DISPLAY:-}" ] && xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q '#'; then
+    managed=Y
   fi
+  # Set each time: user.reg lags behind a running wineserver.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1 </dev/null || true
 }
 
 # Gives every window a display: the caller's own, or a private Xvfb.
 zuvo_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    zuvo_window_management
     return 0
   fi
   local n=90
@@ -44,6 +82,7 @@ zuvo_display() {
     if [ $SECONDS -ge $deadline ]; then echo "Xvfb did not start" >&2; return 1; fi
     sleep 0.1
   done
+  zuvo_window_management
 }
 
 zuvo_stop_display() {

@@ -20,6 +20,7 @@
 //   clip                  the clipboard's CF_TEXT
 //   menu HWND             the menu bar of HWND, or the items of an open popup menu
 //   textwidth HWND TEXT   a text's width in a list control's font
+//   font 0 FACE           the family GDI draws FACE with, and the smoothing
 #include <windows.h>
 #include <commctrl.h>
 
@@ -336,12 +337,51 @@ std::vector<std::string> Split(const std::string& line) {
     return parts;
 }
 
+// The English family name in a font's 'name' table (UTF-16BE records of the
+// Windows platform), empty when there is none.
+std::string FamilyFromNameTable(HDC hdc) {
+    const DWORD kName = 0x656d616e;  // 'name', as GetFontData wants it
+    DWORD size = GetFontData(hdc, kName, 0, NULL, 0);
+    if (size == GDI_ERROR || size < 6) return "";
+    std::vector<unsigned char> t(size);
+    if (GetFontData(hdc, kName, 0, t.data(), size) != size) return "";
+    auto u16 = [&](size_t at) { return at + 2 <= t.size() ? (t[at] << 8) | t[at + 1] : 0; };
+    size_t count = u16(2), strings = u16(4);
+    for (size_t i = 0; i < count; ++i) {
+        size_t r = 6 + 12 * i;
+        if (u16(r) != 3 || u16(r + 6) != 1 || u16(r + 4) != 0x409) continue;
+        size_t len = u16(r + 8), at = strings + u16(r + 10);
+        std::string name;
+        for (size_t k = 0; k + 1 < len && at + k + 1 < t.size(); k += 2) name += (char)u16(at + k);
+        return name;
+    }
+    return "";
+}
+
+// The font GDI gives for a face name at 9 points: the family of the font it
+// draws with, then whether and how text is smoothed.
+void Font(const std::string& face) {
+    HDC hdc = GetDC(NULL);
+    HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face.c_str());
+    HGDIOBJ old = SelectObject(hdc, font);
+    std::string family = FamilyFromNameTable(hdc);
+    SelectObject(hdc, old);
+    DeleteObject(font);
+    ReleaseDC(NULL, hdc);
+    BOOL smoothing = FALSE;
+    UINT type = 0;
+    SystemParametersInfoA(SPI_GETFONTSMOOTHING, 0, &smoothing, 0);
+    SystemParametersInfoA(SPI_GETFONTSMOOTHINGTYPE, 0, &type, 0);
+    Line(Field(family) + "\t" + Num(smoothing ? 1 : 0) + "\t" + Num(type));
+}
+
 void Handle(const std::string& line) {
     std::vector<std::string> p = Split(line);
     const std::string& verb = p[0];
     HWND hwnd = p.size() > 1 ? (HWND)(LONG_PTR)strtoll(p[1].c_str(), NULL, 10) : NULL;
     if (verb == "top") Top();
     else if (verb == "clip") Clip();
+    else if (verb == "font") Font(p.size() > 2 ? FromUtf8(p[2]) : "");
     else if (!hwnd || !IsWindow(hwnd)) Line("error\tno such window");
     else if (verb == "kids") Kids(hwnd);
     else if (verb == "tree") Tree(hwnd);
