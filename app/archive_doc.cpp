@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "app/messages.h"
+#include "app/path_parts.h"
 #include "app/zuvo_app.h"
 #include "engine/lha.h"
 #include "engine/temp_file_set.h"
@@ -13,6 +14,9 @@
 #include "ui/file_view.h"
 
 IMPLEMENT_DYNCREATE(CArchiveDoc, CDocument)
+
+const char CArchiveDoc::kArchiveFilter[] =
+    "LZH Files (*.lzh;*.lha) |*.lzh;*.lha|SFX Files (*.exe) |*.exe|All Files (*.*) |*.*||";
 
 CArchiveDoc::CArchiveDoc() : m_pArchive(NULL) {
     CWinApp* pApp = AfxGetApp();
@@ -26,13 +30,15 @@ CArchiveDoc::~CArchiveDoc() {
 
 void CArchiveDoc::DeleteItems() {
     if (m_items.GetSize() == 0) return;
-    // The file list's rows point at the entries: they go first. Then the
-    // views are told at once, so that nothing shows entries that are gone,
-    // not even behind the message box of an open that fails.
+    FreeItems();
+    UpdateAllViews(NULL);
+}
+
+// The file list's rows point at the entries: they go first.
+void CArchiveDoc::FreeItems() {
     if (CFileView* pView = FindFileView()) pView->ForgetEntries();
     for (int i = 0; i < m_items.GetSize(); ++i) delete m_items[i];
     m_items.RemoveAll();
-    UpdateAllViews(NULL);
 }
 
 void CArchiveDoc::DropArchive() {
@@ -40,9 +46,14 @@ void CArchiveDoc::DropArchive() {
     m_pArchive = NULL;
 }
 
+// The views are told at once, so that nothing shows entries or an archive
+// that are gone, not even behind the message box of an open that fails (an
+// open archive shows its top node even without entries).
 void CArchiveDoc::DeleteContents() {
-    DeleteItems();
+    BOOL bShown = m_pArchive != NULL || m_items.GetSize() > 0;
+    FreeItems();
     DropArchive();
+    if (bShown) UpdateAllViews(NULL);
 }
 
 BOOL CArchiveDoc::OnOpenDocument(LPCSTR lpszPathName) {
@@ -51,8 +62,7 @@ BOOL CArchiveDoc::OnOpenDocument(LPCSTR lpszPathName) {
 }
 
 BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
-    DeleteItems();
-    DropArchive();
+    DeleteContents();
     m_pArchive = new CLha(lpszPathName);
 
     struct _stat st;
@@ -63,14 +73,16 @@ BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
             return FALSE;
         }
         CArcfileItem* pItem = new CArcfileItem;
-        if (m_pArchive->Open(pItem) != ARC_ENTRY) {
+        int status = m_pArchive->Open(pItem);
+        // An archive without a single entry (every one deleted) is open and
+        // empty: it still takes new files.
+        if (status != ARC_ENTRY && status != ARC_EMPTY) {
             delete pItem;
             m_pArchive->Close();  // lets go of the library the failed open loaded
             DropArchive();
             return FALSE;
         }
-        int status;
-        do {
+        while (status == ARC_ENTRY) {
             // Directory entries have no name: the tree is built from paths.
             if (pItem->m_strName.IsEmpty())
                 delete pItem;
@@ -78,7 +90,7 @@ BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
                 m_items.Add(pItem);
             pItem = new CArcfileItem;
             status = m_pArchive->GetNext(pItem);
-        } while (status == ARC_ENTRY);
+        }
         m_pArchive->Close();
         delete pItem;
     }
@@ -87,14 +99,15 @@ BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
 }
 
 BOOL CArchiveDoc::PromptNewArchive() {
-    CFileDialog dlg(TRUE, NULL, NULL, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                    "LZH Files (*.lzh) |*.lzh|SFX Files (*.exe) |*.exe|All Files (*.*) |*.*||", NULL);
+    CFileDialog dlg(TRUE, NULL, NULL, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kArchiveFilter, NULL);
     CString title;
     title.LoadString(IDS_NEW_ARCHIVE_NAME);
     dlg.m_ofn.lpstrTitle = title;
     if (dlg.DoModal() != IDOK) return FALSE;
 
+    // A name typed without an extension is an LZH archive's.
     CString path = dlg.GetPathName();
+    if (PathExtension(path).IsEmpty()) path += ".lzh";
     if (!Load(path)) {
         ErrorMessage(IDS_CREATE_FAILED);
         return FALSE;

@@ -27,9 +27,12 @@ public:
     void DeleteItems();
     // Asks for the name of a new archive and loads it; FALSE on Cancel or failure.
     BOOL PromptNewArchive();
+    // The file dialogs' filter for archives: .lzh and .lha, self-extracting
+    // .exe, and all files.
+    static const char kArchiveFilter[];
 
     // The system's temporary directory, ending in a backslash.
-    CString GetTempDir();
+    static CString GetTempDir();
     // The temporary directory and the last component of lpszName.
     CString GetTempFilePath(LPCSTR lpszName);
     // Records a temporary copy for deletion at exit.
@@ -48,6 +51,7 @@ protected:
     // document is untitled; FALSE when there is none.
     BOOL GetArchiveToWorkOn();
     void DropArchive();
+    void FreeItems();
 
     // Commands on the archive as a whole (archive_doc_commands.cpp).
     afx_msg void OnDirUnpack();

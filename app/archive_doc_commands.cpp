@@ -54,6 +54,7 @@ void CArchiveDoc::OnCompress() {
     title.LoadString(IDS_SELECT_COMPRESS);
     dlg.m_ofn.lpstrTitle = title;
     dlg.SetFileBuffer(kCompressNameBuffer);
+    dlg.m_ofn.nFilterIndex = 2;  // every file shows; text files are one choice away
     if (dlg.DoModal() != IDOK) {
         if (dlg.GetCommDlgError() == FNERR_BUFFERTOOSMALL) ErrorMessage(IDS_TOO_MANY_FILES);
         return;

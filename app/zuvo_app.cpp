@@ -7,9 +7,11 @@
 #include "app/about_dlg.h"
 #include "app/archive_doc.h"
 #include "app/command_line.h"
+#include "app/path_parts.h"
 #include "engine/lha.h"
 #include "engine/temp_file_set.h"
 #include "framework/doc_template.h"
+#include "framework/file_dialog.h"
 #include "framework/msgbox.h"
 #include "res/resource.h"
 #include "ui/file_view.h"
@@ -117,6 +119,26 @@ int CZuvoApp::ExitInstance() {
 void CZuvoApp::Reopen(CString strPath) {
     OnFileNew();
     OpenDocumentFile(strPath);
+}
+
+BOOL CZuvoApp::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog) {
+    CFileDialog dlg(bOpenFileDialog, NULL, NULL, lFlags | OFN_HIDEREADONLY, CArchiveDoc::kArchiveFilter, NULL);
+    CString strTitle;
+    strTitle.LoadString(nIDSTitle);
+    dlg.m_ofn.lpstrTitle = strTitle;
+    if (m_pMainWnd != NULL) dlg.m_ofn.hwndOwner = m_pMainWnd->m_hWnd;
+    if (dlg.DoModal() != IDOK) return FALSE;
+    fileName = dlg.GetPathName();
+    return TRUE;
+}
+
+void CZuvoApp::AddToRecentFileList(LPCSTR lpszPathName) {
+    CString path(lpszPathName);
+    CString folder = path.Left(LastComponentStart(path));
+    if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, folder, -1, CArchiveDoc::GetTempDir(), -1) ==
+        CSTR_EQUAL)
+        return;
+    CWinApp::AddToRecentFileList(lpszPathName);
 }
 
 void CZuvoApp::OnAppAbout() {

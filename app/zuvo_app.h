@@ -26,6 +26,12 @@ public:
     // File New, then open the path: shows an archive afresh after a change.
     void Reopen(CString strPath);
 
+    // File Open offers the kinds of archive the library reads.
+    BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog) override;
+    // A copy in the temporary directory (an archive opened from inside
+    // another) is gone at exit: it never becomes a recent file.
+    void AddToRecentFileList(LPCSTR lpszPathName) override;
+
     BOOL IsWin95() const { return m_bWin95; }
 
     // Display name of a file's type: the registered description of its

@@ -17,6 +17,8 @@ public:
     // beyond 4 GiB, the ...High members the rest.
     ULONGLONG GetCompressedSize() const;
     ULONGLONG GetOriginalSize() const;
+    // The time stamp as one number that orders by time, to the second.
+    ULONGLONG GetTimeValue() const;
 
     CString m_strName;        // file name without directory; empty for a directory entry
     CString m_strPath;        // relative directory path ending in '\'; empty at the root
@@ -28,4 +30,6 @@ public:
     DWORD m_dwOriginalSizeHigh;
     CString m_strDate;        // yy/mm/dd
     CString m_strTime;        // hh:mm:ss
+    DWORD m_dwDosDateTime;    // the time stamp: MS-DOS date (high word) and time (low word)
+    int m_nSecond;            // its second exactly (MS-DOS times keep even seconds only)
 };

@@ -36,6 +36,7 @@ public:
     HMODULE LoadUnlha();
     void SetItem(CArcfileItem* pItem, UNLHA_ENTRY_RECORD* pRecord);
     void SetSizes(CArcfileItem* pItem, const UNLHA_ENTRY_RECORD* pRecord);
+    void SetTime(CArcfileItem* pItem, const UNLHA_ENTRY_RECORD* pRecord);
     // nWhich 0 shows the library's settings in mode 1, anything else mode 2.
     void ConfigDialog(int nWhich);
 

@@ -31,15 +31,33 @@ void CLha::SetSizes(CArcfileItem* pItem, const UNLHA_ENTRY_RECORD* pRecord) {
     pItem->m_dwOriginalSizeHigh = (DWORD)(original >> 32);
 }
 
+// The record's MS-DOS time keeps even seconds only; where the library has the
+// exact time of the same minute, its second is shown instead.
+void CLha::SetTime(CArcfileItem* pItem, const UNLHA_ENTRY_RECORD* pRecord) {
+    DWORD dwPacked = ((DWORD)pRecord->wDate << 16) | pRecord->wTime;
+    struct tm tm;
+    DosDateTimeToTm(dwPacked, &tm);
+    auto writeTimeEx =
+        m_hDll && m_hArc ? UnlhaProc<PFN_UNLHA_GET_WRITE_TIME_EX>(m_hDll, "UnlhaGetWriteTimeEx") : NULL;
+    FILETIME utc, local;
+    WORD wDate, wTime;
+    SYSTEMTIME exact;
+    if (writeTimeEx && writeTimeEx(m_hArc, &utc) && FileTimeToLocalFileTime(&utc, &local) &&
+        FileTimeToDosDateTime(&local, &wDate, &wTime) && ((((DWORD)wDate << 16) | wTime) >> 5) == (dwPacked >> 5) &&
+        FileTimeToSystemTime(&local, &exact))
+        tm.tm_sec = exact.wSecond;
+    pItem->m_dwDosDateTime = dwPacked;
+    pItem->m_nSecond = tm.tm_sec;
+    pItem->m_strDate.Format("%02d/%02d/%02d", tm.tm_year % 100, tm.tm_mon + 1, tm.tm_mday);
+    pItem->m_strTime.Format("%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec);
+}
+
 void CLha::SetItem(CArcfileItem* pItem, UNLHA_ENTRY_RECORD* pRecord) {
     pItem->m_strReserved.Empty();
     pItem->m_dwReserved = 0;
     SetSizes(pItem, pRecord);
 
-    struct tm tm;
-    DosDateTimeToTm(((DWORD)pRecord->wDate << 16) | pRecord->wTime, &tm);
-    pItem->m_strDate.Format("%02d/%02d/%02d", tm.tm_year % 100, tm.tm_mon + 1, tm.tm_mday);
-    pItem->m_strTime.Format("%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec);
+    SetTime(pItem, pRecord);
 
     // The name ends at its zero byte, or at the end of the record if the
     // library left none.

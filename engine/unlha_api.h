@@ -25,6 +25,8 @@ typedef decltype(&UnlhaFindNext) PFN_UNLHA_FIND_NEXT;
 typedef decltype(&UnlhaCloseArchive) PFN_UNLHA_CLOSE_ARCHIVE;
 // Whole sizes of the entry the last search delivered; optional.
 typedef decltype(&UnlhaGetOriginalSizeEx) PFN_UNLHA_GET_SIZE_EX;
+// Exact modification time of the entry the last search delivered; optional.
+typedef decltype(&UnlhaGetWriteTimeEx) PFN_UNLHA_GET_WRITE_TIME_EX;
 typedef decltype(&UnlhaConfigDialog) PFN_UNLHA_CONFIG_DIALOG;
 
 // Looks an entry point up by name:

@@ -64,6 +64,10 @@ int WINAPI UnlhaCloseArchive(HARC archive);
 // read 0xFFFFFFFF beyond 4 GiB); TRUE when `size` was filled.
 BOOL WINAPI UnlhaGetOriginalSizeEx(HARC archive, ULONGLONG* size);
 BOOL WINAPI UnlhaGetCompressedSizeEx(HARC archive, ULONGLONG* size);
+// Modification time of the entry the last search delivered, as UTC, to the
+// second or finer where the header keeps it (the record's MS-DOS time keeps
+// even seconds only); TRUE when `last_write` was filled.
+BOOL WINAPI UnlhaGetWriteTimeEx(HARC archive, FILETIME* last_write);
 BOOL WINAPI UnlhaConfigDialog(HWND owner, LPSTR scratch, int mode);
 
 #ifdef __cplusplus

@@ -21,6 +21,9 @@ BEGIN_MESSAGE_MAP(CDirView, CView)
 END_MESSAGE_MAP()
 
 static const UINT kTreeId = 110;
+// The label of a folder without a name (the empty first component of an
+// absolute name such as \ABS\X.TXT): no real folder name holds a backslash.
+static const char kUnnamedFolder[] = "\\";
 
 CDirView::CDirView() {}
 
@@ -73,7 +76,8 @@ void CDirView::OnUpdate(CView*, LPARAM, CObject*) {
     CArchiveDoc* pDoc = GetDocument();
     if (pDoc == NULL) return;
     CString rootName = FileNameOf(pDoc->GetPathName());
-    if (rootName.IsEmpty() || pDoc->m_items.GetSize() == 0) return;
+    // An open archive shows its top node even without entries.
+    if (rootName.IsEmpty() || pDoc->m_pArchive == NULL) return;
 
     BeginWaitCursor();
     // Drawing stays off while the nodes go in: a visible tree lays itself out
@@ -116,7 +120,9 @@ void CDirView::InsertPath(LPCSTR lpszDir, LPCSTR lpszRootName) {
             if (it != m_nodes.end()) {
                 hNode = it->second;
             } else {
-                hNode = m_wndTree.InsertItem(path.Mid(nStart, nSlash - nStart), 0, 1, hParent, TVI_SORT);
+                CString label = path.Mid(nStart, nSlash - nStart);
+                hNode = m_wndTree.InsertItem(label.IsEmpty() ? kUnnamedFolder : (LPCSTR)label, 0, 1, hParent,
+                                             TVI_SORT);
                 m_nodes[prefix] = hNode;
                 // Opened once it has a child: the whole tree shows open, and
                 // a node without children would not stay expanded.
@@ -132,8 +138,10 @@ CString CDirView::GetSelectedPath() const {
     CString path;
     HTREEITEM hTop = m_wndTree.GetRootItem();
     for (HTREEITEM hItem = m_wndTree.GetSelectedItem(); hItem != NULL && hItem != hTop;
-         hItem = m_wndTree.GetParentItem(hItem))
-        path = m_wndTree.GetItemText(hItem) + "\\" + path;
+         hItem = m_wndTree.GetParentItem(hItem)) {
+        CString label = m_wndTree.GetItemText(hItem);
+        path = (label == kUnnamedFolder ? CString() : label) + "\\" + path;
+    }
     return path;
 }
 

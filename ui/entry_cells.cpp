@@ -29,7 +29,7 @@ BOOL EntryRatio(const CArcfileItem& item, ULONGLONG* pRatio) {
 
 CString RatioText(const CArcfileItem& item) {
     ULONGLONG ratio;
-    if (!EntryRatio(item, &ratio)) return CString("???%%");
+    if (!EntryRatio(item, &ratio)) return CString();
     CString text;
     text.Format("%llu%%", (unsigned long long)ratio);
     return text;

@@ -13,7 +13,7 @@ CString KilobyteText(ULONGLONG size);
 // (the product of two 32-bit sizes needs more than 32 bits). FALSE when the
 // uncompressed size is 0: the entry has no ratio.
 BOOL EntryRatio(const CArcfileItem& item, ULONGLONG* pRatio);
-// "40%", or "???%%" for an entry without ratio.
+// "40%", or nothing for an entry without ratio.
 CString RatioText(const CArcfileItem& item);
 // Date text, a space, time text.
 CString DateTimeText(const CArcfileItem& item);

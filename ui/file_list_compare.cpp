@@ -10,24 +10,6 @@ int Sign(int n) { return n < 0 ? -1 : (n > 0 ? 1 : 0); }
 template <class T>
 int CompareValues(T a, T b) { return a < b ? -1 : (a > b ? 1 : 0); }
 
-// One character of multibyte text: a double-byte character counts as one
-// unit; single-byte letters fold to upper case.
-unsigned NextUnit(const unsigned char*& p) {
-    unsigned unit = *p++;
-    if (IsDBCSLeadByte((BYTE)unit) && *p != 0) return (unit << 8) | *p++;
-    if (unit >= 'a' && unit <= 'z') unit -= 'a' - 'A';
-    return unit;
-}
-
-int CompareMbcsNoCase(LPCSTR a, LPCSTR b) {
-    const unsigned char* pa = (const unsigned char*)a;
-    const unsigned char* pb = (const unsigned char*)b;
-    for (;;) {
-        unsigned ua = NextUnit(pa), ub = NextUnit(pb);
-        if (ua != ub || ua == 0) return CompareValues(ua, ub);
-    }
-}
-
 // The extension as a path splitter gives it: from the last dot of the last
 // component, dot included; empty when there is none.
 CString Extension(const CString& name) {
@@ -61,7 +43,7 @@ int CompareRatios(const CArcfileItem& a, const CArcfileItem& b) {
 }
 
 int CompareDates(const CArcfileItem& a, const CArcfileItem& b) {
-    return CompareMbcsNoCase(a.m_strDate + a.m_strTime, b.m_strDate + b.m_strTime);
+    return CompareValues(a.GetTimeValue(), b.GetTimeValue());
 }
 
 }  // namespace
@@ -71,7 +53,8 @@ int CALLBACK CFileListCtrl::CompareItems(LPARAM lParam1, LPARAM lParam2, LPARAM 
     const CArcfileItem& b = *reinterpret_cast<const CArcfileItem*>(lParam2);
     int nResult;
     switch ((int)lParamSort & ~kDescending) {
-        case 0: nResult = CompareMbcsNoCase(a.m_strName, b.m_strName); break;
+        // The platform's comparison of multibyte text, without regard to case.
+        case 0: nResult = lstrcmpiA(a.m_strName, b.m_strName); break;
         case 1: nResult = CompareValues(a.GetOriginalSize(), b.GetOriginalSize()); break;
         case 2: nResult = CompareExtensions(a, b); break;
         case 3: nResult = CompareRatios(a, b); break;

@@ -96,9 +96,13 @@ void CFileListCtrl::RememberColumnWidths() {
     for (int i = 0; i < kColumns; ++i) m_nReportWidths[i] = GetColumnWidth(i);
 }
 
+// A new view type is laid out at once, but the control does not always draw
+// it over what the old one left (the rows of the details view stayed on
+// screen): the change of style is followed by a redraw of the whole control.
 void CFileListCtrl::SetViewType(DWORD dwViewType) {
     if (IsReportMode() && dwViewType != LVS_REPORT) RememberColumnWidths();
-    ModifyStyle(LVS_TYPEMASK, dwViewType & LVS_TYPEMASK);
+    if (ModifyStyle(LVS_TYPEMASK, dwViewType & LVS_TYPEMASK, SWP_FRAMECHANGED))
+        ::RedrawWindow(m_hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void CFileListCtrl::OnDestroy() {

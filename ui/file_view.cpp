@@ -165,12 +165,15 @@ void CFileView::OnExtract() {
         pDoc->m_pArchive->ExtractFiles(paths, dlg.GetSelectedDir(), dlg.m_bDirExtract);
 }
 
+// Drawing stops on the list itself: stopped on the view, whose default
+// handling hides it, the list's own invalidations were dropped, and
+// invalidating the view afterwards does not reach its child.
 void CFileView::OnSelectAll() {
-    SendMessage(WM_SETREDRAW, FALSE);
+    m_wndList.SetRedraw(FALSE);
     int nCount = m_wndList.GetItemCount();
     for (int i = 0; i < nCount; ++i) m_wndList.SetItemState(i, LVIS_SELECTED, LVIS_SELECTED);
-    SendMessage(WM_SETREDRAW, TRUE);
-    Invalidate(TRUE);
+    m_wndList.SetRedraw(TRUE);
+    m_wndList.Invalidate(TRUE);
 }
 
 void CFileView::OnDelete() {

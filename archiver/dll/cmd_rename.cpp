@@ -5,6 +5,7 @@
 #include "archiver/dll/entry_selection.h"
 #include "archiver/dll/rename_dialog.h"
 #include "archiver/dll/resource.h"
+#include "archiver/lzh/cp932.h"
 #include "archiver/lzh/safe_path.h"
 
 namespace unlha {
@@ -26,6 +27,16 @@ std::string StoredName(const std::string& typed, bool directory) {
   if (FoldName(stored) != expected) return std::string();
   if (directory) stored += '/';
   return stored;
+}
+
+// The folder part of a shown name ("DOC\\" of "DOC\\A.TXT"), "" at the root.
+std::string FolderOf(const std::string& shown) {
+  size_t end = 0;
+  for (size_t i = 0; i < shown.size(); ++i) {
+    if (lzh::IsCp932LeadByte((unsigned char)shown[i]) && i + 1 < shown.size()) ++i;
+    else if (shown[i] == '\\' || shown[i] == '/') end = i + 1;
+  }
+  return shown.substr(0, end);
 }
 
 }  // namespace
@@ -58,23 +69,25 @@ void RunRename(Job& job) {
   std::string shown = DisplayName(entry);
   if (entry.IsDirectory() && !shown.empty() && shown.back() == '\\') shown.pop_back();
 
+  // A name typed without a folder stays in the entry's folder; one with a
+  // folder is taken from the archive's root.
+  std::string folder = FolderOf(shown);
+  std::string stored;
+  lzh::EditPlan plan;
+  NameCheck check = [&](const std::string& typed) -> UINT {
+    stored = StoredName(FolderOf(typed).empty() ? folder + typed : typed, entry.IsDirectory());
+    if (stored.empty()) return IDS_BAD_NEW_NAME;
+    if (stored == entry.path) return 0;  // unchanged
+    plan = lzh::EditPlan();
+    return lzh::PlanRename(old.entries, index, stored, &plan) ? 0 : IDS_NAME_TAKEN;
+  };
   job.progress.Close();
   std::string typed;
-  if (!AskNewName(job.owner, shown, &typed)) {
+  if (!AskNewName(job.owner, shown, shown.substr(folder.size()), check, &typed)) {
     job.report.Cancel();
     return;
   }
-  std::string stored = StoredName(typed, entry.IsDirectory());
-  if (stored.empty()) {
-    job.report.Fail(kErrNotFileName, IDS_BAD_NEW_NAME, typed);
-    return;
-  }
-  if (stored == entry.path) return;  // unchanged
-  lzh::EditPlan plan;
-  if (!lzh::PlanRename(old.entries, index, stored, &plan)) {
-    job.report.Fail(kErrSameNameFile, IDS_NAME_TAKEN, typed);
-    return;
-  }
+  if (stored == entry.path) return;
   RewriteArchive(job, &old, plan, {}, {});
 }
 

@@ -43,7 +43,7 @@ void RunMakeSfx(Job& job) {
   }
   std::wstring target = ExeName(winfs::FullPath(command.archive_path));
   if (lstrcmpiW(target.c_str(), winfs::FullPath(command.archive_path).c_str()) == 0) {
-    job.report.Fail(kErrCommandName, IDS_BAD_COMMAND, command.archive);
+    job.report.Fail(kErrCommandName, IDS_ALREADY_SFX, command.archive);
     return;
   }
   const uint8_t* stub = nullptr;

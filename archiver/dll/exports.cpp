@@ -10,6 +10,7 @@
 #include "archiver/dll/resource.h"
 #include "archiver/dll/running.h"
 #include "archiver/dll/version.h"
+#include "archiver/win/entry_time.h"
 #include "archiver/win/wide_text.h"
 #include "interface/unlha32.h"
 
@@ -203,6 +204,12 @@ BOOL WINAPI UnlhaGetCompressedSizeEx(HARC handle, ULONGLONG* size) {
   if (!search || !search->found || !size) return FALSE;
   *size = search->found->compressed_size;
   return TRUE;
+}
+
+BOOL WINAPI UnlhaGetWriteTimeEx(HARC handle, FILETIME* last_write) {
+  SearchHandle* search = (SearchHandle*)handle;
+  if (!search || !search->found || !last_write) return FALSE;
+  return winfs::EntryFileTime(*search->found, last_write) ? TRUE : FALSE;
 }
 
 int WINAPI UnlhaCloseArchive(HARC handle) {

@@ -9,13 +9,15 @@ namespace unlha {
 namespace {
 
 struct RenameState {
+  std::string path;
   std::string old_name;
+  const NameCheck* check;
   std::string new_name;
 };
 
 void OnInitDialog(HWND dialog, RenameState* state) {
   SetWindowLongPtrA(dialog, DWLP_USER, (LONG_PTR)state);
-  SetDlgItemTextA(dialog, IDC_RENAME_OLD, state->old_name.c_str());
+  SetDlgItemTextA(dialog, IDC_RENAME_OLD, state->path.c_str());
   HWND edit = GetDlgItem(dialog, IDC_RENAME_EDIT);
   SendMessageA(edit, EM_LIMITTEXT, 511, 0);
   SetWindowTextA(edit, state->old_name.c_str());
@@ -27,6 +29,15 @@ void OnOk(HWND dialog) {
   RenameState* state = (RenameState*)GetWindowLongPtrA(dialog, DWLP_USER);
   char text[512];
   GetDlgItemTextA(dialog, IDC_RENAME_EDIT, text, sizeof text);
+  if (UINT refusal = (*state->check)(text)) {
+    Report report(dialog);
+    report.Fail(kErrNotFileName, refusal, text);
+    report.Finish();
+    HWND edit = GetDlgItem(dialog, IDC_RENAME_EDIT);
+    SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    return;
+  }
   state->new_name = text;
   EndDialog(dialog, IDOK);
 }
@@ -44,9 +55,12 @@ INT_PTR CALLBACK RenameProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
 
 }  // namespace
 
-bool AskNewName(HWND owner, const std::string& name, std::string* new_name) {
+bool AskNewName(HWND owner, const std::string& path, const std::string& name, const NameCheck& check,
+                std::string* new_name) {
   RenameState state;
+  state.path = path;
   state.old_name = name;
+  state.check = &check;
   INT_PTR result = DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(IDD_RENAME), owner, RenameProc,
                                    (LPARAM)&state);
   if (result != IDOK) return false;

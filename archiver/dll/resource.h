@@ -53,5 +53,6 @@
 #define IDS_WRITING 26
 #define IDS_TESTING 27
 #define IDS_LINK_SKIPPED 28
+#define IDS_ALREADY_SFX 35
 #define IDS_HELP 40  /* 40..59: the command summary, one string per line group */
 #define IDS_HELP_LAST 59

@@ -437,8 +437,8 @@ TEST_F(UnlhaTest, RenameAsksInTheLibrarysDialog) {
     if (mutex) CloseHandle(mutex);
     char text[600] = "";
     GetDlgItemTextA(dialog, 1010, text, sizeof text);
-    prefilled = std::string(text) == "doc\\old name.txt";
-    SetDlgItemTextA(dialog, 1010, ("doc\\" + kHyo + " new.txt").c_str());
+    prefilled = std::string(text) == "old name.txt";  // the name; its folder stays
+    SetDlgItemTextA(dialog, 1010, (kHyo + " new.txt").c_str());
     return IDOK;
   });
   ASSERT_EQ(Run("n  " + archive + " DOC\\OLD NAME.TXT"), 0);
@@ -451,15 +451,22 @@ TEST_F(UnlhaTest, RenameAsksInTheLibrarysDialog) {
   EXPECT_EQ(Read(Path("out\\") + kHyo + " new.txt"), "payload");
   boxes_.Clear();
 
-  // A name that climbs out is refused; the archive stays.
-  before = Read(archive);
+  // A name that climbs out is refused over the box, which stays open for a
+  // correction; a name with a folder is taken from the root.
   boxes_.QueueAction([&](HWND dialog, const SeenDialog&) {
     SetDlgItemTextA(dialog, 1010, "..\\escape.txt");
     return IDOK;
   });
-  EXPECT_NE(Run("n  " + archive + " doc\\" + kHyo + " new.txt"), 0);
-  EXPECT_EQ(Read(archive), before);
-  EXPECT_TRUE(boxes_.WaitForCount(2));
+  std::string refusal;
+  boxes_.QueueAction([&](HWND, const SeenDialog& box) {
+    refusal = box.text;
+    SetDlgItemTextA(box.owner, 1010, "top\\fixed.txt");
+    PostMessageA(box.owner, WM_COMMAND, IDOK, 0);
+    return IDOK;
+  });
+  ASSERT_EQ(Run("n  " + archive + " doc\\" + kHyo + " new.txt"), 0);
+  EXPECT_NE(refusal.find("..\\escape.txt"), std::string::npos) << refusal;
+  EXPECT_EQ(Names(archive), (std::vector<std::string>{"doc\\", "top\\fixed.txt"}));
 }
 
 TEST_F(UnlhaTest, SelfExtractingArchives) {

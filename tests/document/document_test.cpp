@@ -4,6 +4,7 @@
 
 #include "engine/arcfile_item.h"
 #include "engine/temp_file_set.h"
+#include "framework/recent_files.h"
 #include "framework/view.h"
 #include "res/resource.h"
 #include "tests/document/app_object.h"
@@ -221,6 +222,34 @@ TEST_F(ArchiveDocTest, PromptingForANewNameNamesTheDocument) {
 
     boxes.QueueAnswer(IDCANCEL);
     EXPECT_FALSE(doc->PromptNewArchive());
+}
+
+TEST_F(ArchiveDocTest, AnArchiveWithoutEntriesOpensAndANewNameWithoutExtensionGetsLzh) {
+    // An emptied archive (no entry at all) is an open, empty archive.
+    ASSERT_TRUE(doc->Load(archive.c_str()));
+    EXPECT_NE(doc->m_pArchive, nullptr);
+    EXPECT_EQ(doc->m_items.GetSize(), 0);
+    EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_TRUE(lib->HeldOnlyByUs());
+    // ... and takes the name of a new archive.
+    std::string title;
+    boxes.QueueAction(AnswerFileDialog(archive, &title));
+    ASSERT_TRUE(doc->PromptNewArchive());
+    EXPECT_EQ(std::string(doc->GetPathName()), archive);
+    std::string plain = TestDir() + "PLAIN";
+    DeleteFileA((plain + ".lzh").c_str());
+    boxes.QueueAction(AnswerFileDialog(plain, &title));
+    ASSERT_TRUE(doc->PromptNewArchive());
+    EXPECT_EQ(std::string(doc->GetPathName()), plain + ".lzh");
+    EXPECT_EQ(std::string(doc->m_pArchive->m_strArchive), plain + ".lzh");
+    EXPECT_EQ(boxes.Count(), 2u);  // the two file dialogs
+}
+
+TEST_F(ArchiveDocTest, TemporaryCopiesNeverEnterTheRecentFiles) {
+    theApp.LoadStdProfileSettings(4);
+    theApp.AddToRecentFileList(archive.c_str());
+    theApp.AddToRecentFileList((std::string(doc->GetTempDir()) + "INNER.LZH").c_str());
+    EXPECT_EQ(std::string((*theApp.m_pRecentFileList)[0]), archive);
 }
 
 TEST_F(ArchiveDocTest, TemporaryNamesUseTheLastComponent) {

@@ -61,6 +61,21 @@ class Window:
             self.x, self.y, self.w, self.h)
 
 
+class Picture:
+    """Pixels of a screen rectangle, addressed in screen coordinates."""
+
+    def __init__(self, x, y, w, h, raw):
+        self.x, self.y, self.w, self.h, self.raw = x, y, w, h, raw
+
+    def at(self, x, y):
+        i = ((y - self.y) * self.w + (x - self.x)) * 3
+        return tuple(self.raw[i:i + 3])
+
+    def count(self, colour, x, y, w, h):
+        """How many pixels of a rectangle inside the picture have a colour."""
+        return sum(1 for yy in range(y, y + h) for xx in range(x, x + w) if self.at(xx, yy) == colour)
+
+
 class Row:
     def __init__(self, fields):
         self.state = int(fields[0])
@@ -220,6 +235,17 @@ class Desktop:
             os.makedirs(folder, exist_ok=True)
             subprocess.run(["import", "-window", "root", os.path.join(folder, name + ".png")],
                            stderr=subprocess.DEVNULL)
+
+    def grab(self, x, y, w, h):
+        """The screen's pixels in a rectangle."""
+        raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage",
+                              "-depth", "8", "rgb:-"], capture_output=True).stdout
+        if len(raw) != w * h * 3:
+            raise Failed("a picture of %dx%d+%d+%d has %d bytes" % (w, h, x, y, len(raw)))
+        return Picture(x, y, w, h, raw)
+
+    def syscolor(self, index):
+        return tuple(int(v) for v in self.probe.ask("syscolor %d" % index)[0])
 
     def screenshot(self, name):
         self.shots += 1
@@ -448,6 +474,13 @@ class Zuvo:
 
     def names(self):
         return [r.name for r in self.rows()]
+
+    def row_bounds(self):
+        """Each row's whole rectangle on the screen (x, y, w, h)."""
+        return [tuple(int(v) for v in f) for f in (self.desk.probe.ask("bounds %d" % self.list_window().hwnd) or [])]
+
+    def list_client(self):
+        return tuple(int(v) for v in self.desk.probe.ask("client %d" % self.list_window().hwnd)[0])
 
     def focus_window(self):
         """The handle of the window that has the keyboard focus."""

@@ -21,6 +21,9 @@
 //   menu HWND             the menu bar of HWND, or the items of an open popup menu
 //   textwidth HWND TEXT   a text's width in a list control's font
 //   font 0 FACE           the family GDI draws FACE with, and the smoothing
+//   bounds HWND           each row's whole rectangle (icon and every cell) in a list-view control
+//   client HWND           the client area of HWND, on the screen
+//   syscolor N            GetSysColor(N) as R G B
 #include <windows.h>
 #include <commctrl.h>
 
@@ -324,6 +327,22 @@ void Menu(HWND hwnd) {
     }
 }
 
+// x, y, w, h (screen) of each row's bounds (LVIR_BOUNDS).
+void Bounds(HWND list) {
+    RemoteBlock mem(list, 64);
+    if (!mem.Ok()) { Line("error\tno memory in the window's process"); return; }
+    int rows = (int)Send(list, LVM_GETITEMCOUNT, 0, 0);
+    for (int i = 0; i < rows; ++i) {
+        RECT r = {};
+        r.left = LVIR_BOUNDS;
+        mem.Write(0, &r, sizeof r);
+        Send(list, LVM_GETITEMRECT, i, (LPARAM)mem.At(0));
+        mem.Read(0, &r, sizeof r);
+        ScreenRect(list, r);
+        Line(RectFields(r));
+    }
+}
+
 std::vector<std::string> Split(const std::string& line) {
     std::vector<std::string> parts;
     size_t start = 0;
@@ -382,6 +401,10 @@ void Handle(const std::string& line) {
     if (verb == "top") Top();
     else if (verb == "clip") Clip();
     else if (verb == "font") Font(p.size() > 2 ? FromUtf8(p[2]) : "");
+    else if (verb == "syscolor") {
+        COLORREF c = GetSysColor((int)strtol(p.size() > 1 ? p[1].c_str() : "0", NULL, 10));
+        Line(Num(GetRValue(c)) + "\t" + Num(GetGValue(c)) + "\t" + Num(GetBValue(c)));
+    }
     else if (!hwnd || !IsWindow(hwnd)) Line("error\tno such window");
     else if (verb == "kids") Kids(hwnd);
     else if (verb == "tree") Tree(hwnd);
@@ -390,6 +413,13 @@ void Handle(const std::string& line) {
     else if (verb == "lb") Items(hwnd, false);
     else if (verb == "cb") Items(hwnd, true);
     else if (verb == "menu") Menu(hwnd);
+    else if (verb == "bounds") Bounds(hwnd);
+    else if (verb == "client") {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        ScreenRect(hwnd, r);
+        Line(RectFields(r));
+    }
     else if (verb == "settext") {
         std::string text = p.size() > 2 ? FromUtf8(p[2]) : "";
         Send(hwnd, WM_SETTEXT, 0, (LPARAM)text.c_str());

@@ -142,7 +142,7 @@ def sort_by_every_column_both_ways_and_switch_views(s):
     s.desk.key("F6")
     wait_for(lambda: app.focus_window() == app.list_window().hwnd, "the focus in the list after F6")
     # Keys the main window leaves alone change nothing.
-    s.desk.key("ctrl+x", "shift+Delete", "ctrl+z", "ctrl+v")
+    s.desk.key("ctrl+x", "shift+Delete", "ctrl+z")
     wait_for(lambda: not app.dialogs(), "no window from the unhandled keys")
     assert sorted(app.names()) == ["A.ZZZ", "B.AAA", "C.MMM"]
 

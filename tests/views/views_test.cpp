@@ -3,6 +3,10 @@
 // remembered columns, and the commands on the selected rows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
 #include <string>
 #include <vector>
 
@@ -190,7 +194,7 @@ TEST_F(Views, RowsShowSizeTypeRatioAndDateAndHeadersAreTheFiveColumns) {
     std::vector<std::string> expected = {
         "B1025|2KB||104%|00/01/01 00:00:00",
         "BIGGER|3,906,250KB||102%|80/00/00 00:00:00",
-        "EMPTY.ZQ1|0KB|" + Sjis("ZQ1 ﾌｧｲﾙ") + "|???%%|99/12/31 23:59:58",
+        "EMPTY.ZQ1|0KB|" + Sjis("ZQ1 ﾌｧｲﾙ") + "||99/12/31 23:59:58",
         "HALF|97,657KB||50%|80/00/00 00:00:00",
         "HUGE|4,194,304KB||100%|80/00/00 00:00:00",
         "MEG|1,024KB||100%|80/00/00 00:00:00",
@@ -243,8 +247,8 @@ TEST_F(Views, EachSortKeyOrdersBothWaysAndTheOrderIsRemembered) {
         {ID_SORT_EXT, 2, {"b.txz", "A.TXT", "d.Bmp", "E.ARJ", "c"}},
         {0, 3, {"c", "E.ARJ", "b.txz", "A.TXT", "d.Bmp"}},
         {0, 3, {"d.Bmp", "A.TXT", "b.txz", "E.ARJ", "c"}},
-        {ID_SORT_DATE, 4, {"b.txz", "c", "d.Bmp", "A.TXT", "E.ARJ"}},  // dates compare as text
-        {ID_SORT_DATE, 4, {"E.ARJ", "A.TXT", "d.Bmp", "c", "b.txz"}},
+        {ID_SORT_DATE, 4, {"E.ARJ", "b.txz", "c", "d.Bmp", "A.TXT"}},  // 1999 before 2001
+        {ID_SORT_DATE, 4, {"A.TXT", "d.Bmp", "c", "b.txz", "E.ARJ"}},
     };
     const UINT sortCommands[] = {ID_SORT_NAME, ID_SORT_SIZE, ID_SORT_EXT, 0, ID_SORT_DATE};
     for (const Step& step : steps) {
@@ -301,6 +305,64 @@ TEST_F(Views, EachSortKeyOrdersBothWaysAndTheOrderIsRemembered) {
     EXPECT_GT(cmp(big, k1, 1), 0);
     EXPECT_EQ(cmp(big, k1, 3), 0);
     for (CArcfileItem* p : {a, b, k1, k2, big}) delete p;
+}
+
+TEST_F(Views, NamesSortAsThePlatformFoldsThemAndAnAbsoluteFolderHasALabel) {
+    lib.AddRecord(Sjis("ｂ1.TXT").c_str(), 1, 1);  // full-width b, lower case
+    lib.AddRecord(Sjis("Ｂ2.TXT").c_str(), 1, 1);  // full-width B, upper case
+    lib.AddRecord("C.TXT", 1, 1);
+    lib.AddRecord("_U.TXT", 1, 1);
+    lib.AddRecord("[V].TXT", 1, 1);
+    lib.AddRecord("\\ABS\\X.TXT", 1, 1);  // stored as an absolute name
+    ASSERT_TRUE(Start(archive));
+    std::vector<std::string> rows = Rows();
+    auto at = [&rows](const std::string& name) { return std::find(rows.begin(), rows.end(), name) - rows.begin(); };
+    EXPECT_LT(at(Sjis("ｂ1.TXT")), at(Sjis("Ｂ2.TXT")));
+    EXPECT_LT(at("_U.TXT"), at("C.TXT"));
+    EXPECT_LT(at("[V].TXT"), at("C.TXT"));
+    // The empty first component of an absolute name is a node a user can
+    // read, and choosing it still lists the entries stored under it.
+    CTreeCtrl& tree = Tree()->m_wndTree;
+    EXPECT_EQ(TreeText(tree.GetRootItem()), "SAMPLE.LZH+(\\+(ABS))");
+    tree.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+    tree.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(std::string(Tree()->GetSelectedPath()), "\\ABS\\");
+    EXPECT_EQ(Rows(), std::vector<std::string>({"X.TXT"}));
+}
+
+// Every shortcut a menu item shows is a key of the window's table that
+// sends that item's command, and the items that have keys show them.
+TEST_F(Views, EveryKeyShownInTheMenusSendsThatItemsCommand) {
+    ASSERT_TRUE(Start(archive));
+    HACCEL hAccel = Frame()->m_hAccelTable;
+    std::vector<ACCEL> keys(CopyAcceleratorTableA(hAccel, NULL, 0));
+    CopyAcceleratorTableA(hAccel, keys.data(), (int)keys.size());
+    auto command = [&keys](const std::string& shown) -> int {
+        BYTE fVirt = FVIRTKEY;
+        std::string key = shown;
+        if (key.rfind("Ctrl+", 0) == 0) fVirt |= FCONTROL, key = key.substr(5);
+        WORD vk = key == "Del" ? VK_DELETE : (WORD)(BYTE)key[0];
+        for (const ACCEL& a : keys)
+            if (a.key == vk && (a.fVirt & ~FNOINVERT) == fVirt) return a.cmd;
+        return -1;
+    };
+    std::vector<std::string> shown;
+    std::function<void(HMENU)> walk = [&](HMENU hMenu) {
+        for (int i = 0; i < GetMenuItemCount(hMenu); ++i) {
+            if (HMENU hSub = GetSubMenu(hMenu, i)) {
+                walk(hSub);
+                continue;
+            }
+            char szText[256] = "";
+            GetMenuStringA(hMenu, i, szText, sizeof(szText), MF_BYPOSITION);
+            const char* tab = strchr(szText, '\t');
+            if (tab == NULL) continue;
+            shown.push_back(tab + 1);
+            EXPECT_EQ(command(tab + 1), (int)GetMenuItemID(hMenu, i)) << Utf8(szText);
+        }
+    };
+    walk(::GetMenu(Frame()->m_hWnd));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Ctrl+N", "Ctrl+O", "Del", "Ctrl+V", "Ctrl+A", "Ctrl+C"}));
 }
 
 TEST_F(Views, DamagedStoredColumnsFallBackAndListModeKeepsTheWidths) {
