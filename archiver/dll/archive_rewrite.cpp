@@ -2,6 +2,7 @@
 
 #include "archiver/win/entry_extract.h"
 #include "archiver/win/entry_time.h"
+#include "archiver/win/file_identity.h"
 #include "archiver/win/wide_text.h"
 #include "archiver/win/win_path.h"
 #include "archiver/dll/resource.h"
@@ -43,6 +44,16 @@ void SetArchiveTimeToNewest(const std::wstring& archive, const lzh::EditPlan& pl
   FILETIME time = {(DWORD)newest, (DWORD)(newest >> 32)};
   SetFileTime(file, nullptr, nullptr, &time);
   CloseHandle(file);
+}
+
+// Whether the archive is still the file that was read (or still absent when
+// there was none): another writer, in another session or on another machine,
+// may have replaced it meanwhile, and its work must not be overwritten.
+bool StillAsRead(const std::wstring& archive, const LoadedArchive* old) {
+  winfs::FileIdentity now;
+  bool readable = winfs::IdentityOf(archive, &now);
+  if (!old) return !readable && GetFileAttributesW(archive.c_str()) == INVALID_FILE_ATTRIBUTES;
+  return readable && now.Unchanged(old->identity);
 }
 
 // Threads that compress new files: one per processor, or UNLHA32_THREADS
@@ -135,6 +146,11 @@ bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
     old_entries = old->entries;
     old->reader.reset();
     old->source.reset();
+  }
+  if (!StillAsRead(archive, old)) {
+    DeleteFileW(work.c_str());
+    job.report.Fail(kErrTmpCopy, IDS_ARCHIVE_CHANGED, archive);
+    return false;
   }
   if (!winfs::ReplaceWith(work, archive)) {
     job.report.Fail(kErrTmpCopy, IDS_REPLACE_FAILED, archive);
