@@ -63,8 +63,12 @@ BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
             return FALSE;
         }
         CArcfileItem* pItem = new CArcfileItem;
-        if (m_pArchive->Open(pItem) != ARC_ENTRY) {
+        int opened = m_pArchive->Open(pItem);
+        if (opened != ARC_ENTRY) {
             delete pItem;
+            // Another program is changing an archive: an empty window alone
+            // would not say so.
+            if (opened == ARC_BUSY) ErrorMessage(IDS_LIBRARY_BUSY);
             m_pArchive->Close();  // lets go of the library the failed open loaded
             DropArchive();
             return FALSE;

@@ -111,8 +111,8 @@ bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
     status = lzh::RunEditPlan(plan, old ? old->source.get() : nullptr, old ? old->entries : kNoEntries, items,
                               open_item, *sink, options, &failed_item);
   }
-  DWORD write_error = sink->LastError();
   bool closed = sink->Close();
+  DWORD write_error = sink->LastError();  // after Close: its flush may have failed
   if (status == lzh::WriteStatus::kOk && !closed) status = lzh::WriteStatus::kWriteFailed;
   if (status != lzh::WriteStatus::kOk) {
     DeleteFileW(work.c_str());

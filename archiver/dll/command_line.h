@@ -32,6 +32,7 @@ struct Command {
   bool quiet = false;        // -n: no progress window
   std::string work_dir;      // -w<dir>, empty when absent
   int sfx_window = -1;       // -gw / -jw value, -1 when absent
+  bool overwrite = false;    // -o: s replaces a file of the program's name
   std::string archive;
   std::string destination;   // x, e
   std::vector<std::string> names;
