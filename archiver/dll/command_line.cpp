@@ -121,6 +121,18 @@ size_t LastSeparator(const std::string& path) {
   return last;
 }
 
+bool Exists(const PathProbe& probe, const std::string& path) {
+  return probe.exists ? probe.exists(path) : probe.is_file(path) || probe.is_directory(path);
+}
+
+// "C:\..." or "\\server...": a word that starts a path of its own never
+// continues the one before it (no name holds a ':' or starts with "\\").
+bool StartsAPath(const std::string& word) {
+  bool drive = word.size() >= 3 && word[1] == ':' && (word[2] == '\\' || word[2] == '/');
+  bool share = word.size() >= 2 && (word[0] == '\\' || word[0] == '/') && (word[1] == '\\' || word[1] == '/');
+  return drive || share;
+}
+
 // Whether a joined disk name can still lead to an existing path: the folder
 // it names so far must exist (the last folder asked is remembered in
 // `known_folder`). A join with no separator at all has no folder to ask and
@@ -253,14 +265,14 @@ bool ParseCommand(const std::string& line, const PathProbe& probe, Command* comm
     // unquoted: take the longest join that does exist.
     if (disk_names && !tokens[i].quoted) {
       std::string base = WithoutPattern(text);
-      if (!probe.is_file(base) && !probe.is_directory(base)) {
+      if (!Exists(probe, base)) {
         size_t limit = std::min(tokens.size(), i + kMaxJoin);
         for (size_t last = i + 1; last < limit; ++last) {
           std::string joined = Join(line, tokens, i, last);
-          if (joined.empty()) break;
+          if (joined.empty() || StartsAPath(tokens[last].text)) break;
           std::string joined_base = WithoutPattern(joined);
           if (!JoinCanExist(joined_base, probe, &loose_joins, &known_folder)) break;
-          if (probe.is_file(joined_base) || probe.is_directory(joined_base)) {
+          if (Exists(probe, joined_base)) {
             text = joined;
             consumed = last - i + 1;
           }
@@ -280,6 +292,9 @@ PathProbe DiskProbe() {
   PathProbe probe;
   probe.is_file = [](const std::string& path) { return winfs::FileExists(winfs::Widen(path)); };
   probe.is_directory = [](const std::string& path) { return winfs::DirectoryExists(winfs::Widen(path)); };
+  probe.exists = [](const std::string& path) {
+    return GetFileAttributesW(winfs::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  };
   return probe;
 }
 

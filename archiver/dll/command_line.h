@@ -22,6 +22,8 @@ std::vector<Token> Tokenize(const std::string& line);
 struct PathProbe {
   std::function<bool(const std::string&)> is_file;
   std::function<bool(const std::string&)> is_directory;
+  // Either of the two in one question; may be left empty.
+  std::function<bool(const std::string&)> exists;
 };
 
 struct Command {
