@@ -18,7 +18,7 @@ namespace {
 // still what was read: same size, same last-write time. The file is held
 // against writers from the check to the deletion.
 void DeleteSource(Job& job, const std::wstring& path, const lzh::NewItem& item) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+  HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   winfs::FileIdentity now;
   bool unchanged = file != INVALID_HANDLE_VALUE && winfs::IdentityOf(file, &now) &&

@@ -57,9 +57,9 @@ TEST_F(TwoSessions, OtherSession) {
 TEST_F(TwoSessions, TheSecondWriterNeverSilentlyWins) {
   std::string prefix = Environment("WINEPREFIX");
   if (prefix.empty()) GTEST_SKIP() << "needs Wine";
-  // A second prefix, hard-linked from ours: Wine writes its registry files
-  // anew, so ours is never changed through the links.
-  std::string second = "/tmp/zuvo_second_prefix_" + std::to_string(GetCurrentProcessId());
+  // A second prefix beside ours, hard-linked from it: Wine writes its
+  // registry files anew, so ours is never changed through the links.
+  std::string second = prefix + "_second_" + std::to_string(GetCurrentProcessId());
   ASSERT_EQ(RunUnix("rm -rf " + second + " && cp -al '" + prefix + "' " + second), 0);
   struct AtEnd {
     std::function<void()> run;
