@@ -46,7 +46,12 @@ bool Open(const std::wstring& path, bool for_update, LoadedArchive* archive, Rep
     if (report) report->Fail(kErrArcFileOpen, InUse(GetLastError()) ? IDS_ARCHIVE_IN_USE : IDS_ARC_NOT_FOUND, path);
     return false;
   }
-  winfs::IdentityOf(archive->source->handle(), &archive->identity);
+  archive->identity_known = winfs::IdentityOf(archive->source->handle(), &archive->identity);
+  if (!archive->identity_known) {
+    FILETIME written = archive->source->WriteTime();
+    archive->identity.size = archive->source->Size();
+    archive->identity.write_time = ((uint64_t)written.dwHighDateTime << 32) | written.dwLowDateTime;
+  }
   return true;
 }
 

@@ -19,8 +19,10 @@ struct LoadedArchive {
   std::vector<lzh::Header> entries;
   // kEndOfArchive after a clean walk; otherwise why the walk stopped early.
   lzh::Error end = lzh::Error::kEndOfArchive;
-  // The file that was read, for the check before it is replaced.
+  // The file that was read, for the check before it is replaced. Where the
+  // system cannot tell a file's identity, its size and write time alone.
   winfs::FileIdentity identity;
+  bool identity_known = false;
   bool Complete() const { return end == lzh::Error::kEndOfArchive; }
 };
 

@@ -53,7 +53,12 @@ bool StillAsRead(const std::wstring& archive, const LoadedArchive* old) {
   winfs::FileIdentity now;
   bool readable = winfs::IdentityOf(archive, &now);
   if (!old) return !readable && GetFileAttributesW(archive.c_str()) == INVALID_FILE_ATTRIBUTES;
-  return readable && now.Unchanged(old->identity);
+  if (old->identity_known) return readable && now.Unchanged(old->identity);
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(archive.c_str(), GetFileExInfoStandard, &data)) return false;
+  uint64_t size = ((uint64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+  uint64_t written = ((uint64_t)data.ftLastWriteTime.dwHighDateTime << 32) | data.ftLastWriteTime.dwLowDateTime;
+  return size == old->identity.size && written == old->identity.write_time;
 }
 
 // Threads that compress new files: one per processor, or UNLHA32_THREADS

@@ -77,7 +77,7 @@ void RunUpdate(Job& job) {
   gather.with_folder_name = command.with_dir_name;
   gather.follow_links = command.name != 'm';
   // The archive is never a source, however the names reach it.
-  if (exists) gather.skip.push_back(old.identity);
+  if (exists && old.identity_known) gather.skip.push_back(old.identity);
   GatherDiskItems(command.names, gather, &disk);
   for (const std::string& name : disk.missing) job.report.Fail(kErrFileOpen, IDS_SOURCE_UNREADABLE, name);
   if (job.report.Failed()) return;
