@@ -30,10 +30,13 @@ bool Skipped(const WIN32_FIND_DATAW& found, const std::wstring& path, const std:
 }
 
 // A link or junction in `resolved_folder` (the real path of the folder
-// being walked): it is marked as one, or it leads somewhere else. Unix
-// links to files carry no mark under Wine.
+// being walked): it is tagged as one, or it leads somewhere else. Other
+// reparse points (files kept in the cloud, deduplicated files) are files
+// like any other; Wine tags nothing.
 bool IsLink(const WIN32_FIND_DATAW& found, const std::wstring& disk, const std::wstring& resolved_folder) {
-  if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
+  bool reparse = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  if (reparse && (found.dwReserved0 == IO_REPARSE_TAG_SYMLINK || found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT))
+    return true;
   if (resolved_folder.empty()) return false;
   std::wstring resolved = winfs::ResolvedPath(disk);
   std::wstring expected = winfs::WithSeparator(resolved_folder) + found.cFileName;
