@@ -6,8 +6,8 @@
 
 #include "archiver/dll/command_line.h"
 #include "archiver/dll/visited_folders.h"
-#include "archiver/win/link_guard.h"
 #include "archiver/win/entry_time.h"
+#include "archiver/win/link_guard.h"
 #include "archiver/win/wide_text.h"
 #include "archiver/win/win_path.h"
 
