@@ -78,6 +78,9 @@ BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
         // empty: it still takes new files.
         if (status != ARC_ENTRY && status != ARC_EMPTY) {
             delete pItem;
+            // Another program is changing an archive: an empty window alone
+            // would not say so.
+            if (status == ARC_BUSY) ErrorMessage(IDS_LIBRARY_BUSY);
             m_pArchive->Close();  // lets go of the library the failed open loaded
             DropArchive();
             return FALSE;

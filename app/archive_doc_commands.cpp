@@ -80,9 +80,13 @@ void CArchiveDoc::OnMakeSFX() {
     CSfxTypeDlg dlg;
     dlg.m_nType = 2;  // WinSFX32
     if (dlg.DoModal() != IDOK) return;
-    if (!m_pArchive->MakeSFX(dlg.m_nType)) return;
-    // The library writes the program beside the archive, named like it.
-    ZuvoApp()->Reopen(ReplaceExtension(GetPathName(), ".exe"));
+    // The library writes the program beside the archive, named like it, and
+    // replaces a file of that name only when the user says so.
+    CString program = ReplaceExtension(GetPathName(), ".exe");
+    BOOL replace = program.CompareNoCase(GetPathName()) != 0 && GetFileAttributesA(program) != INVALID_FILE_ATTRIBUTES;
+    if (replace && QuestionMessage(IDS_SFX_REPLACE, (LPCSTR)program) != IDYES) return;
+    if (!m_pArchive->MakeSFX(dlg.m_nType, replace)) return;
+    ZuvoApp()->Reopen(program);
 }
 
 void CArchiveDoc::OnCopyList() {

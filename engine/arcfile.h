@@ -32,7 +32,8 @@ public:
     virtual int GetNext(CArcfileItem* pItem);
     virtual void Close();
     virtual BOOL CheckArchive();
-    virtual BOOL MakeSFX(int nType) = 0;
+    // bReplace: the user agreed to replace an existing program of that name.
+    virtual BOOL MakeSFX(int nType, BOOL bReplace = FALSE) = 0;
     virtual BOOL ExtractFiles(const CStringArray& names, LPCSTR pszDestDir, BOOL bWithDirs) = 0;
     virtual BOOL Extract(LPCSTR pszNames, LPCSTR pszDestDir, BOOL bWithDirs) = 0;
     virtual BOOL ExtractDirectory(LPCSTR pszDir, LPCSTR pszDestDir) = 0;

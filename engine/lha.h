@@ -20,7 +20,7 @@ public:
     int Open(CArcfileItem* pItem) override;
     void Close() override;
     BOOL CheckArchive() override;
-    BOOL MakeSFX(int nType) override;
+    BOOL MakeSFX(int nType, BOOL bReplace = FALSE) override;
     BOOL ExtractFiles(const CStringArray& names, LPCSTR pszDestDir, BOOL bWithDirs) override;
     BOOL Extract(LPCSTR pszNames, LPCSTR pszDestDir, BOOL bWithDirs) override;
     BOOL ExtractDirectory(LPCSTR pszDir, LPCSTR pszDestDir) override;

@@ -90,8 +90,14 @@ BOOL CLha::AddDirectory(LPCSTR pszDir, BOOL bWithDirs, BOOL bMove) {
 
 BOOL CLha::Delete(const CStringArray& names) { return ExecuteWithFileList(names, "d -p"); }
 
-BOOL CLha::MakeSFX(int nType) {
+BOOL CLha::MakeSFX(int nType, BOOL bReplace) {
     LPCSTR format = nType == 0 ? "s -jw0 -gw0 %s " : nType == 1 ? "s -jw1 %s " : "s -gw1 %s ";
+    // Without -o the library replaces no existing file of the program's name.
+    CString replacing;
+    if (bReplace) {
+        replacing = CString("s -o ") + (format + 2);
+        format = replacing;
+    }
     CString line;
     line.Format(format, (LPCSTR)m_strArchive);
     return Execute(line);

@@ -92,3 +92,7 @@
 
 // Private window message: the MiniViewer has closed.
 #define WM_MINIVIEWER_CLOSED  (WM_USER + 10)
+
+// Messages about the archiver library's refusals.
+#define IDS_LIBRARY_BUSY      61230
+#define IDS_SFX_REPLACE       61231

@@ -21,17 +21,45 @@ void ReportReadError(lzh::Error error, const std::string& name, Report* report) 
   }
 }
 
-bool LoadArchive(const std::wstring& path, LoadedArchive* archive, Report* report) {
+namespace {
+
+bool InUse(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+
+// Writers take an exclusive lock on one byte far past any archive's end, so
+// that a second writer is told the archive is in use while readers go on
+// unhindered. Wine keeps such locks within one session; the check before
+// the replace (RewriteArchive) covers what gets past.
+bool LockAgainstWriters(HANDLE file) {
+  OVERLAPPED far_away = {};
+  far_away.OffsetHigh = 0x40000000;
+  return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &far_away) != 0;
+}
+
+bool Open(const std::wstring& path, bool for_update, LoadedArchive* archive, Report* report) {
   archive->path = path;
   archive->source = winfs::FileSource::Open(path);
+  if (archive->source && for_update && !LockAgainstWriters(archive->source->handle())) {
+    archive->source.reset();
+    SetLastError(ERROR_LOCK_VIOLATION);
+  }
   if (!archive->source) {
-    if (report) report->Fail(kErrArcFileOpen, IDS_ARC_NOT_FOUND, path);
+    if (report) report->Fail(kErrArcFileOpen, InUse(GetLastError()) ? IDS_ARCHIVE_IN_USE : IDS_ARC_NOT_FOUND, path);
     return false;
   }
+  archive->identity_known = winfs::IdentityOf(archive->source->handle(), &archive->identity);
+  if (!archive->identity_known) {
+    FILETIME written = archive->source->WriteTime();
+    archive->identity.size = archive->source->Size();
+    archive->identity.write_time = ((uint64_t)written.dwHighDateTime << 32) | written.dwLowDateTime;
+  }
+  return true;
+}
+
+bool ReadEntries(LoadedArchive* archive, Report* report) {
   archive->reader.reset(new lzh::ArchiveReader(archive->source.get()));
   lzh::Error error = archive->reader->Open();
   if (error != lzh::Error::kOk) {
-    if (report) report->Fail(kErrNotArcFile, IDS_NOT_ARCHIVE, path);
+    if (report) report->Fail(kErrNotArcFile, IDS_NOT_ARCHIVE, archive->path);
     return false;
   }
   lzh::Header header;
@@ -41,6 +69,21 @@ bool LoadArchive(const std::wstring& path, LoadedArchive* archive, Report* repor
   }
   archive->end = error;
   return true;
+}
+
+}  // namespace
+
+bool LoadArchive(const std::wstring& path, LoadedArchive* archive, Report* report) {
+  return Open(path, false, archive, report) && ReadEntries(archive, report);
+}
+
+bool LoadArchiveForUpdate(const std::wstring& path, LoadedArchive* archive, Report* report) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    report->Fail(kErrCannotWrite, IDS_ARCHIVE_READ_ONLY, path);
+    return false;
+  }
+  return Open(path, true, archive, report) && ReadEntries(archive, report);
 }
 
 }  // namespace unlha

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "archiver/dll/report.h"
+#include "archiver/win/file_identity.h"
 #include "archiver/win/win_file.h"
 #include "archiver/lzh/reader.h"
 
@@ -18,6 +19,10 @@ struct LoadedArchive {
   std::vector<lzh::Header> entries;
   // kEndOfArchive after a clean walk; otherwise why the walk stopped early.
   lzh::Error end = lzh::Error::kEndOfArchive;
+  // The file that was read, for the check before it is replaced. Where the
+  // system cannot tell a file's identity, its size and write time alone.
+  winfs::FileIdentity identity;
+  bool identity_known = false;
   bool Complete() const { return end == lzh::Error::kEndOfArchive; }
 };
 
@@ -25,6 +30,11 @@ struct LoadedArchive {
 // when the file is missing, unreadable or no archive (reported); a damaged
 // tail returns true with `end` set (the caller decides).
 bool LoadArchive(const std::wstring& path, LoadedArchive* archive, Report* report);
+
+// LoadArchive for a command that will replace the archive: a read-only
+// archive is refused, and the archive is held against other writers for the
+// whole command, which are told it is in use.
+bool LoadArchiveForUpdate(const std::wstring& path, LoadedArchive* archive, Report* report);
 
 // Reports a reader error for `name` with the matching message and code.
 void ReportReadError(lzh::Error error, const std::string& name, Report* report);

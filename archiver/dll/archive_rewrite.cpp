@@ -2,6 +2,7 @@
 
 #include "archiver/win/entry_extract.h"
 #include "archiver/win/entry_time.h"
+#include "archiver/win/file_identity.h"
 #include "archiver/win/wide_text.h"
 #include "archiver/win/win_path.h"
 #include "archiver/dll/resource.h"
@@ -43,6 +44,21 @@ void SetArchiveTimeToNewest(const std::wstring& archive, const lzh::EditPlan& pl
   FILETIME time = {(DWORD)newest, (DWORD)(newest >> 32)};
   SetFileTime(file, nullptr, nullptr, &time);
   CloseHandle(file);
+}
+
+// Whether the archive is still the file that was read (or still absent when
+// there was none): another writer, in another session or on another machine,
+// may have replaced it meanwhile, and its work must not be overwritten.
+bool StillAsRead(const std::wstring& archive, const LoadedArchive* old) {
+  winfs::FileIdentity now;
+  bool readable = winfs::IdentityOf(archive, &now);
+  if (!old) return !readable && GetFileAttributesW(archive.c_str()) == INVALID_FILE_ATTRIBUTES;
+  if (old->identity_known) return readable && now.Unchanged(old->identity);
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(archive.c_str(), GetFileExInfoStandard, &data)) return false;
+  uint64_t size = ((uint64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+  uint64_t written = ((uint64_t)data.ftLastWriteTime.dwHighDateTime << 32) | data.ftLastWriteTime.dwLowDateTime;
+  return size == old->identity.size && written == old->identity.write_time;
 }
 
 // Threads that compress new files: one per processor, or UNLHA32_THREADS
@@ -100,8 +116,8 @@ bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
     status = lzh::RunEditPlan(plan, old ? old->source.get() : nullptr, old ? old->entries : kNoEntries, items,
                               open_item, *sink, options, &failed_item);
   }
-  DWORD write_error = sink->LastError();
   bool closed = sink->Close();
+  DWORD write_error = sink->LastError();  // after Close: its flush may have failed
   if (status == lzh::WriteStatus::kOk && !closed) status = lzh::WriteStatus::kWriteFailed;
   if (status != lzh::WriteStatus::kOk) {
     DeleteFileW(work.c_str());
@@ -135,6 +151,11 @@ bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
     old_entries = old->entries;
     old->reader.reset();
     old->source.reset();
+  }
+  if (!StillAsRead(archive, old)) {
+    DeleteFileW(work.c_str());
+    job.report.Fail(kErrTmpCopy, IDS_ARCHIVE_CHANGED, archive);
+    return false;
   }
   if (!winfs::ReplaceWith(work, archive)) {
     job.report.Fail(kErrTmpCopy, IDS_REPLACE_FAILED, archive);

@@ -44,7 +44,7 @@ std::string FolderOf(const std::string& shown) {
 void RunRename(Job& job) {
   const Command& command = job.command;
   LoadedArchive old;
-  if (!LoadArchive(command.archive_path, &old, &job.report)) return;
+  if (!LoadArchiveForUpdate(command.archive_path, &old, &job.report)) return;
   if (!old.Complete()) {
     ReportReadError(old.end, command.archive, &job.report);
     return;

@@ -1,6 +1,6 @@
 // "s ARCHIVE": writes ARCHIVE.exe, a self-extracting program followed by the
 // archive's bytes. -gw1/-jw1 choose the windowed program, -jw0 -gw0 the
-// console one.
+// console one. An existing ARCHIVE.exe is replaced only with -o.
 #include "archiver/dll/archive_access.h"
 #include "archiver/dll/commands.h"
 #include "archiver/dll/resource.h"
@@ -46,6 +46,12 @@ void RunMakeSfx(Job& job) {
     job.report.Fail(kErrCommandName, IDS_ALREADY_SFX, command.archive);
     return;
   }
+  // A file of that name may be anything of the user's: replaced only when
+  // the caller says so (after asking).
+  if (!command.overwrite && GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    job.report.Fail(kErrSameNameFile, IDS_SFX_EXISTS, target);
+    return;
+  }
   const uint8_t* stub = nullptr;
   size_t stub_size = 0;
   if (!LoadStub(command.sfx_window != 0, &stub, &stub_size)) {
@@ -80,8 +86,8 @@ void RunMakeSfx(Job& job) {
       ok = false;
     }
   }
-  DWORD write_error = sink->LastError();
   bool closed = sink->Close();
+  DWORD write_error = sink->LastError();  // after Close: its flush may have failed
   if (!ok || !closed) {
     DeleteFileW(work.c_str());
     if (!job.report.Failed())

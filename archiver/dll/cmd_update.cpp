@@ -7,11 +7,38 @@
 #include "archiver/dll/archive_rewrite.h"
 #include "archiver/dll/disk_items.h"
 #include "archiver/dll/resource.h"
+#include "archiver/win/file_identity.h"
 #include "archiver/win/win_path.h"
 
 namespace unlha {
 
 namespace {
+
+// Deletes one file that went into the archive as `item`, only if it is
+// still what was read: same size, same last-write time. The file is held
+// against writers from the check to the deletion.
+void DeleteSource(Job& job, const std::wstring& path, const lzh::NewItem& item) {
+  HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  winfs::FileIdentity now;
+  bool unchanged = file != INVALID_HANDLE_VALUE && winfs::IdentityOf(file, &now) &&
+                   now.size == item.info.original_size && now.write_time == item.info.win_modify;
+  if (!unchanged) {
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    job.report.Fail(kErrCannotWrite, IDS_SOURCE_CHANGED, path);
+    return;
+  }
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  // Deleted once the last handle, ours, is closed.
+  bool deleted = DeleteFileW(path.c_str()) != 0;
+  CloseHandle(file);
+  if (!deleted) {
+    if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(path.c_str(), attributes);
+    job.report.Fail(kErrCannotWrite, IDS_DELETE_SOURCE_FAILED, path);
+  }
+}
 
 // Removes the files that went into the archive, then the folders that are
 // empty now (deepest first). Folders taken whole by -r keep their root
@@ -20,13 +47,10 @@ void DeleteSources(Job& job, const DiskItems& disk, const std::vector<bool>& add
   std::vector<std::wstring> folders;
   for (size_t i = 0; i < disk.items.size(); ++i) {
     if (!added[i]) continue;
-    if (disk.items[i].is_directory) {
+    if (disk.items[i].is_directory)
       folders.push_back(disk.paths[i]);
-      continue;
-    }
-    SetFileAttributesW(disk.paths[i].c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!DeleteFileW(disk.paths[i].c_str()))
-      job.report.Fail(kErrCannotWrite, IDS_DELETE_SOURCE_FAILED, disk.paths[i]);
+    else
+      DeleteSource(job, disk.paths[i], disk.items[i]);
   }
   for (size_t i = folders.size(); i-- > 0;) RemoveDirectoryW(folders[i].c_str());
 }
@@ -39,7 +63,7 @@ void RunUpdate(Job& job) {
   LoadedArchive old;
   bool exists = winfs::FileExists(archive_path);
   if (exists) {
-    if (!LoadArchive(archive_path, &old, &job.report)) return;
+    if (!LoadArchiveForUpdate(archive_path, &old, &job.report)) return;
     if (!old.Complete()) {
       // Rewriting would drop whatever lies past the damage.
       ReportReadError(old.end, command.archive, &job.report);
@@ -48,10 +72,16 @@ void RunUpdate(Job& job) {
   }
 
   DiskItems disk;
-  std::vector<std::wstring> skip = {archive_path};
-  GatherDiskItems(command.names, command.recurse > 0, command.with_dir_name, skip, &disk);
+  GatherOptions gather;
+  gather.recursive = command.recurse > 0;
+  gather.with_folder_name = command.with_dir_name;
+  gather.follow_links = command.name != 'm';
+  // The archive is never a source, however the names reach it.
+  if (exists && old.identity_known) gather.skip.push_back(old.identity);
+  GatherDiskItems(command.names, gather, &disk);
   for (const std::string& name : disk.missing) job.report.Fail(kErrFileOpen, IDS_SOURCE_UNREADABLE, name);
   if (job.report.Failed()) return;
+  for (const std::wstring& link : disk.links) job.report.Fail(kErrCannotWrite, IDS_LINK_NOT_MOVED, link);
   if (disk.items.empty()) {
     job.report.Fail(kErrNotExist, IDS_NOTHING_MATCHED, command.rest);
     return;

@@ -13,6 +13,10 @@ namespace {
 
 // How many tokens an unquoted path may span.
 const size_t kMaxJoin = 32;
+// Joins of disk names that no folder can rule out (names without any
+// separator) allowed in one line: enough for thousands of names with
+// blanks, while a long line of missing names fails quickly.
+const size_t kMaxLooseJoins = 4096;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -104,6 +108,50 @@ std::string WithoutPattern(const std::string& name) {
   return slash == std::string::npos ? std::string(".") : name.substr(0, slash);
 }
 
+// The last separator of `path`, a trail byte 0x5C of a double-byte
+// character excepted; npos when none.
+size_t LastSeparator(const std::string& path) {
+  size_t last = std::string::npos;
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (lzh::IsCp932LeadByte((unsigned char)path[i]) && i + 1 < path.size())
+      ++i;
+    else if (path[i] == '\\' || path[i] == '/')
+      last = i;
+  }
+  return last;
+}
+
+bool Exists(const PathProbe& probe, const std::string& path) {
+  return probe.exists ? probe.exists(path) : probe.is_file(path) || probe.is_directory(path);
+}
+
+// "C:\..." or "\\server...": a word that starts a path of its own never
+// continues the one before it (no name holds a ':' or starts with "\\").
+bool StartsAPath(const std::string& word) {
+  bool drive = word.size() >= 3 && word[1] == ':' && (word[2] == '\\' || word[2] == '/');
+  bool share = word.size() >= 2 && (word[0] == '\\' || word[0] == '/') && (word[1] == '\\' || word[1] == '/');
+  return drive || share;
+}
+
+// Whether a joined disk name can still lead to an existing path: the folder
+// it names so far must exist (the last folder asked is remembered in
+// `known_folder`). A join with no separator at all has no folder to ask and
+// is charged to `loose`.
+bool JoinCanExist(const std::string& joined, const PathProbe& probe, size_t* loose, std::string* known_folder) {
+  size_t slash = LastSeparator(joined);
+  if (slash == std::string::npos) {
+    if (*loose == 0) return false;
+    --*loose;
+    return true;
+  }
+  std::string folder = joined.substr(0, slash);
+  if (folder.empty() || (folder.size() == 2 && folder[1] == ':')) folder += joined[slash];  // a root
+  if (folder == *known_folder) return true;
+  if (!probe.is_directory(folder)) return false;
+  *known_folder = folder;
+  return true;
+}
+
 // Parses one switch token ("-r1xp", "-wC:\TEMP", "-gw1"); returns the
 // position in the token where a -w path starts, or npos.
 size_t ParseSwitch(const std::string& text, Command* command) {
@@ -118,6 +166,7 @@ size_t ParseSwitch(const std::string& text, Command* command) {
       case 'x': command->with_dir_name = digit(1) != 0; break;
       case 'p': command->full_paths = digit(1) != 0; break;
       case 'n': command->quiet = digit(1) != 0; break;
+      case 'o': command->overwrite = digit(1) != 0; break;
       case 'w':
         if (i + 1 < text.size() && (text[i + 1] | 0x20) == 'd') ++i;  // -wd<dir>
         return i + 1;
@@ -207,6 +256,8 @@ bool ParseCommand(const std::string& line, const PathProbe& probe, Command* comm
   }
 
   bool disk_names = name == 'u' || name == 'm';
+  size_t loose_joins = kMaxLooseJoins;
+  std::string known_folder;
   while (i < tokens.size()) {
     size_t consumed = 1;
     std::string text = tokens[i].text;
@@ -214,13 +265,14 @@ bool ParseCommand(const std::string& line, const PathProbe& probe, Command* comm
     // unquoted: take the longest join that does exist.
     if (disk_names && !tokens[i].quoted) {
       std::string base = WithoutPattern(text);
-      if (!probe.is_file(base) && !probe.is_directory(base)) {
+      if (!Exists(probe, base)) {
         size_t limit = std::min(tokens.size(), i + kMaxJoin);
         for (size_t last = i + 1; last < limit; ++last) {
           std::string joined = Join(line, tokens, i, last);
-          if (joined.empty()) break;
+          if (joined.empty() || StartsAPath(tokens[last].text)) break;
           std::string joined_base = WithoutPattern(joined);
-          if (probe.is_file(joined_base) || probe.is_directory(joined_base)) {
+          if (!JoinCanExist(joined_base, probe, &loose_joins, &known_folder)) break;
+          if (Exists(probe, joined_base)) {
             text = joined;
             consumed = last - i + 1;
           }
@@ -240,6 +292,9 @@ PathProbe DiskProbe() {
   PathProbe probe;
   probe.is_file = [](const std::string& path) { return winfs::FileExists(winfs::Widen(path)); };
   probe.is_directory = [](const std::string& path) { return winfs::DirectoryExists(winfs::Widen(path)); };
+  probe.exists = [](const std::string& path) {
+    return GetFileAttributesW(winfs::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  };
   return probe;
 }
 

@@ -22,6 +22,8 @@ std::vector<Token> Tokenize(const std::string& line);
 struct PathProbe {
   std::function<bool(const std::string&)> is_file;
   std::function<bool(const std::string&)> is_directory;
+  // Either of the two in one question; may be left empty.
+  std::function<bool(const std::string&)> exists;
 };
 
 struct Command {
@@ -32,6 +34,7 @@ struct Command {
   bool quiet = false;        // -n: no progress window
   std::string work_dir;      // -w<dir>, empty when absent
   int sfx_window = -1;       // -gw / -jw value, -1 when absent
+  bool overwrite = false;    // -o: s replaces a file of the program's name
   std::string archive;
   std::string destination;   // x, e
   std::vector<std::string> names;

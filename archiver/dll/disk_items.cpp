@@ -7,6 +7,7 @@
 #include "archiver/dll/command_line.h"
 #include "archiver/dll/visited_folders.h"
 #include "archiver/win/entry_time.h"
+#include "archiver/win/link_guard.h"
 #include "archiver/win/wide_text.h"
 #include "archiver/win/win_path.h"
 
@@ -14,11 +15,32 @@ namespace unlha {
 
 namespace {
 
-bool Skipped(const std::wstring& path, const std::vector<std::wstring>& skip) {
-  std::wstring full = winfs::FullPath(path);
-  for (const std::wstring& other : skip)
-    if (lstrcmpiW(full.c_str(), other.c_str()) == 0) return true;
+// Only a file of the same size can be one to skip: the identity is read
+// for those alone.
+bool Skipped(const WIN32_FIND_DATAW& found, const std::wstring& path, const std::vector<winfs::FileIdentity>& skip) {
+  uint64_t size = ((uint64_t)found.nFileSizeHigh << 32) | found.nFileSizeLow;
+  winfs::FileIdentity identity;
+  bool known = false;
+  for (const winfs::FileIdentity& other : skip) {
+    if (other.size != size) continue;
+    if (!known && !(known = winfs::IdentityOf(path, &identity))) return false;
+    if (identity.SameFile(other)) return true;
+  }
   return false;
+}
+
+// A link or junction in `resolved_folder` (the real path of the folder
+// being walked): it is tagged as one, or it leads somewhere else. Other
+// reparse points (files kept in the cloud, deduplicated files) are files
+// like any other; Wine tags nothing.
+bool IsLink(const WIN32_FIND_DATAW& found, const std::wstring& disk, const std::wstring& resolved_folder) {
+  bool reparse = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  if (reparse && (found.dwReserved0 == IO_REPARSE_TAG_SYMLINK || found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT))
+    return true;
+  if (resolved_folder.empty()) return false;
+  std::wstring resolved = winfs::ResolvedPath(disk);
+  std::wstring expected = winfs::WithSeparator(resolved_folder) + found.cFileName;
+  return !resolved.empty() && lstrcmpiW(resolved.c_str(), expected.c_str()) != 0;
 }
 
 // Disk path relative to the stored root -> stored form: CP932 bytes with '/'
@@ -68,10 +90,18 @@ bool Matches(const std::string& folded_pattern, const wchar_t* name) {
   return WildcardMatch(folded_pattern, FoldName(winfs::Narrow(name, winfs::kCp932)));
 }
 
-// Adds everything below `folder` matching `pattern`, stored under `prefix`;
+// Where a walk stands: `resolved` is the folder's real path when links are
+// not followed (empty otherwise).
+struct WalkPlace {
+  std::wstring folder;
+  std::wstring resolved;
+};
+
+// Adds everything below `place` matching `pattern`, stored under `prefix`;
 // each folder on disk is entered once, however many links lead to it.
-void Walk(const std::wstring& folder, const std::wstring& prefix, const std::string& pattern,
-          const std::vector<std::wstring>& skip, VisitedFolders* visited, DiskItems* out) {
+void Walk(const WalkPlace& place, const std::wstring& prefix, const std::string& pattern,
+          const GatherOptions& options, VisitedFolders* visited, DiskItems* out) {
+  const std::wstring& folder = place.folder;
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW((winfs::WithSeparator(folder) + L"*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
@@ -84,11 +114,19 @@ void Walk(const std::wstring& folder, const std::wstring& prefix, const std::str
   for (const WIN32_FIND_DATAW& child : children) {
     std::wstring disk = winfs::WithSeparator(folder) + child.cFileName;
     std::wstring stored = prefix + child.cFileName;
-    if (child.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    bool is_directory = (child.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (!options.follow_links && (is_directory || Matches(folded_pattern, child.cFileName)) &&
+        IsLink(child, disk, place.resolved)) {
+      out->links.push_back(disk);
+      continue;
+    }
+    if (is_directory) {
       if (!visited->Enter(disk)) continue;
       AddItem(child, disk, stored, out);
-      Walk(disk, stored + L"\\", pattern, skip, visited, out);
-    } else if (Matches(folded_pattern, child.cFileName) && !Skipped(disk, skip)) {
+      WalkPlace inner = {disk, place.resolved.empty() ? std::wstring()
+                                                      : winfs::WithSeparator(place.resolved) + child.cFileName};
+      Walk(inner, stored + L"\\", pattern, options, visited, out);
+    } else if (Matches(folded_pattern, child.cFileName) && !Skipped(child, disk, options.skip)) {
       AddItem(child, disk, stored, out);
     }
   }
@@ -97,6 +135,9 @@ void Walk(const std::wstring& folder, const std::wstring& prefix, const std::str
 bool FindOne(const std::wstring& path, WIN32_FIND_DATAW* found) {
   std::wstring probe = path;
   while (probe.size() > 3 && (probe.back() == L'\\' || probe.back() == L'/')) probe.pop_back();
+  // A name that is not there is answered quickly: under Wine a search costs
+  // ten times as much, which a line of many missing names adds up.
+  if (GetFileAttributesW(probe.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
   HANDLE search = FindFirstFileW(probe.c_str(), found);
   if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
@@ -104,7 +145,7 @@ bool FindOne(const std::wstring& path, WIN32_FIND_DATAW* found) {
 }
 
 void AddFolder(const std::wstring& folder, const std::string& pattern, bool with_folder_name,
-               const std::vector<std::wstring>& skip, DiskItems* out) {
+               const GatherOptions& options, DiskItems* out) {
   std::wstring prefix;
   if (with_folder_name) {
     WIN32_FIND_DATAW found;
@@ -116,7 +157,8 @@ void AddFolder(const std::wstring& folder, const std::string& pattern, bool with
   }
   VisitedFolders visited;
   visited.Enter(folder);
-  Walk(folder, prefix, pattern, skip, &visited, out);
+  WalkPlace place = {folder, options.follow_links ? std::wstring() : winfs::ResolvedPath(folder)};
+  Walk(place, prefix, pattern, options, &visited, out);
   out->folders.push_back(folder);
 }
 
@@ -138,8 +180,8 @@ void DropDuplicates(DiskItems* out) {
 
 }  // namespace
 
-void GatherDiskItems(const std::vector<std::string>& names, bool recursive, bool with_folder_name,
-                     const std::vector<std::wstring>& skip, DiskItems* out) {
+void GatherDiskItems(const std::vector<std::string>& names, const GatherOptions& options, DiskItems* out) {
+  bool recursive = options.recursive;
   for (const std::string& name : names) {
     std::wstring wide = winfs::Widen(name);
     bool wild = name.find_first_of("*?") != std::string::npos;
@@ -153,17 +195,22 @@ void GatherDiskItems(const std::vector<std::string>& names, bool recursive, bool
       }
       size_t before = out->items.size();
       if (recursive) {
-        AddFolder(folder, pattern, with_folder_name, skip, out);
+        AddFolder(folder, pattern, options.with_folder_name, options, out);
       } else {
         // Matching files of one folder, each under its own name.
         WIN32_FIND_DATAW found;
         HANDLE search = FindFirstFileW((winfs::WithSeparator(folder) + L"*").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {
           std::string folded_pattern = FoldName(pattern);
+          std::wstring resolved = options.follow_links ? std::wstring() : winfs::ResolvedPath(folder);
           do {
             std::wstring disk = winfs::WithSeparator(folder) + found.cFileName;
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && Matches(folded_pattern, found.cFileName) &&
-                !Skipped(disk, skip))
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || !Matches(folded_pattern, found.cFileName) ||
+                Skipped(found, disk, options.skip))
+              continue;
+            if (!options.follow_links && IsLink(found, disk, resolved))
+              out->links.push_back(disk);
+            else
               AddItem(found, disk, found.cFileName, out);
           } while (FindNextFileW(search, &found));
           FindClose(search);
@@ -179,8 +226,8 @@ void GatherDiskItems(const std::vector<std::string>& names, bool recursive, bool
     }
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       // A folder given by name goes in with its own name (as if dropped).
-      AddFolder(wide, "*", !recursive || with_folder_name, skip, out);
-    } else if (!Skipped(wide, skip)) {
+      AddFolder(wide, "*", !recursive || options.with_folder_name, options, out);
+    } else if (!Skipped(found, wide, options.skip)) {
       AddItem(found, wide, found.cFileName, out);
     }
   }

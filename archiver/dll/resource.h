@@ -56,3 +56,10 @@
 #define IDS_ALREADY_SFX 35
 #define IDS_HELP 40  /* 40..59: the command summary, one string per line group */
 #define IDS_HELP_LAST 59
+/* Refusals of commands that change an archive or delete sources. */
+#define IDS_ARCHIVE_IN_USE 60
+#define IDS_ARCHIVE_READ_ONLY 61
+#define IDS_ARCHIVE_CHANGED 62
+#define IDS_SOURCE_CHANGED 63
+#define IDS_LINK_NOT_MOVED 64
+#define IDS_SFX_EXISTS 65

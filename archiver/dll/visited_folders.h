@@ -3,11 +3,10 @@
 // tree, or a second link to a folder already walked, names a folder entered
 // before, and following it would store the same files again and again.
 #pragma once
-#include <windows.h>
-
 #include <set>
 #include <string>
-#include <tuple>
+
+#include "archiver/win/file_identity.h"
 
 namespace unlha {
 
@@ -19,7 +18,7 @@ class VisitedFolders {
   bool Enter(const std::wstring& folder);
 
  private:
-  std::set<std::tuple<DWORD, DWORD, DWORD>> seen_;  // volume serial, file index high, low
+  std::set<winfs::FileIdentity> seen_;
 };
 
 }  // namespace unlha

@@ -145,8 +145,9 @@ lzh::Error WriteEntryFile(lzh::ArchiveReader* reader, const lzh::Header& header,
   }
   lzh::Error error = reader->Extract(header, sink.get(), progress);
   if (error == lzh::Error::kOk && sink->Flush()) SetEntryTimes(sink->handle(), header);
-  *win_error = sink->LastError();
   bool closed = sink->Close();
+  // After Close: its last flush may be the write that failed.
+  *win_error = sink->LastError();
   if (error == lzh::Error::kOk && !closed) {
     error = lzh::Error::kWriteError;
     if (!*win_error) *win_error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;

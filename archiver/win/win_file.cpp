@@ -95,9 +95,14 @@ bool FileSink::Flush() {
     return false;
   }
   DWORD written = 0;
-  if (!WriteFile(file_, buffer_.data(), (DWORD)buffer_.size(), &written, nullptr) ||
-      written != buffer_.size()) {
-    error_ = GetLastError() ? GetLastError() : ERROR_DISK_FULL;
+  if (!WriteFile(file_, buffer_.data(), (DWORD)buffer_.size(), &written, nullptr)) {
+    error_ = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+    return false;
+  }
+  if (written != buffer_.size()) {
+    // A short write leaves no error of its own: the last one recorded is
+    // stale (often "already exists" from creating this very file).
+    error_ = ERROR_DISK_FULL;
     return false;
   }
   buffer_.clear();

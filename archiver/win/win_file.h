@@ -22,6 +22,7 @@ class FileSource : public lzh::ByteSource {
   bool Failed() const override { return failed_; }
   // The file's last-write time.
   FILETIME WriteTime() const;
+  HANDLE handle() const { return file_; }
 
  private:
   FileSource(HANDLE file, uint64_t size) : file_(file), size_(size) {}

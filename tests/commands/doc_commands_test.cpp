@@ -242,8 +242,11 @@ TEST_F(DocCommands, MakesEachKindOfSelfExtractorAndOpensIt) {
     struct Kind {
         int button;
         const char* line;
-    } kinds[] = {{IDC_SFX_DOS, "s -jw0 -gw0 %s "}, {IDC_SFX_WINSFX, "s -jw1 %s "}, {IDC_SFX_WINSFX32, "s -gw1 %s "}};
+    } kinds[] = {{IDC_SFX_DOS, "s -o -jw0 -gw0 %s "}, {IDC_SFX_WINSFX, "s -o -jw1 %s "},
+                 {IDC_SFX_WINSFX32, "s -o -gw1 %s "}};
     Start(sjisArchive);
+    // The program's file exists: the user is asked before the library may
+    // replace it (-o).
     for (const Kind& k : kinds) {
         theApp.OpenDocumentFile(sjisArchive.c_str());
         lib.ClearCalls();
@@ -254,6 +257,7 @@ TEST_F(DocCommands, MakesEachKindOfSelfExtractorAndOpensIt) {
             SendDlgItemMessageA(h, k.button, BM_CLICK, 0, 0);
             return IDOK;
         });
+        boxes.QueueAnswer(IDYES);
         Command(ID_MAKE_SFX);
         EXPECT_TRUE(winSfx32First);
         char line[1024];
@@ -261,6 +265,16 @@ TEST_F(DocCommands, MakesEachKindOfSelfExtractorAndOpensIt) {
         EXPECT_EQ(Utf8(TakeLines().at(0)), Utf8(line));
         EXPECT_EQ(Utf8(std::string(Doc()->GetPathName())), Utf8(sjisProgram));
     }
+    // No makes nothing.
+    theApp.OpenDocumentFile(sjisArchive.c_str());
+    lib.ClearCalls();
+    boxes.Clear();
+    boxes.QueueAnswer(IDOK);
+    boxes.QueueAnswer(IDNO);
+    Command(ID_MAKE_SFX);
+    ASSERT_EQ(boxes.Seen().size(), 2u);
+    EXPECT_NE(boxes.Seen()[1].text.find(sjisProgram), std::string::npos) << Utf8(boxes.Seen()[1].text);
+    EXPECT_EQ(TakeLines(), std::vector<std::string>{});
     // Without an extension the same file is opened again; Cancel makes nothing.
     theApp.OpenDocumentFile(bare.c_str());
     boxes.QueueAnswer(IDOK);

@@ -63,3 +63,23 @@ TEST(CommandLine, WildcardsTakeDoubleByteCharactersWhole) {
   EXPECT_FALSE(unlha::WildcardMatch("doc\\?.txt", "doc\\ab.txt"));
   EXPECT_EQ(unlha::FoldName("DOC/" + hyo + "A"), "doc\\" + hyo + "a");
 }
+
+// Words are joined into paths only while a path could still exist: a line of
+// many names that do not exist costs a few disk probes per name, not dozens.
+TEST(CommandLine, MissingNamesCostFewProbes) {
+  for (const char* folder : {"C:\\X\\", ""}) {
+    size_t probes = 0;
+    unlha::PathProbe probe;
+    probe.is_file = [&](const std::string& path) { return ++probes, path == "C:\\X\\My File.txt"; };
+    probe.is_directory = [&](const std::string& path) { return ++probes, path == "C:\\X"; };
+    std::string line = "u -n C:\\a.lzh ";
+    const size_t kNames = 20000;
+    for (size_t i = 0; i < kNames; ++i) line += " " + std::string(folder) + "missing" + std::to_string(i) + ".txt";
+    line += " C:\\X\\My File.txt";
+    unlha::Command command;
+    ASSERT_TRUE(unlha::ParseCommand(line, probe, &command));
+    EXPECT_EQ(command.names.size(), kNames + 1) << folder;
+    EXPECT_EQ(command.names.back(), "C:\\X\\My File.txt") << folder;
+    EXPECT_LT(probes, kNames * 6) << folder;
+  }
+}

@@ -483,7 +483,7 @@ TEST_F(UnlhaTest, SelfExtractingArchives) {
   EXPECT_TRUE(lib_.CheckArchive(exe.c_str(), 0));
   EXPECT_EQ(Names(exe), names);
 
-  ASSERT_EQ(Run("s -jw0 -gw0 " + archive + " "), 0);
+  ASSERT_EQ(Run("s -jw0 -gw0 -o " + archive + " "), 0);
   std::string console = Read(exe);
   EXPECT_NE(console, gui);
   EXPECT_EQ(Names(exe), names);
@@ -651,7 +651,7 @@ TEST_F(UnlhaTest, SelfExtractingFilesReadWithUnixTools) {
   bool have_lhasa = RunUnix("command -v lhasa") == 0;
   int run = 0;
   for (const char* switches : {"-gw1", "-jw1", "-jw0 -gw0"}) {
-    ASSERT_EQ(Run(std::string("s ") + switches + " " + archive + " "), 0) << switches;
+    ASSERT_EQ(Run(std::string("s -o ") + switches + " " + archive + " "), 0) << switches;
     std::string bytes = Read(exe);
     ASSERT_GT(bytes.size(), stored.size()) << switches;
     EXPECT_EQ(bytes.substr(bytes.size() - stored.size()), stored) << switches;

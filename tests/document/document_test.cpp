@@ -150,6 +150,17 @@ TEST_F(ArchiveDocTest, ARefusedListingFailsWithoutAMessage) {
     EXPECT_TRUE(lib->HeldOnlyByUs());
 }
 
+// Another program is changing an archive: the user is told to try again
+// rather than left with an empty window.
+TEST_F(ArchiveDocTest, ABusyLibraryIsReported) {
+    lib->AddRecord("A.TXT");
+    lib->SetRunning(1);
+    EXPECT_FALSE(doc->Load(archive.c_str()));
+    EXPECT_EQ(doc->m_pArchive, nullptr);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{String(IDS_LIBRARY_BUSY)});
+    EXPECT_TRUE(lib->HeldOnlyByUs());
+}
+
 TEST_F(ArchiveDocTest, AMissingLibraryIsReportedThenTheFileIsNoArchive) {
     lib.reset();
     HMODULE stray = LoadLibraryA("unlha32.dll");

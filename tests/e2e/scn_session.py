@@ -382,6 +382,7 @@ def each_self_extracting_archive_becomes_the_document_and_runs(s):
             app.menu("ﾌｧｲﾙ(&F)")
             s.desk.key("2")  # NEST.LZH, just below NEST.exe in the recent files
             wait_for(lambda: app.title == "NEST.LZH - Zuvo", "NEST.LZH open from the recent files")
+        existed = os.path.exists(exe)
         app.menu("編集(&E)", "自己解凍書庫の作成(&O)...")
         box = soft_dialog(s, "自己解凍書庫の作成", "the self-extracting archive command opens no dialog")
         if radio == 1004:
@@ -390,6 +391,11 @@ def each_self_extracting_archive_becomes_the_document_and_runs(s):
         box.press(radio)
         box.press(1)
         box.wait_closed()
+        if existed:
+            # The program of the round before is there: replacing it is asked.
+            ask = app.dialog("Zuvo")
+            assert "上書きしますか" in ask.text(), ask.text()
+            ask.press(6)
         app.wait_done(lambda: app.title == "NEST.exe - Zuvo", "the %s archive open" % kind)
         wait_for(lambda: app.tree_paths()[:3] == ["", "DOC\\", "DOC\\IMAGES\\"], "its folders in the tree")
         assert set(FILES) <= set(s.archive_names(exe)), kind

@@ -111,6 +111,25 @@ TEST(HostileTool, ExtractionKeepsToTheDestination) {
   EXPECT_EQ(left, "kept.txt\nlink\n");
 }
 
+// A destination that does not exist yet is made, parents and all.
+TEST(HostileTool, ExtractionMakesItsDestination) {
+  lzhtest::ScratchDir scratch;
+  std::string stored = "made";
+  lzh::Header header;
+  header.path = "a.txt";
+  header.compressed_size = header.original_size = stored.size();
+  header.has_crc = true;
+  header.crc = lzh::Crc16(reinterpret_cast<const uint8_t*>(stored.data()), stored.size());
+  std::string archive;
+  ASSERT_EQ(lzh::SerializeHeader(header, &archive), lzh::WriteStatus::kOk);
+  archive += stored;
+  archive.push_back('\0');
+  ASSERT_TRUE(lzhtest::WriteFile(scratch / "a.lzh", archive));
+  std::string dest = scratch / "new/deeper";
+  EXPECT_EQ(lzhtest::Run(std::string(LZHTOOL_PATH) + " x '" + scratch / "a.lzh" + "' '" + dest + "'"), 0);
+  EXPECT_EQ(lzhtest::ReadFile(dest + "/a.txt"), "made");
+}
+
 // Entries deep in one folder: the folders are probed and made once, not once
 // per entry (counted in system calls); a folder entry whose name an existing
 // file holds is reported.

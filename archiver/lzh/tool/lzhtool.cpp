@@ -1,7 +1,7 @@
 // lzhtool: list, test and extract LZH archives natively (tests, benchmarks).
 //   lzhtool l ARCHIVE        list entries
 //   lzhtool t ARCHIVE        test every entry's data
-//   lzhtool x ARCHIVE DIR    extract below DIR, restoring modification times
+//   lzhtool x ARCHIVE DIR    extract below DIR (made if missing), restoring modification times
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -72,6 +72,15 @@ bool FoldersMade(lzh::FolderResult result, const lzh::Header& h) {
   return false;
 }
 
+// Makes the destination and any missing parent; true when it is a folder.
+bool MakeDestination(const std::string& path) {
+  for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+    mkdir(path.substr(0, slash).c_str(), 0777);
+  mkdir(path.c_str(), 0777);
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 void SetTime(const std::string& path, time_t t) {
   struct timeval times[2] = {{t, 0}, {t, 0}};
   utimes(path.c_str(), times);
@@ -84,6 +93,10 @@ int main(int argc, char** argv) {
   std::string command = argv[1];
   if (command != "l" && command != "t" && command != "x") return Usage();
   if (command == "x" && argc < 4) return Usage();
+  if (command == "x" && !MakeDestination(argv[3])) {
+    fprintf(stderr, "lzhtool: cannot create %s\n", argv[3]);
+    return 1;
+  }
   std::unique_ptr<lzh::StdioSource> source(lzh::StdioSource::Open(argv[2]));
   if (!source) {
     fprintf(stderr, "lzhtool: cannot open %s\n", argv[2]);
