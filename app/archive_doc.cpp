@@ -25,7 +25,8 @@ CArchiveDoc::~CArchiveDoc() {
 }
 
 void CArchiveDoc::DeleteItems() {
-    if (m_items.GetSize() == 0) return;
+    if (m_items.GetSize() == 0 && m_folders.GetSize() == 0) return;
+    m_folders.RemoveAll();
     // The file list's rows point at the entries: they go first. Then the
     // views are told at once, so that nothing shows entries that are gone,
     // not even behind the message box of an open that fails.
@@ -71,10 +72,12 @@ BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
         }
         int status;
         do {
-            // Directory entries have no name: the tree is built from paths.
-            if (pItem->m_strName.IsEmpty())
+            // Directory entries have no name: the tree is built from paths,
+            // theirs included (a folder without files still shows).
+            if (pItem->m_strName.IsEmpty()) {
+                m_folders.Add(pItem->m_strPath);
                 delete pItem;
-            else
+            } else
                 m_items.Add(pItem);
             pItem = new CArcfileItem;
             status = m_pArchive->GetNext(pItem);
@@ -95,7 +98,13 @@ BOOL CArchiveDoc::PromptNewArchive() {
     if (dlg.DoModal() != IDOK) return FALSE;
 
     CString path = dlg.GetPathName();
+    // The tree names its top node after the document's path, so the path is
+    // set before the listing that rebuilds it.
+    CString strOldPath = GetPathName(), strOldTitle = GetTitle();
+    SetPathName(path, FALSE);
     if (!Load(path)) {
+        m_strPathName = strOldPath;
+        SetTitle(strOldTitle);
         ErrorMessage(IDS_CREATE_FAILED);
         return FALSE;
     }
@@ -108,9 +117,12 @@ static BOOL EndsWithBackslash(const CString& s) {
 }
 
 CString CArchiveDoc::GetTempDir() {
+    // Empty when the system has none, or one too long for a path of this
+    // program: never the root of the current drive in its place.
     char buffer[MAX_PATH];
     DWORD n = GetTempPathA(sizeof(buffer), buffer);
-    CString dir(buffer, n < sizeof(buffer) ? (int)n : 0);
+    if (n == 0 || n >= sizeof(buffer)) return CString();
+    CString dir(buffer, (int)n);
     if (!EndsWithBackslash(dir)) dir += '\\';
     return dir;
 }

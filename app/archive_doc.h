@@ -28,7 +28,8 @@ public:
     // Asks for the name of a new archive and loads it; FALSE on Cancel or failure.
     BOOL PromptNewArchive();
 
-    // The system's temporary directory, ending in a backslash.
+    // The system's temporary directory, ending in a backslash; empty when
+    // there is none that a path of 260 bytes can name.
     CString GetTempDir();
     // The temporary directory and the last component of lpszName.
     CString GetTempFilePath(LPCSTR lpszName);
@@ -41,6 +42,7 @@ public:
 
     BOOL m_bDirUnpack;     // extract with directories
     CObArray m_items;      // CArcfileItem*, owned, in listing order
+    CStringArray m_folders;  // relative paths of the archive's folder entries
     CArcfile* m_pArchive;  // NULL when no archive is open
 
 protected:

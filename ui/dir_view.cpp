@@ -71,7 +71,7 @@ void CDirView::OnUpdate(CView*, LPARAM, CObject*) {
     CArchiveDoc* pDoc = GetDocument();
     if (pDoc == NULL) return;
     CString rootName = FileNameOf(pDoc->GetPathName());
-    if (rootName.IsEmpty() || pDoc->m_items.GetSize() == 0) return;
+    if (rootName.IsEmpty() || (pDoc->m_items.GetSize() == 0 && pDoc->m_folders.GetSize() == 0)) return;
 
     BeginWaitCursor();
     // Drawing stays off while the nodes go in: a visible tree lays itself out
@@ -87,6 +87,8 @@ void CDirView::OnUpdate(CView*, LPARAM, CObject*) {
         InsertPath(dir, rootName);
         lastDir = dir;
     }
+    for (int i = 0; i < pDoc->m_folders.GetSize(); ++i)
+        if (!pDoc->m_folders[i].IsEmpty()) InsertPath(pDoc->m_folders[i], rootName);
     m_wndTree.SetRedraw(TRUE);
     m_wndTree.Invalidate();
     m_wndTree.SelectItem(hTop);

@@ -18,6 +18,12 @@ struct LoadedArchive {
   std::vector<lzh::Header> entries;
   // kEndOfArchive after a clean walk; otherwise why the walk stopped early.
   lzh::Error end = lzh::Error::kEndOfArchive;
+  // Where the walk stopped: the offset of the header it could not read, or
+  // of the data that runs past the end of the file.
+  uint64_t end_offset = 0;
+  // The last entry's header is whole but the file ends inside its data (it
+  // is listed; its extraction fails).
+  bool last_data_cut = false;
   bool Complete() const { return end == lzh::Error::kEndOfArchive; }
 };
 
@@ -28,5 +34,13 @@ bool LoadArchive(const std::wstring& path, LoadedArchive* archive, Report* repor
 
 // Reports a reader error for `name` with the matching message and code.
 void ReportReadError(lzh::Error error, const std::string& name, Report* report);
+
+// Reports why a walk stopped early, naming `archive_name`, the place, and
+// whether a header or an entry's data is damaged. Nothing for a whole walk.
+void ReportDamage(const LoadedArchive& archive, const std::string& archive_name, Report* report);
+
+// Reports an entry that failed to decode with its name and where its data
+// lies; other errors as ReportReadError.
+void ReportEntryError(lzh::Error error, const LoadedArchive& archive, const lzh::Header& header, Report* report);
 
 }  // namespace unlha

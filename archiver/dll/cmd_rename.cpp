@@ -35,7 +35,7 @@ void RunRename(Job& job) {
   LoadedArchive old;
   if (!LoadArchive(command.archive_path, &old, &job.report)) return;
   if (!old.Complete()) {
-    ReportReadError(old.end, command.archive, &job.report);
+    ReportDamage(old, command.archive, &job.report);
     return;
   }
   std::string wanted = command.rest;

@@ -42,7 +42,7 @@ void RunUpdate(Job& job) {
     if (!LoadArchive(archive_path, &old, &job.report)) return;
     if (!old.Complete()) {
       // Rewriting would drop whatever lies past the damage.
-      ReportReadError(old.end, command.archive, &job.report);
+      ReportDamage(old, command.archive, &job.report);
       return;
     }
   }
