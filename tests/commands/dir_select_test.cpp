@@ -107,10 +107,11 @@ TEST_F(DirChooser, ReturnsAndRemembersTheDirectoryWithEachModesControls) {
 }
 
 TEST_F(DirChooser, ADirectoryWithAPathNear260BytesCanBeChosen) {
-    // The answer is the path and the marker name: 9 bytes beyond the path.
+    // The answer is the path and the marker name: 9 bytes beyond the path,
+    // which here is 259 bytes long.
     std::string deep = CommandTestDir() + "DEEP";
     CreateDirectoryA(deep.c_str(), NULL);
-    deep += "\\" + std::string(255 - deep.size() - 1, 'D');
+    deep += "\\" + std::string(259 - deep.size() - 1, 'D');
     ASSERT_TRUE(CreateDirectoryA(deep.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS);
     theApp.WriteProfileString("setting", "strOpenDir", (deep + "\\").c_str());
     UserThread user([&](UserThread& u) {
