@@ -33,24 +33,42 @@ const UINT kEditId = 101;
 const UINT kButtons[] = {IDM_FILE_CLOSE, ID_SEPARATOR, IDM_EDIT_COPY, ID_VIEW_ENTRY,
                          ID_SEPARATOR, ID_FONT};
 
-// The font as the screen draws it: the stock fallback's own record names no
-// face the dialog lists, and the dialog would then start on its first entry.
-LOGFONTA RealizedLogFont(CFont& font) {
+int CALLBACK CountFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM lParam) {
+    ++*reinterpret_cast<int*>(lParam);
+    return 0;
+}
+
+BOOL IsListedFace(HDC hdc, LPCSTR lpszFace) {
+    LOGFONTA query = {};
+    query.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(query.lfFaceName, lpszFace, LF_FACESIZE);
+    int nFound = 0;
+    if (query.lfFaceName[0] != '\0')
+        EnumFontFamiliesExA(hdc, &query, (FONTENUMPROCA)CountFace, (LPARAM)&nFound, 0);
+    return nFound > 0;
+}
+
+// The font the dialog starts on: the font's own record when the dialog lists
+// its face; else (the stock fallback, a face that is gone) the face and size
+// the screen draws, or the dialog would start on its first entry.
+LOGFONTA DialogStartFont(CFont& font) {
     LOGFONTA lf = {};
     font.GetLogFont(&lf);
     HDC hdc = GetDC(NULL);
-    HGDIOBJ hOld = SelectObject(hdc, (HFONT)font);
-    TEXTMETRICA tm;
-    char szFace[LF_FACESIZE] = "";
-    if (GetTextFaceA(hdc, sizeof(szFace), szFace) > 0 && GetTextMetricsA(hdc, &tm)) {
-        lstrcpynA(lf.lfFaceName, szFace, LF_FACESIZE);
-        lf.lfHeight = -(tm.tmHeight - tm.tmInternalLeading);
-        lf.lfWidth = 0;
-        lf.lfWeight = tm.tmWeight;
-        lf.lfItalic = tm.tmItalic;
-        lf.lfCharSet = tm.tmCharSet;
+    if (!IsListedFace(hdc, lf.lfFaceName)) {
+        HGDIOBJ hOld = SelectObject(hdc, (HFONT)font);
+        TEXTMETRICA tm;
+        char szFace[LF_FACESIZE] = "";
+        if (GetTextFaceA(hdc, sizeof(szFace), szFace) > 0 && GetTextMetricsA(hdc, &tm)) {
+            lstrcpynA(lf.lfFaceName, szFace, LF_FACESIZE);
+            lf.lfHeight = -(tm.tmHeight - tm.tmInternalLeading);
+            lf.lfWidth = 0;
+            lf.lfWeight = tm.tmWeight;
+            lf.lfItalic = tm.tmItalic;
+            lf.lfCharSet = tm.tmCharSet;
+        }
+        SelectObject(hdc, hOld);
     }
-    SelectObject(hdc, hOld);
     ReleaseDC(NULL, hdc);
     return lf;
 }
@@ -209,7 +227,7 @@ void CMiniViewFrame::OnFileClose() { PostMessage(WM_CLOSE); }
 
 void CMiniViewFrame::OnFont() {
     // Vertical ("@") faces would lay the text on its side.
-    LOGFONTA lf = RealizedLogFont(*m_pFont);
+    LOGFONTA lf = DialogStartFont(*m_pFont);
     CFontDialog dlg(&lf, CF_SCREENFONTS | CF_FORCEFONTEXIST | CF_NOVERTFONTS, NULL, this);
     if (dlg.DoModal() != IDOK) return;
     CFont* pNewFont = new CFont;

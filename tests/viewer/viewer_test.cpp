@@ -291,6 +291,36 @@ TEST_F(Program, ExceptionsFromHandlersAreReportedAndGoNoFurther) {
     EXPECT_EQ(boxes.Count(), 3u);
 }
 
+// The text of an entry: cut on a whole character of either code, up to a zero
+// byte, UTF-8 only where every byte fits it.
+TEST(ViewerText, CutsOnWholeCharactersAndTakesUtf8OnlyWhereItFits) {
+    const std::string note = "<cut %s of %s>";
+    const size_t nMax = kViewerMaxBytes;
+    std::string sjis = std::string(nMax - 1, 'a') + "\x82\xA0" + "tail";
+    std::string hiragana;  // あ in UTF-8, three bytes each, past the cut
+    while (hiragana.size() < nMax + 3) hiragana += "\xE3\x81\x82";
+    struct Case {
+        const char* what;
+        std::string head;
+        ULONGLONG nTotal;
+        std::string shown;
+    } cases[] = {
+        {"lead byte at the cut", sjis, 1000000, std::string(nMax - 1, 'a') + "\r\n\r\n<cut 65,536 of 1,000,000>"},
+        {"UTF-8 cut inside a character", "\xEF\xBB\xBF" + hiragana.substr(0, nMax + 3), 2000000, ""},
+        {"zero byte first", std::string("text\0more", 9) + std::string(nMax, 'x'), 5000000, "text"},
+        {"not UTF-8", "caf\xE9 \xE9t\xE9", 9, "caf\xE9 \xE9t\xE9"},
+    };
+    std::string a = Sjis("あ");
+    std::string allA;
+    for (size_t i = 0; i < (nMax - 3) / 3; ++i) allA += a;
+    cases[1].shown = allA + "\r\n\r\n<cut 65,536 of 2,000,000>";
+    for (const Case& c : cases)
+        EXPECT_EQ(ViewerText(c.head, c.nTotal, note.c_str()), c.shown) << c.what;
+    EXPECT_FALSE(LooksLikeUtf8("plain ASCII", FALSE));
+    EXPECT_TRUE(LooksLikeUtf8("\xE3\x81", TRUE));
+    EXPECT_FALSE(LooksLikeUtf8("\xE3\x81", FALSE));
+}
+
 TEST(DropFiles, BlocksAreSizedToTheirNamesAndReadBackByTheShell) {
     std::string longPath = "C:\\" + std::string(300, 'L') + ".TXT";
     CStringArray paths;
