@@ -29,13 +29,14 @@ CArchiveDoc::~CArchiveDoc() {
 }
 
 void CArchiveDoc::DeleteItems() {
-    if (m_items.GetSize() == 0) return;
+    if (m_items.GetSize() == 0 && m_folders.GetSize() == 0) return;
     FreeItems();
     UpdateAllViews(NULL);
 }
 
 // The file list's rows point at the entries: they go first.
 void CArchiveDoc::FreeItems() {
+    m_folders.RemoveAll();
     if (CFileView* pView = FindFileView()) pView->ForgetEntries();
     for (int i = 0; i < m_items.GetSize(); ++i) delete m_items[i];
     m_items.RemoveAll();
@@ -50,7 +51,7 @@ void CArchiveDoc::DropArchive() {
 // that are gone, not even behind the message box of an open that fails (an
 // open archive shows its top node even without entries).
 void CArchiveDoc::DeleteContents() {
-    BOOL bShown = m_pArchive != NULL || m_items.GetSize() > 0;
+    BOOL bShown = m_pArchive != NULL || m_items.GetSize() > 0 || m_folders.GetSize() > 0;
     FreeItems();
     DropArchive();
     if (bShown) UpdateAllViews(NULL);
@@ -86,10 +87,12 @@ BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
             return FALSE;
         }
         while (status == ARC_ENTRY) {
-            // Directory entries have no name: the tree is built from paths.
-            if (pItem->m_strName.IsEmpty())
+            // Directory entries have no name: the tree is built from paths,
+            // theirs included (a folder without files still shows).
+            if (pItem->m_strName.IsEmpty()) {
+                m_folders.Add(pItem->m_strPath);
                 delete pItem;
-            else
+            } else
                 m_items.Add(pItem);
             pItem = new CArcfileItem;
             status = m_pArchive->GetNext(pItem);
@@ -111,7 +114,13 @@ BOOL CArchiveDoc::PromptNewArchive() {
     // A name typed without an extension is an LZH archive's.
     CString path = dlg.GetPathName();
     if (PathExtension(path).IsEmpty()) path += ".lzh";
+    // The tree names its top node after the document's path, so the path is
+    // set before the listing that rebuilds it.
+    CString strOldPath = GetPathName(), strOldTitle = GetTitle();
+    SetPathName(path, FALSE);
     if (!Load(path)) {
+        m_strPathName = strOldPath;
+        SetTitle(strOldTitle);
         ErrorMessage(IDS_CREATE_FAILED);
         return FALSE;
     }
@@ -124,9 +133,12 @@ static BOOL EndsWithBackslash(const CString& s) {
 }
 
 CString CArchiveDoc::GetTempDir() {
+    // Empty when the system has none, or one too long for a path of this
+    // program: never the root of the current drive in its place.
     char buffer[MAX_PATH];
     DWORD n = GetTempPathA(sizeof(buffer), buffer);
-    CString dir(buffer, n < sizeof(buffer) ? (int)n : 0);
+    if (n == 0 || n >= sizeof(buffer)) return CString();
+    CString dir(buffer, (int)n);
     if (!EndsWithBackslash(dir)) dir += '\\';
     return dir;
 }

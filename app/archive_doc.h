@@ -31,7 +31,8 @@ public:
     // .exe, and all files.
     static const char kArchiveFilter[];
 
-    // The system's temporary directory, ending in a backslash.
+    // The system's temporary directory, ending in a backslash; empty when
+    // there is none that a path of 260 bytes can name.
     static CString GetTempDir();
     // The temporary directory and the last component of lpszName.
     CString GetTempFilePath(LPCSTR lpszName);
@@ -44,6 +45,7 @@ public:
 
     BOOL m_bDirUnpack;     // extract with directories
     CObArray m_items;      // CArcfileItem*, owned, in listing order
+    CStringArray m_folders;  // relative paths of the archive's folder entries
     CArcfile* m_pArchive;  // NULL when no archive is open
 
 protected:

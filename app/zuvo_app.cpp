@@ -8,6 +8,7 @@
 #include "app/archive_doc.h"
 #include "app/command_line.h"
 #include "app/path_parts.h"
+#include "app/messages.h"
 #include "engine/lha.h"
 #include "engine/temp_file_set.h"
 #include "framework/doc_template.h"
@@ -96,14 +97,31 @@ BOOL CALLBACK CollectFilesInUse(HWND hWnd, LPARAM lParam) {
     return TRUE;
 }
 
-void DeleteRecordedFiles(CObArray& files) {
+// Deletes every recorded copy that is as it was extracted; the paths of the
+// others (changed by the user in their program) go to kept.
+void DeleteRecordedFiles(CObArray& files, CStringArray& kept) {
     for (int i = 0; i < files.GetSize(); ++i) {
         CTempFileSet* pSet = static_cast<CTempFileSet*>(files[i]);
         if (pSet == nullptr) continue;
-        DeleteTempCopy(pSet->m_strTempPath);
+        if (pSet->IsAsRecorded())
+            DeleteTempCopy(pSet->m_strTempPath);
+        else
+            kept.Add(pSet->m_strTempPath);
         delete pSet;
     }
     files.RemoveAll();
+}
+
+// Names the kept copies that are still there (a later record of the same
+// path may have found it unchanged and deleted it), once each.
+void ReportKeptCopies(const CStringArray& kept) {
+    CString strList;
+    for (int i = 0; i < kept.GetSize(); ++i) {
+        CString strLine = kept[i] + "\n";
+        if (GetFileAttributesA(kept[i]) != INVALID_FILE_ATTRIBUTES && strList.Find(strLine) < 0)
+            strList += strLine;
+    }
+    if (!strList.IsEmpty()) InfoMessage(IDS_COPIES_KEPT, (LPCSTR)strList);
 }
 
 }  // namespace
@@ -111,8 +129,10 @@ void DeleteRecordedFiles(CObArray& files) {
 int CZuvoApp::ExitInstance() {
     m_tempFilesInUse.RemoveAll();
     EnumWindows(CollectFilesInUse, reinterpret_cast<LPARAM>(this));
-    DeleteRecordedFiles(m_tempFiles);
-    DeleteRecordedFiles(m_tempFilesInUse);
+    CStringArray kept;
+    DeleteRecordedFiles(m_tempFiles, kept);
+    DeleteRecordedFiles(m_tempFilesInUse, kept);
+    ReportKeptCopies(kept);
     return CWinApp::ExitInstance();
 }
 

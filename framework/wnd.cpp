@@ -385,7 +385,9 @@ void CWnd::ScreenToClient(LPRECT lpRect) const {
 }
 
 void CWnd::GetWindowText(CString& rString) const {
-    int nLen = ::GetWindowTextLengthA(m_hWnd);
+    // A control may count characters rather than bytes (the rich edit does
+    // under Wine): room for two bytes each, or double-byte text is cut.
+    int nLen = ::GetWindowTextLengthA(m_hWnd) * 2;
     ::GetWindowTextA(m_hWnd, rString.GetBuffer(nLen), nLen + 1);
     rString.ReleaseBuffer();
 }

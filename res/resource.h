@@ -89,10 +89,14 @@
 #define IDS_NO_WIN32S         61215
 #define IDS_EXEC_FAILED       61216
 #define IDS_HELP_NOT_FOUND    61217
+#define IDS_VIEWER_CUT        61230
+#define IDS_NO_TEMP_DIR       61231
+#define IDS_COPIES_KEPT       61232
+#define IDS_PATH_TOO_LONG     61233
 
 // Private window message: the MiniViewer has closed.
 #define WM_MINIVIEWER_CLOSED  (WM_USER + 10)
 
 // Messages about the archiver library's refusals.
-#define IDS_LIBRARY_BUSY      61230
-#define IDS_SFX_REPLACE       61231
+#define IDS_LIBRARY_BUSY      61234
+#define IDS_SFX_REPLACE       61235

@@ -32,6 +32,11 @@ public:
     BOOL GetBool(LPCSTR lpszSection, LPCSTR lpszKey, BOOL bDefault);
     void WriteBool(LPCSTR lpszSection, LPCSTR lpszKey, BOOL bValue);
 
+    // Moves a window rectangle without resizing it so that its top-left
+    // corner is on a screen that is there (a stored place may name a monitor
+    // that is gone).
+    static void KeepOnScreen(RECT& rc);
+
     // "left,top,right,bottom"; a rectangle read back is moved onto the screen.
     RECT GetRect(LPCSTR lpszSection, LPCSTR lpszKey, const RECT& rcDefault);
     void WriteRect(LPCSTR lpszSection, LPCSTR lpszKey, const RECT& rc);

@@ -14,10 +14,13 @@ void CProfileData::WriteBool(LPCSTR lpszSection, LPCSTR lpszKey, BOOL bValue) {
     WriteString(lpszKey, bValue ? "YES" : "NO", lpszSection);
 }
 
-// Moves a rectangle without resizing it so that its top-left corner lies on the
-// screen: a left (top) edge off the screen or within 20 pixels of its far
-// side becomes 0.
-static void KeepOnScreen(RECT& rc) {
+// A corner on any monitor stays. Otherwise a left (top) edge off the primary
+// screen or within 20 pixels of its far side becomes 0.
+void CProfileData::KeepOnScreen(RECT& rc) {
+    POINT ptCorner = {rc.left + 20, rc.top + 20};
+    if (MonitorFromPoint(ptCorner, MONITOR_DEFAULTTONULL) != NULL &&
+        MonitorFromPoint(POINT{rc.left, rc.top}, MONITOR_DEFAULTTONULL) != NULL)
+        return;
     int cx = GetSystemMetrics(SM_CXFULLSCREEN);
     int cy = GetSystemMetrics(SM_CYFULLSCREEN);
     if (rc.left < 0 || rc.left >= cx - 20) {

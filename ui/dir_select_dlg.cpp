@@ -15,6 +15,7 @@ const char kOpenDirKey[] = "strOpenDir";
 // The platform's current-directory text and directory list of the template.
 const int kCurrentDirText = 1088;
 const int kDirList = 1121;
+const int kAnswerBuffer = 1024;
 
 }  // namespace
 
@@ -28,6 +29,9 @@ CDirSelectDlg::CDirSelectDlg(BOOL bCompressMode)
       m_bDirExtract(0), m_bDirCompress(0), m_bDeleteAfter(0), m_bCompressMode(bCompressMode) {
     m_ofn.lpTemplateName = MAKEINTRESOURCEA(IDD_DIR_SELECT);
     m_ofn.Flags &= ~OFN_EXPLORER;
+    // The answer is the directory and the marker name: in a directory whose
+    // path is near 260 bytes a buffer of that size would make it fail.
+    SetFileBuffer(kAnswerBuffer);
 }
 
 INT_PTR CDirSelectDlg::DoModal() {

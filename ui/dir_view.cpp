@@ -93,6 +93,8 @@ void CDirView::OnUpdate(CView*, LPARAM, CObject*) {
         InsertPath(dir, rootName);
         lastDir = dir;
     }
+    for (int i = 0; i < pDoc->m_folders.GetSize(); ++i)
+        if (!pDoc->m_folders[i].IsEmpty()) InsertPath(pDoc->m_folders[i], rootName);
     m_wndTree.SetRedraw(TRUE);
     m_wndTree.Invalidate();
     m_wndTree.SelectItem(hTop);

@@ -66,6 +66,8 @@ BOOL CFileListCtrl::IsValidSortOrder(int nOrder) {
 int CFileListCtrl::OnCreate(LPCREATESTRUCTA lpcs) {
     if (CListCtrl::OnCreate(lpcs) == -1) return -1;
     // Without the images the rows show without icons; nothing else is lost.
+    // m_imageList destroys its list: the control must not destroy it too.
+    ModifyStyle(0, LVS_SHAREIMAGELISTS);
     if (m_imageList.Create(IDB_TREE_IMAGES, 17, 3, RGB(0, 255, 0)))
         SetImageList(m_imageList, LVSIL_SMALL);
 

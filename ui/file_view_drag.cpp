@@ -34,6 +34,7 @@ BOOL CFileView::ExtractSelectedToTemp(CStringArray& paths) {
     CArchiveDoc* pDoc = GetDocument();
     if (pDoc == NULL || pDoc->m_pArchive == NULL) return FALSE;
     CTempCopies copies(pDoc);
+    if (!copies.CheckDirectory()) return FALSE;
     for (int nRow = m_wndList.GetNextItem(-1, LVNI_SELECTED); nRow >= 0;
          nRow = m_wndList.GetNextItem(nRow, LVNI_SELECTED)) {
         CArcfileItem* pItem = reinterpret_cast<CArcfileItem*>(m_wndList.GetItemData(nRow));
@@ -55,6 +56,7 @@ void CFileView::DragWithoutOle() {
     CFileDrag drag(m_wndList.m_hWnd);
     if (!drag.Track(nCount)) return;
     CTempCopies copies(pDoc);
+    if (!copies.CheckDirectory()) return;
     for (int nRow = m_wndList.GetNextItem(-1, LVNI_SELECTED); nRow >= 0;
          nRow = m_wndList.GetNextItem(nRow, LVNI_SELECTED)) {
         CArcfileItem* pItem = reinterpret_cast<CArcfileItem*>(m_wndList.GetItemData(nRow));

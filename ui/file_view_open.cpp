@@ -17,6 +17,7 @@
 #include "ui/desktop_open.h"
 #include "ui/mini_view_frame.h"
 #include "ui/temp_copies.h"
+#include "ui/viewer_text.h"
 
 namespace {
 
@@ -29,20 +30,6 @@ CArcfileItem* OnlySelectedEntry(const CFileListCtrl& list) {
 
 CString DirectoryOf(const CString& strPath) { return strPath.Left(strPath.ReverseFind('\\') + 1); }
 
-// The whole file as bytes; FALSE when it cannot be read.
-BOOL ReadWholeFile(LPCSTR lpszPath, std::string& data) {
-    HANDLE hFile = CreateFileA(lpszPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, NULL);
-    if (hFile == INVALID_HANDLE_VALUE) return FALSE;
-    BOOL bOk = TRUE;
-    char buffer[65536];
-    DWORD nRead = 0;
-    while ((bOk = ReadFile(hFile, buffer, sizeof(buffer), &nRead, NULL)) && nRead > 0)
-        data.append(buffer, nRead);
-    CloseHandle(hFile);
-    return bOk;
-}
-
 }  // namespace
 
 void CFileView::OnOpenEntry() {
@@ -50,6 +37,7 @@ void CFileView::OnOpenEntry() {
     CArchiveDoc* pDoc = GetDocument();
     if (pItem == NULL || pDoc == NULL || pDoc->m_pArchive == NULL) return;
     CTempCopies copies(pDoc);
+    if (!copies.CheckDirectory()) return;
     CString strPath = copies.Add(pItem);
     if (!copies.Extract(pDoc->m_pArchive)) return;  // the library has said why
 
@@ -67,15 +55,25 @@ void CFileView::OnMiniViewer() {
     CArchiveDoc* pDoc = GetDocument();
     if (pItem == NULL || pDoc == NULL || pDoc->m_pArchive == NULL) return;
     CTempCopies copies(pDoc);
+    if (!copies.CheckDirectory()) return;
+    // The library's progress window dispatches posted messages, which may
+    // list the archive again and free the entry: nothing of it is used after.
+    CString strName = pItem->m_strName;
     CString strPath = copies.Add(pItem);
+    pItem = NULL;
     DeleteFileA(strPath);
     if (copies.Extract(pDoc->m_pArchive)) {
-        // An entry too large for memory, or a copy that cannot be read, shows
-        // nothing; the library reports a failed extraction itself.
+        // A copy that cannot be read shows nothing; the library reports a
+        // failed extraction itself.
         try {
-            std::string text;
-            if (ReadWholeFile(strPath, text) && !ShowInMiniViewer(text.c_str(), pItem->m_strName))
-                AfxMessageBox("Open Error", MB_OK);
+            std::string head;
+            ULONGLONG nTotal = 0;
+            if (ReadViewerHead(strPath, head, nTotal)) {
+                CString strCutNote;
+                strCutNote.LoadString(IDS_VIEWER_CUT);
+                if (!ShowInMiniViewer(ViewerText(head, nTotal, strCutNote).c_str(), strName))
+                    AfxMessageBox("Open Error", MB_OK);
+            }
         } catch (...) {
         }
     }
@@ -89,8 +87,7 @@ BOOL CFileView::ShowInMiniViewer(LPCSTR lpszText, LPCSTR lpszName) {
     CString strTitle("MiniViewer - ");
     strTitle += lpszName;
     pViewer->SetWindowText(strTitle);
-    // The control takes the text up to its first zero byte.
-    pViewer->m_wndEdit.SetWindowText(lpszText);
+    pViewer->SetText(lpszText);
     pViewer->ShowWindow(SW_SHOWNORMAL);
     pViewer->SetForegroundWindow();
     return TRUE;

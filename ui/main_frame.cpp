@@ -12,6 +12,7 @@
 #include "framework/cmd_ui.h"
 #include "res/resource.h"
 #include "ui/desktop_open.h"
+#include "settings/profile_data.h"
 #include "ui/dir_view.h"
 #include "ui/mini_view_frame.h"
 
@@ -41,10 +42,12 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
     int nTop = pApp->GetProfileInt("Window", "Top", cyScreen / 3);
     int nRight = pApp->GetProfileInt("Window", "Right", 2 * cxScreen / 3);
     int nBottom = pApp->GetProfileInt("Window", "Bottom", 2 * cyScreen / 3);
-    cs.x = nLeft;
-    cs.y = nTop;
-    cs.cx = nRight - nLeft;
-    cs.cy = nBottom - nTop;
+    RECT rc = {nLeft, nTop, nRight, nBottom};
+    CProfileData::KeepOnScreen(rc);
+    cs.x = rc.left;
+    cs.y = rc.top;
+    cs.cx = rc.right - rc.left;
+    cs.cy = rc.bottom - rc.top;
     return CFrameWnd::PreCreateWindow(cs);
 }
 
@@ -136,33 +139,42 @@ LRESULT CMainFrame::OnMiniViewerClosed(WPARAM, LPARAM) {
     return 0;
 }
 
+// Every dropped path, whole. FALSE, after naming it to the user, when one is
+// too long for this program's paths: nothing is done with a path cut short.
+static BOOL ReadDroppedPaths(HDROP hDropInfo, CStringArray& paths) {
+    UINT nFiles = DragQueryFileA(hDropInfo, 0xFFFFFFFF, NULL, 0);
+    for (UINT i = 0; i < nFiles; ++i) {
+        UINT nLength = DragQueryFileA(hDropInfo, i, NULL, 0);
+        CString strPath;
+        DragQueryFileA(hDropInfo, i, strPath.GetBuffer((int)nLength + 1), nLength + 1);
+        strPath.ReleaseBuffer((int)nLength);
+        if (nLength >= MAX_PATH) {
+            ErrorMessage(IDS_PATH_TOO_LONG, (LPCSTR)strPath);
+            return FALSE;
+        }
+        paths.Add(strPath);
+    }
+    return TRUE;
+}
+
 void CMainFrame::OnDropFiles(HDROP hDropInfo) {
     SetForegroundWindow();
-    UINT nFiles = DragQueryFileA(hDropInfo, 0xFFFFFFFF, NULL, 0);
-    char szPath[MAX_PATH];
-    if (nFiles == 1) {
-        DragQueryFileA(hDropInfo, 0, szPath, sizeof(szPath));
+    CStringArray files;
+    BOOL bRead = ReadDroppedPaths(hDropInfo, files);
+    DragFinish(hDropInfo);
+    if (!bRead || files.GetSize() == 0) return;
+    if (files.GetSize() == 1) {
         BOOL bArchive;
         {
-            CLha lha(szPath);
+            CLha lha(files[0]);
             bArchive = lha.CheckArchive();
         }
         if (bArchive) {
-            DragFinish(hDropInfo);
-            AfxGetApp()->OpenDocumentFile(szPath);
+            AfxGetApp()->OpenDocumentFile(files[0]);
             return;
         }
     }
-    if (QuestionMessage(IDS_FILES_DROPPED) != IDYES) {
-        DragFinish(hDropInfo);
-        return;
-    }
-    CStringArray files;
-    for (UINT i = 0; i < nFiles; ++i) {
-        DragQueryFileA(hDropInfo, i, szPath, sizeof(szPath));
-        files.Add(szPath);
-    }
-    DragFinish(hDropInfo);
+    if (QuestionMessage(IDS_FILES_DROPPED) != IDYES) return;
     CArchiveDoc* pDoc = static_cast<CArchiveDoc*>(GetActiveDocument());
     if (pDoc != nullptr) pDoc->AddDroppedFiles(files);
 }

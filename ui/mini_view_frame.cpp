@@ -1,5 +1,8 @@
 #include "ui/mini_view_frame.h"
 
+#include <richedit.h>
+#include <string.h>
+
 #include "app/zuvo_app.h"
 #include "framework/afx_state.h"
 #include "framework/archive_exception.h"
@@ -30,6 +33,61 @@ const UINT kEditId = 101;
 const UINT kButtons[] = {IDM_FILE_CLOSE, ID_SEPARATOR, IDM_EDIT_COPY, ID_VIEW_ENTRY,
                          ID_SEPARATOR, ID_FONT};
 
+int CALLBACK CountFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM lParam) {
+    ++*reinterpret_cast<int*>(lParam);
+    return 0;
+}
+
+BOOL IsListedFace(HDC hdc, LPCSTR lpszFace) {
+    LOGFONTA query = {};
+    query.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(query.lfFaceName, lpszFace, LF_FACESIZE);
+    int nFound = 0;
+    if (query.lfFaceName[0] != '\0')
+        EnumFontFamiliesExA(hdc, &query, (FONTENUMPROCA)CountFace, (LPARAM)&nFound, 0);
+    return nFound > 0;
+}
+
+// The font the dialog starts on: the font's own record when the dialog lists
+// its face; else (the stock fallback, a face that is gone) the face and size
+// the screen draws, or the dialog would start on its first entry.
+LOGFONTA DialogStartFont(CFont& font) {
+    LOGFONTA lf = {};
+    font.GetLogFont(&lf);
+    HDC hdc = GetDC(NULL);
+    if (!IsListedFace(hdc, lf.lfFaceName)) {
+        HGDIOBJ hOld = SelectObject(hdc, (HFONT)font);
+        TEXTMETRICA tm;
+        char szFace[LF_FACESIZE] = "";
+        if (GetTextFaceA(hdc, sizeof(szFace), szFace) > 0 && GetTextMetricsA(hdc, &tm)) {
+            lstrcpynA(lf.lfFaceName, szFace, LF_FACESIZE);
+            lf.lfHeight = -(tm.tmHeight - tm.tmInternalLeading);
+            lf.lfWidth = 0;
+            lf.lfWeight = tm.tmWeight;
+            lf.lfItalic = tm.tmItalic;
+            lf.lfCharSet = tm.tmCharSet;
+        }
+        SelectObject(hdc, hOld);
+    }
+    ReleaseDC(NULL, hdc);
+    return lf;
+}
+
+struct TextStream {
+    LPCSTR pszNext;
+    size_t nLeft;
+};
+
+DWORD CALLBACK ReadTextStream(DWORD_PTR dwCookie, LPBYTE pBuffer, LONG nWant, LONG* pnGot) {
+    TextStream* pStream = reinterpret_cast<TextStream*>(dwCookie);
+    size_t n = pStream->nLeft < (size_t)nWant ? pStream->nLeft : (size_t)nWant;
+    memcpy(pBuffer, pStream->pszNext, n);
+    pStream->pszNext += n;
+    pStream->nLeft -= n;
+    *pnGot = (LONG)n;
+    return 0;
+}
+
 }  // namespace
 
 CMiniViewFrame::CMiniViewFrame() : m_pFont(new CFont) {}
@@ -47,10 +105,13 @@ BOOL CMiniViewFrame::PreCreateWindow(CREATESTRUCTA& cs) {
     profile.ExchangeInt(FALSE, nTop, cyScreen / 3, "Top");
     profile.ExchangeInt(FALSE, nRight, nLeft + cxScreen / 3, "Right");
     profile.ExchangeInt(FALSE, nBottom, nTop + cyScreen / 3, "Bottom");
-    cs.x = nLeft;
-    cs.y = nTop;
-    cs.cx = nRight > nLeft ? nRight - nLeft : cxScreen / 3;
-    cs.cy = nBottom > nTop ? nBottom - nTop : cyScreen / 3;
+    RECT rc = {nLeft, nTop, nRight > nLeft ? nRight : nLeft + cxScreen / 3,
+               nBottom > nTop ? nBottom : nTop + cyScreen / 3};
+    CProfileData::KeepOnScreen(rc);
+    cs.x = rc.left;
+    cs.y = rc.top;
+    cs.cx = rc.right - rc.left;
+    cs.cy = rc.bottom - rc.top;
     return CFrameWnd::PreCreateWindow(cs);
 }
 
@@ -87,6 +148,17 @@ int CMiniViewFrame::OnCreate(LPCREATESTRUCTA lpcs) {
     if (hMenu == m_hMenuDefault) m_hMenuDefault = NULL;
     RecalcLayout();
     return 0;
+}
+
+void CMiniViewFrame::SetText(LPCSTR lpszText) {
+    // Streamed in: set as window text, a long text takes the control several
+    // times as long (bench/miniviewer_bench.sh).
+    TextStream stream = {lpszText, strlen(lpszText)};
+    EDITSTREAM es = {(DWORD_PTR)&stream, 0, ReadTextStream};
+    m_wndEdit.SendMessage(EM_STREAMIN, SF_TEXT, (LPARAM)&es);
+    // The text shows from its start, as after setting the window text.
+    m_wndEdit.SetSel(0, 0);
+    m_wndEdit.SendMessage(EM_SCROLLCARET);
 }
 
 void CMiniViewFrame::OnSize(UINT nType, int cx, int cy) {
@@ -154,9 +226,9 @@ void CMiniViewFrame::OnEditSelectAll() { m_wndEdit.SetSel(0, m_wndEdit.GetWindow
 void CMiniViewFrame::OnFileClose() { PostMessage(WM_CLOSE); }
 
 void CMiniViewFrame::OnFont() {
-    LOGFONTA lf = {};
-    m_pFont->GetLogFont(&lf);
-    CFontDialog dlg(&lf, CF_SCREENFONTS | CF_FORCEFONTEXIST, NULL, this);
+    // Vertical ("@") faces would lay the text on its side.
+    LOGFONTA lf = DialogStartFont(*m_pFont);
+    CFontDialog dlg(&lf, CF_SCREENFONTS | CF_FORCEFONTEXIST | CF_NOVERTFONTS, NULL, this);
     if (dlg.DoModal() != IDOK) return;
     CFont* pNewFont = new CFont;
     if (!pNewFont->CreateFontIndirect(&dlg.m_lf)) {
@@ -174,7 +246,7 @@ void CMiniViewFrame::OnFont() {
     m_wndEdit.GetWindowText(strText);
     m_wndEdit.SetWindowText("");
     m_wndEdit.SetFont(*m_pFont, TRUE);
-    m_wndEdit.SetWindowText(strText);
+    SetText(strText);
     SendMessage(WM_SETREDRAW, TRUE);
     Invalidate(TRUE);
     EndWaitCursor();

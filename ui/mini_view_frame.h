@@ -17,6 +17,9 @@ public:
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
 
+    // Replaces the whole text, up to its first zero byte.
+    void SetText(LPCSTR lpszText);
+
     CRichEditCtrl m_wndEdit;  // the text; the caller sets its window text
     CToolBar m_wndToolBar;
     CFont* m_pFont;           // owned

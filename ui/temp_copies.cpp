@@ -1,9 +1,11 @@
 #include "ui/temp_copies.h"
 
 #include "app/archive_doc.h"
+#include "app/messages.h"
 #include "app/zuvo_app.h"
 #include "engine/arcfile.h"
 #include "engine/temp_file_set.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -18,6 +20,12 @@ CString LastComponent(const CString& strPath) {
 }  // namespace
 
 CTempCopies::CTempCopies(CArchiveDoc* pDoc) : m_pDoc(pDoc), m_strTempDir(pDoc->GetTempDir()) {}
+
+BOOL CTempCopies::CheckDirectory() const {
+    if (!m_strTempDir.IsEmpty()) return TRUE;
+    ErrorMessage(IDS_NO_TEMP_DIR);
+    return FALSE;
+}
 
 BOOL CTempCopies::IsTaken(const CString& strPath) const {
     const CObArray& records = ZuvoApp()->m_tempFiles;

@@ -19,6 +19,9 @@ class CTempCopies {
 public:
     explicit CTempCopies(CArchiveDoc* pDoc);
 
+    // FALSE, after telling the user, when the system has no temporary
+    // directory that can be used: copies must never go anywhere else.
+    BOOL CheckDirectory() const;
     // Plans the copy of an entry; its path.
     CString Add(const CArcfileItem* pItem);
     // The planned paths, in the order added.

@@ -1,5 +1,9 @@
 #include "archiver/dll/archive_access.h"
 
+#include <cinttypes>
+#include <cstdio>
+
+#include "archiver/dll/entry_record.h"
 #include "archiver/dll/resource.h"
 #include "archiver/win/entry_extract.h"
 
@@ -22,6 +26,18 @@ void ReportReadError(lzh::Error error, const std::string& name, Report* report) 
 }
 
 namespace {
+
+std::string OffsetText(uint64_t offset) {
+  char text[32];
+  snprintf(text, sizeof text, "%" PRIu64, offset);
+  return text;
+}
+
+// True when the file ends before the entry's data does.
+bool DataRunsPastEnd(const LoadedArchive& archive, const lzh::Header& header) {
+  uint64_t size = archive.source ? archive.source->Size() : 0;
+  return header.data_offset > size || header.compressed_size > size - header.data_offset;
+}
 
 bool InUse(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 
@@ -63,15 +79,62 @@ bool ReadEntries(LoadedArchive* archive, Report* report) {
     return false;
   }
   lzh::Header header;
-  while ((error = archive->reader->Next(&header)) == lzh::Error::kOk) {
+  uint64_t at = archive->reader->position();
+  while ((error = archive->reader->Next(&header)) == lzh::Error::kOk ||
+         (error == lzh::Error::kTruncated && archive->reader->data_cut())) {
     winfs::DropSpellableUnicodeName(&header);
     archive->entries.push_back(header);
+    if (error != lzh::Error::kOk) {
+      // A whole header over data the file does not hold: the entry is listed,
+      // its extraction reports the cut.
+      archive->last_data_cut = true;
+      at = header.data_offset;
+      break;
+    }
+    at = archive->reader->position();
   }
   archive->end = error;
+  archive->end_offset = at;
   return true;
 }
 
 }  // namespace
+
+void ReportDamage(const LoadedArchive& archive, const std::string& archive_name, Report* report) {
+  switch (archive.end) {
+    case lzh::Error::kTruncated:
+    case lzh::Error::kBadHeader:
+      break;
+    default:
+      ReportReadError(archive.end, archive_name, report);
+      return;
+  }
+  std::string offset = OffsetText(archive.end_offset);
+  if (archive.last_data_cut) {
+    report->Fail(kErrHeaderBroken, IDS_DAMAGE_DATA_CUT,
+                 {archive_name, DisplayName(archive.entries.back()), offset});
+  } else if (archive.entries.empty()) {
+    report->Fail(kErrHeaderBroken, IDS_DAMAGE_FIRST_HEADER, {archive_name, offset});
+  } else {
+    report->Fail(kErrHeaderBroken, IDS_DAMAGE_HEADER,
+                 {archive_name, offset, DisplayName(archive.entries.back())});
+  }
+}
+
+void ReportEntryError(lzh::Error error, const LoadedArchive& archive, const lzh::Header& header, Report* report) {
+  std::vector<std::string> texts = {DisplayName(header), OffsetText(header.data_offset)};
+  switch (error) {
+    case lzh::Error::kTruncated:
+    case lzh::Error::kDamagedData:
+      if (DataRunsPastEnd(archive, header))
+        report->Fail(kErrHeaderBroken, IDS_ENTRY_DATA_CUT, texts);
+      else
+        report->Fail(kErrHuffmanCode, IDS_ENTRY_DATA_BROKEN, texts);
+      return;
+    case lzh::Error::kCrcError: report->Fail(kErrFileCrc, IDS_ENTRY_CRC, texts); return;
+    default: ReportReadError(error, DisplayName(header), report); return;
+  }
+}
 
 bool LoadArchive(const std::wstring& path, LoadedArchive* archive, Report* report) {
   return Open(path, false, archive, report) && ReadEntries(archive, report);

@@ -23,6 +23,12 @@ struct LoadedArchive {
   // system cannot tell a file's identity, its size and write time alone.
   winfs::FileIdentity identity;
   bool identity_known = false;
+  // Where the walk stopped: the offset of the header it could not read, or
+  // of the data that runs past the end of the file.
+  uint64_t end_offset = 0;
+  // The last entry's header is whole but the file ends inside its data (it
+  // is listed; its extraction fails).
+  bool last_data_cut = false;
   bool Complete() const { return end == lzh::Error::kEndOfArchive; }
 };
 
@@ -38,5 +44,13 @@ bool LoadArchiveForUpdate(const std::wstring& path, LoadedArchive* archive, Repo
 
 // Reports a reader error for `name` with the matching message and code.
 void ReportReadError(lzh::Error error, const std::string& name, Report* report);
+
+// Reports why a walk stopped early, naming `archive_name`, the place, and
+// whether a header or an entry's data is damaged. Nothing for a whole walk.
+void ReportDamage(const LoadedArchive& archive, const std::string& archive_name, Report* report);
+
+// Reports an entry that failed to decode with its name and where its data
+// lies; other errors as ReportReadError.
+void ReportEntryError(lzh::Error error, const LoadedArchive& archive, const lzh::Header& header, Report* report);
 
 }  // namespace unlha

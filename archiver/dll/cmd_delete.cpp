@@ -11,7 +11,7 @@ void RunDelete(Job& job) {
   LoadedArchive old;
   if (!LoadArchiveForUpdate(command.archive_path, &old, &job.report)) return;
   if (!old.Complete()) {
-    ReportReadError(old.end, command.archive, &job.report);
+    ReportDamage(old, command.archive, &job.report);
     return;
   }
   if (command.names.empty()) {

@@ -36,7 +36,7 @@ bool ExtractFile(Job& job, LoadedArchive& archive, const lzh::Header& header, co
     job.report.Fail(winfs::IsDiskFull(write_error) ? kErrDiskSpace : kErrCannotWrite,
                     winfs::IsDiskFull(write_error) ? IDS_DISK_FULL : IDS_WRITE_FAILED, target);
   else
-    ReportReadError(error, DisplayName(header), &job.report);
+    ReportEntryError(error, archive, header, &job.report);
   return error != lzh::Error::kCancelled;
 }
 
@@ -97,7 +97,7 @@ void RunExtract(Job& job) {
       return;
     }
   }
-  if (!archive.Complete()) ReportReadError(archive.end, command.archive, &job.report);
+  if (!archive.Complete()) ReportDamage(archive, command.archive, &job.report);
 }
 
 }  // namespace unlha

@@ -72,7 +72,7 @@ void RunList(Job& job) {
            RatioText(packed, original).c_str());
   text += total;
   job.output.Append(text);
-  if (!archive.Complete()) ReportReadError(archive.end, job.command.archive, &job.report);
+  if (!archive.Complete()) ReportDamage(archive, job.command.archive, &job.report);
 }
 
 }  // namespace unlha

@@ -46,7 +46,7 @@ void RunRename(Job& job) {
   LoadedArchive old;
   if (!LoadArchiveForUpdate(command.archive_path, &old, &job.report)) return;
   if (!old.Complete()) {
-    ReportReadError(old.end, command.archive, &job.report);
+    ReportDamage(old, command.archive, &job.report);
     return;
   }
   std::string wanted = command.rest;

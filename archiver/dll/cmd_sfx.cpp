@@ -38,7 +38,7 @@ void RunMakeSfx(Job& job) {
   LoadedArchive archive;
   if (!LoadArchive(command.archive_path, &archive, &job.report)) return;
   if (!archive.Complete()) {
-    ReportReadError(archive.end, command.archive, &job.report);
+    ReportDamage(archive, command.archive, &job.report);
     return;
   }
   std::wstring target = ExeName(winfs::FullPath(command.archive_path));

@@ -33,10 +33,10 @@ void RunTest(Job& job) {
       job.report.Cancel();
       return;
     }
-    ReportReadError(error, name, &job.report);
+    ReportEntryError(error, archive, header, &job.report);
     job.output.Append((error == lzh::Error::kOk ? "OK     " : "ERROR  ") + name + "\r\n");
   }
-  if (!archive.Complete()) ReportReadError(archive.end, job.command.archive, &job.report);
+  if (!archive.Complete()) ReportDamage(archive, job.command.archive, &job.report);
 }
 
 }  // namespace unlha

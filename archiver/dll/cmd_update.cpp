@@ -66,7 +66,7 @@ void RunUpdate(Job& job) {
     if (!LoadArchiveForUpdate(archive_path, &old, &job.report)) return;
     if (!old.Complete()) {
       // Rewriting would drop whatever lies past the damage.
-      ReportReadError(old.end, command.archive, &job.report);
+      ReportDamage(old, command.archive, &job.report);
       return;
     }
   }

@@ -141,7 +141,10 @@ BOOL WINAPI UnlhaCheckArchive(LPCSTR path, int mode) {
     lzh::Header first;
     lzh::Error error = reader.Open();
     if (error == lzh::Error::kOk) error = reader.Next(&first);
-    return error == lzh::Error::kOk || error == lzh::Error::kEndOfArchive;
+    // A whole first header over data cut short is a damaged archive, which
+    // opens with what it holds.
+    return error == lzh::Error::kOk || error == lzh::Error::kEndOfArchive ||
+           (error == lzh::Error::kTruncated && reader.data_cut());
   }
   LoadedArchive archive;
   if (!LoadArchive(winfs::Widen(path), &archive, nullptr)) return FALSE;
@@ -160,7 +163,7 @@ HARC WINAPI UnlhaOpenArchive(HWND owner, LPCSTR path, DWORD) {
   // user is told that there is more that cannot be read.
   if (!archive.Complete()) {
     Report report(owner);
-    ReportReadError(archive.end, path, &report);
+    ReportDamage(archive, path, &report);
     report.Finish();
   }
   SearchHandle* search = new SearchHandle;

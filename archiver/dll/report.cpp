@@ -36,15 +36,19 @@ void Report::Fail(Result code, UINT message_id, const std::wstring& path) {
 }
 
 void Report::Fail(Result code, UINT message_id, const std::string& name) {
+  Fail(code, message_id, std::vector<std::string>(1, name));
+}
+
+void Report::Fail(Result code, UINT message_id, const std::vector<std::string>& texts) {
   if (result_ == kOk) result_ = code;
   std::string format = LoadText(message_id);
   std::string line;
-  size_t marker = format.find("%s");
-  if (marker == std::string::npos) {
-    line = format;
-  } else {
-    line = format.substr(0, marker) + ShortenForBox(name) + format.substr(marker + 2);
+  size_t from = 0, next = 0;
+  for (size_t marker; (marker = format.find("%s", from)) != std::string::npos; from = marker + 2) {
+    line += format.substr(from, marker - from);
+    if (next < texts.size()) line += ShortenForBox(texts[next++]);
   }
+  line += format.substr(from);
   // Identical lines (the same refusal for many entries) are shown once.
   if (!seen_.insert(line).second) return;
   lines_.push_back(line);

@@ -19,6 +19,8 @@ class Report {
   // Records a problem: `message_id` is a string resource that may hold one
   // %s, filled with `name`.
   void Fail(Result code, UINT message_id, const std::string& name = std::string());
+  // The same with several texts, filling the message's %s in turn.
+  void Fail(Result code, UINT message_id, const std::vector<std::string>& texts);
   // The same with a disk path, shown in the system code page.
   void Fail(Result code, UINT message_id, const std::wstring& path);
 

@@ -53,6 +53,12 @@
 #define IDS_WRITING 26
 #define IDS_TESTING 27
 #define IDS_LINK_SKIPPED 28
+#define IDS_DAMAGE_HEADER 29
+#define IDS_DAMAGE_FIRST_HEADER 30
+#define IDS_DAMAGE_DATA_CUT 31
+#define IDS_ENTRY_DATA_BROKEN 32
+#define IDS_ENTRY_DATA_CUT 33
+#define IDS_ENTRY_CRC 34
 #define IDS_ALREADY_SFX 35
 #define IDS_HELP 40  /* 40..59: the command summary, one string per line group */
 #define IDS_HELP_LAST 59

@@ -37,16 +37,24 @@ Error ArchiveReader::Open() {
 Error ArchiveReader::Next(Header* header) {
   if (!opened_) Open();
   if (open_error_ != Error::kOk) return open_error_;
+  data_cut_ = false;
   Error e = ReadHeader(source_, position_, header);
   if (e != Error::kOk) return e;
   uint64_t size = source_->Size();
-  if (header->data_offset > size || header->compressed_size > size - header->data_offset) return Error::kTruncated;
+  if (header->data_offset > size || header->compressed_size > size - header->data_offset) {
+    data_cut_ = true;
+    return Error::kTruncated;
+  }
   position_ = header->data_offset + header->compressed_size;
   return Error::kOk;
 }
 
 Error ArchiveReader::Extract(const Header& header, ByteSink* sink, const ProgressFn& progress) {
   if (header.IsDirectory() || header.IsLink()) return Error::kOk;
+  // Data said to run past the end of the source (a cut archive, or a lying
+  // size) is not decoded, even where what is there would pass the CRC.
+  uint64_t size = source_->Size();
+  if (header.data_offset > size || header.compressed_size > size - header.data_offset) return Error::kTruncated;
   Error e;
   std::unique_ptr<Decoder> decoder =
       CreateDecoder(header.method, source_, header.data_offset, header.compressed_size, &e);

@@ -54,9 +54,13 @@ class ArchiveReader {
   // Offset just after the last entry read (where an end marker or the next
   // header lies).
   uint64_t position() const { return position_; }
+  // True when the last Next() returned kTruncated for a whole header whose
+  // data runs past the end of the source: *header then holds that header.
+  bool data_cut() const { return data_cut_; }
 
   // Decodes `header`'s data into `sink` (nullptr to test only) and checks the
   // CRC. Entries can be extracted in any order; headers come from Next().
+  // kTruncated, before anything is written, for data that runs past the end.
   Error Extract(const Header& header, ByteSink* sink, const ProgressFn& progress = ProgressFn());
 
  private:
@@ -64,6 +68,7 @@ class ArchiveReader {
   uint64_t archive_offset_ = 0;
   uint64_t position_ = 0;
   bool opened_ = false;
+  bool data_cut_ = false;
   Error open_error_ = Error::kOk;
 };
 

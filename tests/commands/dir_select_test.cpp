@@ -106,6 +106,23 @@ TEST_F(DirChooser, ReturnsAndRemembersTheDirectoryWithEachModesControls) {
     EXPECT_EQ(Utf8(RememberedDir()), Utf8(dir + "\\"));
 }
 
+TEST_F(DirChooser, ADirectoryWithAPathNear260BytesCanBeChosen) {
+    // The answer is the path and the marker name: 9 bytes beyond the path,
+    // which here is 259 bytes long.
+    std::string deep = CommandTestDir() + "DEEP";
+    CreateDirectoryA(deep.c_str(), NULL);
+    deep += "\\" + std::string(259 - deep.size() - 1, 'D');
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS);
+    theApp.WriteProfileString("setting", "strOpenDir", (deep + "\\").c_str());
+    UserThread user([&](UserThread& u) {
+        if (HWND h = u.WaitForDialog(Sjis(kChooserCaption))) UserThread::Click(h, IDOK);
+    });
+    CDirSelectDlg chooser(FALSE);
+    ASSERT_EQ(chooser.DoModal(), IDOK);
+    EXPECT_TRUE(SamePath(std::string(chooser.GetSelectedDir()), deep + "\\"));
+    EXPECT_TRUE(SamePath(RememberedDir(), deep + "\\"));
+}
+
 // Opens the chooser's make-directory dialog and checks what it was preset
 // with; the name typed there is created and listed without leaving the chooser.
 TEST_F(DirChooser, MakesADirectoryFromTheChooser) {

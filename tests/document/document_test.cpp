@@ -98,13 +98,17 @@ TEST_F(ArchiveDocTest, ListsEntriesInOrderWithoutDirectoryEntriesAndFreesTheLibr
     EXPECT_TRUE(lib->HeldOnlyByUs());
 }
 
-TEST_F(ArchiveDocTest, AnArchiveOfDirectoryEntriesOnlyOpensEmpty) {
+TEST_F(ArchiveDocTest, AnArchiveOfDirectoryEntriesOnlyOpensWithItsFolders) {
     lib->AddRecord("DOC\\");
     lib->AddRecord("DOC\\IMAGES\\");
     ASSERT_TRUE(doc->Load(archive.c_str()));
     EXPECT_NE(doc->m_pArchive, nullptr);
     EXPECT_EQ(doc->m_items.GetSize(), 0);
+    ASSERT_EQ(doc->m_folders.GetSize(), 2);
+    EXPECT_EQ(std::string(doc->m_folders[1]), "DOC\\IMAGES\\");
     EXPECT_EQ(boxes.Count(), 0u);
+    doc->DeleteContents();
+    EXPECT_EQ(doc->m_folders.GetSize(), 0);
 }
 
 TEST_F(ArchiveDocTest, ANonArchiveIsReportedAndLeavesNoArchive) {
@@ -219,6 +223,26 @@ TEST_F(ArchiveDocTest, PromptingForANonArchiveShowsBothMessages) {
     EXPECT_EQ(texts[1], String(IDS_NOT_LZH));
     EXPECT_EQ(texts[2], String(IDS_CREATE_FAILED));
     EXPECT_TRUE(doc->GetPathName().IsEmpty());
+}
+
+// Records the document's path at each update.
+class CPathRecordingView : public CView {
+public:
+    void OnUpdate(CView*, LPARAM, CObject*) override { paths.push_back((LPCSTR)GetDocument()->GetPathName()); }
+    std::vector<std::string> paths;
+};
+
+TEST_F(ArchiveDocTest, AnExistingArchiveChosenAsTheNewOneIsNamedBeforeItIsListed) {
+    CPathRecordingView view;
+    doc->m_bAutoDelete = FALSE;
+    doc->AddView(&view);
+    lib->AddRecord("A.TXT");
+    std::string title;
+    boxes.QueueAction(AnswerFileDialog(archive, &title));
+    ASSERT_TRUE(doc->PromptNewArchive());
+    ASSERT_FALSE(view.paths.empty());
+    EXPECT_EQ(view.paths.back(), archive);
+    doc->RemoveView(&view);
 }
 
 TEST_F(ArchiveDocTest, PromptingForANewNameNamesTheDocument) {

@@ -61,7 +61,7 @@ std::string Level2(const Entry& e) {
         ext.push_back(sizes);
     }
     std::string h;
-    h += "-lh0-";
+    h += !e.path.empty() && e.path.back() == '/' ? "-lhd-" : "-lh0-";
     Put(&h, e.data.size(), 4);
     Put(&h, original, 4);
     Put(&h, 1700000000, 4);
@@ -174,8 +174,11 @@ protected:
     DialogWatcher m_boxes;
 };
 
-TEST_F(HostileArchives, DamagedFilesEndInAMessageAndThePreviousStateIsKept) {
-    std::string good = Archive({{"A.TXT", std::string(3000, 'a')}, {"DOC/B.TXT", std::string(3000, 'b')}});
+TEST_F(HostileArchives, DamagedFilesOpenWithWhatIsReadableAndTheDamageIsNamed) {
+    Entry a{"A.TXT", std::string(3000, 'a')}, b{"DOC/B.TXT", std::string(3000, 'b')};
+    std::string good = Archive({a, b});
+    size_t bData = Level2(a).size() + 3000 + Level2(b).size();  // where B's data begins
+    std::string folders = Level2({"ONE/"}) + Level2({"ONE/TWO/"}) + Level2({"THREE/"});
     CString notLzh;
     notLzh.LoadString(IDS_NOT_LZH);
 
@@ -184,12 +187,22 @@ TEST_F(HostileArchives, DamagedFilesEndInAMessageAndThePreviousStateIsKept) {
         std::string bytes;
         bool opens;
         const char* items;
+        int folders;
+        // What the box at open names: the place, and header or data.
+        std::vector<std::string> said;
     } cases[] = {
-        {"NOTLZH.LZH", "This is a letter, not an archive.\r\n", false, ""},
-        {"EMPTY.LZH", "", false, ""},
-        {"CUT_IN_DATA.LZH", good.substr(0, good.size() - 1000), true, "A.TXT|"},
-        {"CUT_IN_HEADER.LZH", good.substr(0, Level2({"A.TXT", std::string(3000, 'a')}).size() + 3000 + 10),
-         true, "A.TXT|"},
+        {"NOTLZH.LZH", "This is a letter, not an archive.\r\n", false, "", 0, {}},
+        {"EMPTY.LZH", "", false, "", 0, {}},
+        // A whole header over data cut short: listed, and its data named.
+        {"CUT_IN_DATA.LZH", good.substr(0, good.size() - 1000), true, "A.TXT|DOC\\B.TXT|", 0,
+         {"DOC\\B.TXT", std::to_string(bData), Sjis("データ")}},
+        {"ONE_CUT.LZH", Level2(a) + a.data.substr(0, 1000), true, "A.TXT|", 0, // nothing to rescue
+         {"A.TXT", std::to_string(Level2(a).size()), Sjis("データ")}},
+        {"CUT_IN_HEADER.LZH", good.substr(0, Level2(a).size() + 3000 + 10), true, "A.TXT|", 0,
+         {"A.TXT", std::to_string(Level2(a).size() + 3000), Sjis("ヘッダ")}},
+        // Damage right after three folder entries: the folders are there.
+        {"FOLDERS.LZH", folders + std::string(30, 'A'), true, "", 3,
+         {"THREE", std::to_string(folders.size()), Sjis("ヘッダ")}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -199,29 +212,35 @@ TEST_F(HostileArchives, DamagedFilesEndInAMessageAndThePreviousStateIsKept) {
         BOOL opened = doc.Load(path.c_str());
         EXPECT_EQ(opened, c.opens);
         EXPECT_EQ(ItemNames(doc), c.items);
-        // Not an archive: the document's box. Cut short: the library's, at
-        // open and again when extracting, naming the archive.
+        EXPECT_EQ(doc.m_folders.GetSize(), c.folders);
+        // Not an archive: the document's box. Damaged: the library's, at
+        // open, naming the archive, the place and what is damaged.
         ASSERT_TRUE(m_boxes.WaitForCount(1));
         std::string text = m_boxes.Seen()[0].text;
-        if (c.opens)
-            EXPECT_NE(text.find(c.file), std::string::npos) << Utf8(text);
-        else
-            EXPECT_EQ(text, std::string(notLzh));
-        // What could be read is still there to rescue.
         if (c.opens) {
+            EXPECT_NE(text.find(c.file), std::string::npos) << Utf8(text);
+            for (const std::string& part : c.said) EXPECT_NE(text.find(part), std::string::npos) << Utf8(part) << " in " << Utf8(text);
+        } else {
+            EXPECT_EQ(text, std::string(notLzh));
+        }
+        // What could be read is still there to rescue.
+        if (c.opens && doc.m_items.GetSize() > 0) {
             m_boxes.Clear();
             EXPECT_FALSE(ExtractAll(doc));
             ASSERT_TRUE(m_boxes.WaitForCount(1));
             EXPECT_NE(m_boxes.Seen()[0].text.find(c.file), std::string::npos) << Utf8(m_boxes.Seen()[0].text);
             std::vector<std::string> files;
             FilesBelow(m_dest, "", &files);
-            EXPECT_EQ(files, std::vector<std::string>{"A.TXT"});
+            EXPECT_EQ(files, std::string(c.file) == "ONE_CUT.LZH" ? std::vector<std::string>{}
+                                                                   : std::vector<std::string>{"A.TXT"});
+            DeleteFileA((m_dest + "\\A.TXT").c_str());
         }
         EXPECT_EQ(GetModuleHandleA("unlha32.dll"), nullptr) << "the library stayed loaded";
     }
 
     // A CRC error: the listing is whole, extraction fails with the library's
-    // box and leaves no damaged file behind.
+    // box naming the entry and where its data lies, and leaves no damaged
+    // file behind.
     m_boxes.Clear();
     CArchiveDoc doc;
     Entry bad{"DOC/BAD.TXT", "bad data", true};
@@ -229,7 +248,9 @@ TEST_F(HostileArchives, DamagedFilesEndInAMessageAndThePreviousStateIsKept) {
     EXPECT_EQ(ItemNames(doc), "DOC\\BAD.TXT|");
     EXPECT_FALSE(ExtractAll(doc));
     ASSERT_TRUE(m_boxes.WaitForCount(1));
-    EXPECT_NE(m_boxes.Seen().back().text.find("BAD.TXT"), std::string::npos) << Utf8(m_boxes.Seen().back().text);
+    std::string text = m_boxes.Seen().back().text;
+    for (const std::string& part : {std::string("DOC\\BAD.TXT"), std::to_string(Level2(bad).size()), Sjis("データ")})
+        EXPECT_NE(text.find(part), std::string::npos) << Utf8(part) << " in " << Utf8(text);
     EXPECT_FALSE(Exists(m_dest + "\\DOC\\BAD.TXT"));
 }
 

@@ -118,6 +118,33 @@ def a_file_that_is_not_lzh_leaves_an_untitled_window(s):
 
 
 @scenario
+def a_cut_archive_opens_with_what_is_readable_and_the_damage_named(s):
+    app = s.app
+    lines = "".join("%06d\r\n" % i for i in range(20000))
+    whole = s.jlha_archive("WHOLE.LZH", {"GOOD.TXT": "good\r\n" * 500, "DOC/CUT.TXT": lines})
+    with open(whole, "rb") as f:
+        cut = s.write("CUTSHORT.LZH", f.read()[:-3000])
+    app.press_tool(57601)
+    box = app.dialog("開く")
+    name = box.control(cls="Edit") if _has(box, "Edit") else box.control(cid=1148)
+    s.desk.probe.ask("settext %d %s" % (name.hwnd, s.desk.winpath(cut)))
+    box.press(1)
+    box.wait_closed()
+    # The library's box names the entry, where its data begins, and says
+    # that the data, not a header, is short.
+    error = wait_for(lambda: next((Dialog(s.desk, w) for w in app.dialogs()), None), "the library's box")
+    text = error.text()
+    assert "DOC\\CUT.TXT" in text and "データ" in text and re.search(r"\d{3,} バイト目", text), text
+    error.press(1)
+    error.wait_closed()
+    wait_for(lambda: app.title == "CUTSHORT.LZH - Zuvo" and app.names() == ["GOOD.TXT"]
+             and "DOC\\" in app.tree_paths(), "the readable entries listed")
+    app.menu("ﾌｧｲﾙ(&F)")
+    s.desk.key("2")
+    wait_for(lambda: app.title == "FIRST.LZH - Zuvo", "FIRST.LZH open again")
+
+
+@scenario
 def toolbar_and_status_bar_toggle(s):
     app = s.app
     for label, cid in (("ﾂｰﾙﾊﾞｰ(&T)", 59392), ("ｽﾃｰﾀｽﾊﾞｰ(&S)", 59393)):

@@ -227,3 +227,27 @@ def files_dropped_from_another_program_are_added_after_yes(s):
         wait_for(lambda: any(l.startswith("drag 1") for l in probe.lines()), "the probe's drag to end")
     finally:
         probe.close()
+
+
+@scenario
+def a_100_mb_entry_shows_its_first_part_at_once_and_the_program_answers(s):
+    line = b"a line of a very large text file, number %08d\r\n"
+    data = b"".join(line % i for i in range(100 * 1024 * 1024 // len(line % 0)))
+    big = s.jlha_archive("BIG.LZH", {"HUGE.TXT": data})
+    s.app.kill()
+    s.start(s.desk.winpath(big))
+    try:
+        wait_for(lambda: "HUGE.TXT" in s.app.names(), "the large entry's row")
+        desk = s.desk
+        desk.click(*row_centre(s, "HUGE.TXT"), button=3)
+        # Extracting 100 MB is the library's work; the text is then cut, so
+        # the window is there in seconds rather than minutes.
+        viewer = desk.wait_window(title="MiniViewer - HUGE.TXT", timeout=60)
+        edit = wait_for(lambda: next((k for k in desk.kids(viewer.hwnd) if k.id == EDIT_ID), None), "its text")
+        # (The probe reads the first 4 KB; the closing line is checked in-process.)
+        assert edit.text.startswith((line % 0).decode()), repr(edit.text[:80])
+        # The main window answers while the MiniViewer shows the text.
+        assert "HUGE.TXT" in s.app.names()
+    finally:
+        s.app.kill()
+        s.start(s.desk.winpath(s.archive))

@@ -31,6 +31,7 @@
 #include "ui/main_frame.h"
 #include "ui/mini_view_frame.h"
 #include "ui/temp_copies.h"
+#include "ui/viewer_text.h"
 
 CZuvoApp theApp;
 
@@ -71,6 +72,8 @@ protected:
     void SetUp() override {
         theApp.SetRegistryKey("Vantrel");
         theApp.WriteProfileString("MiniViewer", NULL, NULL);
+        // Rows in name order, whatever another test binary left stored.
+        theApp.WriteProfileString("setting", "nSortOrder", NULL);
         m_cmdLine = "";
         theApp.m_lpCmdLine = &m_cmdLine[0];
         ASSERT_TRUE(theApp.InitInstance());
@@ -197,8 +200,15 @@ TEST_F(Program, MiniViewerTakesTheStoredFontOrTheSystemFixedFont) {
     pChosen->m_wndEdit.SetWindowText("kept\r\nacross the change");
     CFont* pOld = pChosen->m_pFont;
     boxes.QueueAction([](HWND hDlg, const SeenDialog&) {
-        // Pick a size other than the stored one, then OK.
-        SetDlgItemTextA(hDlg, 0x0472 /* size box */, "20");
+        // Pick a size other than the stored one from the list, then OK.
+        HWND hSize = GetDlgItem(hDlg, 0x0472 /* size box */);
+        int nItem = (int)SendMessageA(hSize, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM) "20");
+        if (nItem >= 0) {
+            SendMessageA(hSize, CB_SETCURSEL, nItem, 0);
+            SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(0x0472, CBN_SELCHANGE), (LPARAM)hSize);
+        } else {
+            SetDlgItemTextA(hDlg, 0x0472, "20");
+        }
         return IDOK;
     });
     pChosen->SendMessage(WM_COMMAND, ID_FONT);
@@ -279,6 +289,36 @@ TEST_F(Program, ExceptionsFromHandlersAreReportedAndGoNoFurther) {
     failing.m_bFailCreate = TRUE;
     EXPECT_FALSE(failing.CreateEx(0, NULL, "fails", WS_POPUP, 0, 0, 10, 10, NULL, NULL));
     EXPECT_EQ(boxes.Count(), 3u);
+}
+
+// The text of an entry: cut on a whole character of either code, up to a zero
+// byte, UTF-8 only where every byte fits it.
+TEST(ViewerText, CutsOnWholeCharactersAndTakesUtf8OnlyWhereItFits) {
+    const std::string note = "<cut %s of %s>";
+    const size_t nMax = kViewerMaxBytes;
+    std::string sjis = std::string(nMax - 1, 'a') + "\x82\xA0" + "tail";
+    std::string hiragana;  // あ in UTF-8, three bytes each, past the cut
+    while (hiragana.size() < nMax + 3) hiragana += "\xE3\x81\x82";
+    struct Case {
+        const char* what;
+        std::string head;
+        ULONGLONG nTotal;
+        std::string shown;
+    } cases[] = {
+        {"lead byte at the cut", sjis, 1000000, std::string(nMax - 1, 'a') + "\r\n\r\n<cut 65,536 of 1,000,000>"},
+        {"UTF-8 cut inside a character", "\xEF\xBB\xBF" + hiragana.substr(0, nMax + 3), 2000000, ""},
+        {"zero byte first", std::string("text\0more", 9) + std::string(nMax, 'x'), 5000000, "text"},
+        {"not UTF-8", "caf\xE9 \xE9t\xE9", 9, "caf\xE9 \xE9t\xE9"},
+    };
+    std::string a = Sjis("あ");
+    std::string allA;
+    for (size_t i = 0; i < (nMax - 3) / 3; ++i) allA += a;
+    cases[1].shown = allA + "\r\n\r\n<cut 65,536 of 2,000,000>";
+    for (const Case& c : cases)
+        EXPECT_EQ(ViewerText(c.head, c.nTotal, note.c_str()), c.shown) << c.what;
+    EXPECT_FALSE(LooksLikeUtf8("plain ASCII", FALSE));
+    EXPECT_TRUE(LooksLikeUtf8("\xE3\x81", TRUE));
+    EXPECT_FALSE(LooksLikeUtf8("\xE3\x81", FALSE));
 }
 
 TEST(DropFiles, BlocksAreSizedToTheirNamesAndReadBackByTheShell) {
@@ -527,6 +567,76 @@ TEST_F(Program, TemporaryCopiesOfOneNameGetPathsOfTheirOwn) {
     SetUp();
 }
 
+TEST_F(Program, FontDialogStartsOnTheFontInUseWithoutVerticalFaces) {
+    CMiniViewFrame* pViewer = theApp.GetMiniViewer();
+    ASSERT_NE(pViewer, nullptr);
+    // The face and point size the screen draws the text in.
+    HDC hdc = GetDC(NULL);
+    HGDIOBJ hOld = SelectObject(hdc, (HFONT)*pViewer->m_pFont);
+    char szFace[LF_FACESIZE] = "";
+    GetTextFaceA(hdc, sizeof(szFace), szFace);
+    TEXTMETRICA tm;
+    GetTextMetricsA(hdc, &tm);
+    int nPoints = MulDiv(tm.tmHeight - tm.tmInternalLeading, 72, GetDeviceCaps(hdc, LOGPIXELSY));
+    SelectObject(hdc, hOld);
+    ReleaseDC(NULL, hdc);
+
+    std::string face, size;
+    std::vector<std::string> vertical;
+    boxes.QueueAction([&](HWND hDlg, const SeenDialog&) {
+        char sz[LF_FACESIZE + 8] = "";
+        GetDlgItemTextA(hDlg, 1136, sz, sizeof(sz));
+        face = sz;
+        GetDlgItemTextA(hDlg, 1138, sz, sizeof(sz));
+        size = sz;
+        HWND hFaces = GetDlgItem(hDlg, 1136);
+        for (int i = 0; i < (int)SendMessageA(hFaces, CB_GETCOUNT, 0, 0); ++i) {
+            SendMessageA(hFaces, CB_GETLBTEXT, i, (LPARAM)sz);
+            if (sz[0] == '@') vertical.push_back(sz);
+        }
+        return IDCANCEL;
+    });
+    pViewer->SendMessage(WM_COMMAND, ID_FONT);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(face, szFace);
+    EXPECT_EQ(size, std::to_string(nPoints));
+    EXPECT_TRUE(vertical.empty()) << vertical[0];
+}
+
+// Faults that show only in rare conditions: the file list's images once the
+// list window is gone, stored places on a screen that is gone, and a dropped
+// path too long to use.
+TEST_F(Program, ImagesOutliveTheListPlacesComeOnScreenAndLongDroppedPathsAreNamed) {
+    CFileView* pView = static_cast<CArchiveDoc*>(Frame()->GetActiveDocument())->FindFileView();
+    ASSERT_NE(pView, nullptr);
+    HIMAGELIST hImages = pView->m_wndList.m_imageList;
+    ASSERT_GT(ImageList_GetImageCount(hImages), 0);
+    pView->m_wndList.DestroyWindow();
+    EXPECT_GT(ImageList_GetImageCount(hImages), 0) << "the list destroyed the images its owner destroys";
+
+    std::string longPath = "C:\\" + std::string(300, 'L') + ".LZH";
+    CStringArray dropped;
+    dropped.Add(longPath.c_str());
+    Frame()->SendMessage(WM_DROPFILES, (WPARAM)BuildDropFiles(dropped));
+    EXPECT_EQ(boxes.Count(), 1u);
+    EXPECT_NE(boxes.Seen().at(0).text.find(longPath), std::string::npos) << boxes.Seen().at(0).text;
+
+    // Places stored for a monitor that is gone.
+    TearDown();
+    for (auto key : {std::make_pair("Left", -4000), {"Top", -3000}, {"Right", -3400}, {"Bottom", -2600}})
+        theApp.WriteProfileInt("Window", key.first, key.second);
+    SetUp();
+    for (auto key : {std::make_pair("Left", 9000), {"Top", 7000}, {"Right", 9500}, {"Bottom", 7300}})
+        theApp.WriteProfileInt("MiniViewer", key.first, key.second);
+    for (HWND hWnd : {Frame()->m_hWnd, theApp.GetMiniViewer()->m_hWnd}) {
+        RECT rc;
+        GetWindowRect(hWnd, &rc);
+        EXPECT_NE(MonitorFromPoint(POINT{rc.left + 20, rc.top + 20}, MONITOR_DEFAULTTONULL), (HMONITOR)NULL)
+            << rc.left << "," << rc.top;
+    }
+    theApp.WriteProfileString("Window", NULL, NULL);
+}
+
 #if defined(ZUVO_VIEWER_SAMPLE) && defined(ZUVO_REAL_UNLHA32_DIR)
 
 // The program on the sample archive with the real library.
@@ -614,6 +724,64 @@ TEST_F(Viewing, MiniViewerShowsTheTextUpToItsFirstZeroAndKeepsNoCopy) {
     EXPECT_EQ(boxes.Count(), 0u);
 }
 
+TEST_F(Viewing, MiniViewerShowsUtf8AsTextAndOnlyTheFirstPartOfALargeEntry) {
+    struct Case {
+        const char* name;
+        std::string text;
+    } cases[] = {
+        {"UTF8BOM.TXT", Sjis("日本語のテキスト\r\n")},
+        {"UTF8.TXT", Sjis("UTF-8 の表示テスト\r\n")},
+    };
+    for (const Case& c : cases) {
+        Select("", {c.name});
+        m_pView->OnMiniViewer();
+        EXPECT_EQ(EditText(), c.text) << c.name;
+    }
+    Select("", {"BIG.TXT"});
+    m_pView->OnMiniViewer();
+    std::string text = EditText();
+    CString format, note;
+    format.LoadString(IDS_VIEWER_CUT);
+    note.Format(format, "65,536", "1,120,000");
+    EXPECT_EQ(text.compare(0, 28, "line 000001 of a long text\r\n"), 0);
+    ASSERT_GT(text.size(), note.GetLength() + 4u);
+    EXPECT_LE(text.size(), kViewerMaxBytes + 4 + note.GetLength());
+    EXPECT_EQ(text.substr(text.size() - note.GetLength() - 4), "\r\n\r\n" + std::string(note));
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(Viewing, WithoutATemporaryDirectoryNothingIsCopiedAnywhereElse) {
+    // Under Wine the root of the current drive is the host's: work from C:.
+    char szOldDir[MAX_PATH];
+    GetCurrentDirectoryA(sizeof(szOldDir), szOldDir);
+    SetCurrentDirectoryA(TempDir().c_str());
+    DWORD nWritten;
+    HANDLE h = CreateFileA("\\NOTES.TXT", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    WriteFile(h, "mine", 4, &nWritten, NULL);
+    CloseHandle(h);
+    std::string tooLong = "C:\\" + std::string(300, 'T');
+    SetEnvironmentVariableA("TMP", tooLong.c_str());
+    SetEnvironmentVariableA("TEMP", tooLong.c_str());
+    Select("", {"NOTES.TXT"});
+    m_pView->OnMiniViewer();
+    Select("", {"OPEN.ZVOK"});
+    m_pView->OnOpenEntry();
+    SetEnvironmentVariableA("TMP", NULL);
+    SetEnvironmentVariableA("TEMP", NULL);
+    std::string kept = FileText("\\NOTES.TXT");
+    bool bStray = Exists("\\OPEN.ZVOK");
+    DeleteFileA("\\NOTES.TXT");
+    DeleteFileA("\\OPEN.ZVOK");
+    SetCurrentDirectoryA(szOldDir);
+    EXPECT_EQ(kept, "mine");
+    EXPECT_FALSE(bStray);
+    ASSERT_EQ(boxes.Count(), 2u);
+    CString refused;
+    refused.LoadString(IDS_NO_TEMP_DIR);
+    for (const SeenDialog& box : boxes.Seen()) EXPECT_EQ(box.text, std::string(refused));
+    EXPECT_TRUE(Recorded().empty());
+}
+
 TEST_F(Viewing, OpenedEntriesAreRecordedOnceEachAndGoAtExit) {
     std::string temp = TempDir();
     Select("", {"OPEN.ZVOK"});
@@ -641,8 +809,19 @@ TEST_F(Viewing, OpenedEntriesAreRecordedOnceEachAndGoAtExit) {
     ASSERT_EQ(recorded.size(), 4u);
     EXPECT_EQ(recorded[3], temp + "NONE.ZVNONE");
 
+    // A copy changed in its program stays, and the user is told where.
+    DWORD nWritten;
+    HANDLE h = CreateFileA(recorded[1].c_str(), FILE_APPEND_DATA, 0, NULL, OPEN_EXISTING, 0, NULL);
+    WriteFile(h, " and changed", 12, &nWritten, NULL);
+    CloseHandle(h);
+    boxes.Clear();
     TearDown();
-    for (const std::string& p : recorded) EXPECT_FALSE(Exists(p)) << p;
+    EXPECT_FALSE(Exists(recorded[0]));
+    EXPECT_FALSE(Exists(recorded[2]));
+    EXPECT_EQ(FileText(recorded[1]), "from A and changed");
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_NE(boxes.Seen()[0].text.find(recorded[1]), std::string::npos) << boxes.Seen()[0].text;
+    DeleteTempCopy(recorded[1].c_str());
     SetUp();
 }
 

@@ -179,6 +179,16 @@ TEST_F(Views, TreeShowsEveryFolderOnceAndANodeListsJustItsFiles) {
     lib.SetCheckResult(TRUE);
     ASSERT_TRUE(Start(archive));
     EXPECT_EQ(TreeText(Tree()->m_wndTree.GetRootItem()), "SAMPLE.LZH+(" + longDir + ")");
+
+    // Folder entries show without files in them (an archive damaged right
+    // after its folders).
+    Stop();
+    ASSERT_TRUE(lib.HeldOnlyByUs());
+    for (const char* folder : {"ONE\\", "ONE\\TWO\\", "THREE\\"}) lib.AddRecord(folder);
+    lib.SetCheckResult(TRUE);
+    ASSERT_TRUE(Start(archive));
+    EXPECT_EQ(TreeText(Tree()->m_wndTree.GetRootItem()), "SAMPLE.LZH+(ONE+(TWO),THREE)");
+    EXPECT_EQ(Rows(), std::vector<std::string>{});
 }
 
 TEST_F(Views, RowsShowSizeTypeRatioAndDateAndHeadersAreTheFiveColumns) {
