@@ -1,5 +1,6 @@
 // Parsing of the command lines Unlha() receives. The line is split like a
-// command line (blanks separate, double quotes group); archive, destination
+// command line (blanks separate, double quotes group, "" inside quotes is a
+// quote of the text); archive, destination
 // and work paths may arrive unquoted with blanks in them, so those are found
 // by joining successive tokens and asking the file system.
 #pragma once
