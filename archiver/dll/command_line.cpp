@@ -118,6 +118,7 @@ size_t ParseSwitch(const std::string& text, Command* command) {
       case 'x': command->with_dir_name = digit(1) != 0; break;
       case 'p': command->full_paths = digit(1) != 0; break;
       case 'n': command->quiet = digit(1) != 0; break;
+      case 'o': command->overwrite = digit(1) != 0; break;
       case 'w':
         if (i + 1 < text.size() && (text[i + 1] | 0x20) == 'd') ++i;  // -wd<dir>
         return i + 1;

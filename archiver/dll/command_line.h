@@ -31,6 +31,7 @@ struct Command {
   bool with_dir_name = false;  // -x: keep directories (x) / the folder's own name (u -r, m -r)
   bool full_paths = false;   // -p
   bool quiet = false;        // -n: no progress window
+  bool overwrite = false;    // -o: x and e replace existing files without asking
   std::string work_dir;      // -w<dir>, empty when absent
   int sfx_window = -1;       // -gw / -jw value, -1 when absent
   std::string archive;

@@ -31,7 +31,11 @@ DWORD EntryAttributes(const lzh::Header& header) {
 class Extraction {
  public:
   Extraction(lzh::ByteSource* archive, OverwritePolicy policy, ExtractEvents* events)
-      : reader_(archive), policy_(policy), events_(events) {}
+      : reader_(archive),
+        events_(events),
+        existing_(policy, [this](const std::wstring& path, const lzh::Header& entry) {
+          return events_->AskOverwrite(DisplayName(entry.path), path, entry);
+        }) {}
 
   Summary Run(const std::wstring& destination);
 
@@ -40,15 +44,13 @@ class Extraction {
   void ExtractEntry(const lzh::Header& header);
   void MakeFolderEntry(const lzh::Header& header, const std::string& name, const std::wstring& path);
   void WriteFileEntry(const lzh::Header& header, const std::string& name, const std::wstring& path);
-  // False when the existing file at `path` is to be kept (or on cancel).
-  bool MayReplace(const std::string& name, const std::wstring& path);
   void Report(ProblemKind kind, const std::string& name, lzh::Error error = lzh::Error::kOk,
               lzh::PathVerdict verdict = lzh::PathVerdict::kOk, DWORD win_error = 0);
 
   lzh::ArchiveReader reader_;
   winfs::Destination destination_;
-  OverwritePolicy policy_;
   ExtractEvents* events_;
+  winfs::OverwriteChoice existing_;
   std::vector<lzh::Header> entries_;
   std::vector<std::pair<std::wstring, const lzh::Header*>> folders_;  // times set at the end
   uint64_t total_ = 0;
@@ -130,33 +132,6 @@ void Extraction::MakeFolderEntry(const lzh::Header& header, const std::string& n
   folders_.emplace_back(path, &header);
 }
 
-bool Extraction::MayReplace(const std::string& name, const std::wstring& path) {
-  if (!winfs::FileExists(path)) return true;
-  switch (policy_) {
-    case OverwritePolicy::kAlways:
-      return true;
-    case OverwritePolicy::kNever:
-      break;
-    case OverwritePolicy::kAsk:
-      switch (events_->AskOverwrite(name)) {
-        case OverwriteAnswer::kYes:
-          return true;
-        case OverwriteAnswer::kAll:
-          policy_ = OverwritePolicy::kAlways;
-          return true;
-        case OverwriteAnswer::kCancel:
-          summary_.cancelled = true;
-          return false;
-        case OverwriteAnswer::kNo:
-          break;
-      }
-      break;
-  }
-  ++summary_.kept;
-  Report(ProblemKind::kKeptExisting, name);
-  return false;
-}
-
 void Extraction::WriteFileEntry(const lzh::Header& header, const std::string& name, const std::wstring& path) {
   uint64_t done_before = done_;
   done_ += header.original_size;
@@ -166,12 +141,15 @@ void Extraction::WriteFileEntry(const lzh::Header& header, const std::string& na
     Report(ProblemKind::kWriteFailed, name, lzh::Error::kOk, lzh::PathVerdict::kOk, error);
     return;
   }
-  if (!MayReplace(name, path)) return;
+  bool kept = false;
   lzh::Error result = winfs::WriteEntryFile(
       &reader_, header, path, EntryAttributes(header),
       [this, done_before](uint64_t done, uint64_t) { return events_->OnProgress(done_before + done, total_); },
-      &error);
-  if (result == lzh::Error::kOk) {
+      &error, &existing_, &kept);
+  if (kept) {
+    ++summary_.kept;
+    Report(ProblemKind::kKeptExisting, name);
+  } else if (result == lzh::Error::kOk) {
     ++summary_.extracted;
   } else if (result == lzh::Error::kCancelled) {
     summary_.cancelled = true;
