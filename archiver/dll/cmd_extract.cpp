@@ -23,10 +23,26 @@ DWORD AttributesFor(const lzh::Header& header, bool restore) {
   return attributes;
 }
 
+// The question, owned by the progress window while that shows (which keeps
+// the caller's window disabled), else by the caller's window.
+class Question : public winfs::OverwriteChoice {
+ public:
+  explicit Question(Job& job)
+      : OverwriteChoice(job.command.overwrite ? winfs::OverwritePolicy::kAlways : winfs::OverwritePolicy::kAsk),
+        job_(job) {}
+
+ private:
+  winfs::OverwriteAnswer Ask(const std::wstring& path, const lzh::Header& entry) override {
+    HWND owner = job_.progress.window() ? job_.progress.window() : job_.owner;
+    return winfs::AskOverwrite(ModuleInstance(), owner, DisplayName(entry), path, entry);
+  }
+  Job& job_;
+};
+
 // Extracts one file entry to `target`. Returns false when the command must
 // stop (cancelled).
 bool ExtractFile(Job& job, LoadedArchive& archive, const lzh::Header& header, const std::wstring& target,
-                 winfs::OverwriteChoice* existing, uint64_t* done) {
+                 Question* existing, uint64_t* done) {
   uint64_t base = *done;
   DWORD write_error = 0;
   lzh::Error error = winfs::WriteEntryFile(
@@ -63,15 +79,7 @@ void RunExtract(Job& job) {
     return;
   }
 
-  // The question is owned by the progress window while that shows, which
-  // keeps the caller's window disabled.
-  winfs::OverwriteChoice existing(
-      command.overwrite ? winfs::OverwritePolicy::kAlways : winfs::OverwritePolicy::kAsk,
-      [&job](const std::wstring& path, const lzh::Header& entry) {
-        HWND owner = job.progress.window() ? job.progress.window() : job.owner;
-        return winfs::AskOverwrite(ModuleInstance(), owner, DisplayName(entry), path, entry);
-      });
-
+  Question existing(job);
   uint64_t total = 0, done = 0;
   for (size_t i = 0; i < archive.entries.size(); ++i)
     if (chosen[i]) total += archive.entries[i].original_size;

@@ -28,14 +28,10 @@ DWORD EntryAttributes(const lzh::Header& header) {
   return header.dos_attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 }
 
-class Extraction {
+class Extraction : private winfs::OverwriteChoice {
  public:
   Extraction(lzh::ByteSource* archive, OverwritePolicy policy, ExtractEvents* events)
-      : reader_(archive),
-        events_(events),
-        existing_(policy, [this](const std::wstring& path, const lzh::Header& entry) {
-          return events_->AskOverwrite(DisplayName(entry.path), path, entry);
-        }) {}
+      : OverwriteChoice(policy), reader_(archive), events_(events) {}
 
   Summary Run(const std::wstring& destination);
 
@@ -49,8 +45,11 @@ class Extraction {
 
   lzh::ArchiveReader reader_;
   winfs::Destination destination_;
+  OverwriteAnswer Ask(const std::wstring& path, const lzh::Header& entry) override {
+    return events_->AskOverwrite(DisplayName(entry.path), path, entry);
+  }
+
   ExtractEvents* events_;
-  winfs::OverwriteChoice existing_;
   std::vector<lzh::Header> entries_;
   std::vector<std::pair<std::wstring, const lzh::Header*>> folders_;  // times set at the end
   uint64_t total_ = 0;
@@ -145,7 +144,7 @@ void Extraction::WriteFileEntry(const lzh::Header& header, const std::string& na
   lzh::Error result = winfs::WriteEntryFile(
       &reader_, header, path, EntryAttributes(header),
       [this, done_before](uint64_t done, uint64_t) { return events_->OnProgress(done_before + done, total_); },
-      &error, &existing_, &kept);
+      &error, this, &kept);
   if (kept) {
     ++summary_.kept;
     Report(ProblemKind::kKeptExisting, name);

@@ -17,39 +17,20 @@ struct Question {
   Facts on_disk, in_archive;
 };
 
-// "1,234,567"
-std::string Grouped(ULONGLONG value) {
-  char digits[24];
-  int count = 0;
-  do {
-    digits[count++] = (char)('0' + value % 10);
-    value /= 10;
-  } while (value);
-  std::string text;
-  while (count-- > 0) {
-    text += digits[count];
-    if (count && count % 3 == 0) text += ',';
-  }
-  return text;
-}
-
-// Local "YYYY/MM/DD hh:mm:ss", or "" for an unknown time.
-std::string LocalTimeText(const FILETIME& utc) {
+// The control's own text is the format of its line: the size, then the
+// local date and time ("" for an unknown time).
+void ShowFacts(HWND dialog, int id, const Facts& facts) {
+  char size[24], time[32] = "";
+  wsprintfA(size, "%I64u", facts.size.QuadPart);
   FILETIME local;
   SYSTEMTIME t;
-  if (!utc.dwLowDateTime && !utc.dwHighDateTime) return std::string();
-  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &t)) return std::string();
-  char text[32];
-  wsprintfA(text, "%04u/%02u/%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
-  return text;
-}
-
-// The control's own text is the format of its line.
-void ShowFacts(HWND dialog, int id, const Facts& facts) {
+  if ((facts.time.dwLowDateTime || facts.time.dwHighDateTime) && FileTimeToLocalFileTime(&facts.time, &local) &&
+      FileTimeToSystemTime(&local, &t))
+    wsprintfA(time, "%04u/%02u/%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
   char format[128] = "";
   GetDlgItemTextA(dialog, id, format, sizeof format);
   char text[1025];  // wsprintfA writes at most 1024 characters and the NUL
-  wsprintfA(text, format, Grouped(facts.size.QuadPart).c_str(), LocalTimeText(facts.time).c_str());
+  wsprintfA(text, format, size, time);
   SetDlgItemTextA(dialog, id, text);
 }
 

@@ -5,7 +5,6 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "archiver/lzh/header.h"
@@ -16,24 +15,28 @@ enum class OverwritePolicy { kAsk, kAlways, kNever };
 enum class OverwriteAnswer { kYes, kNo, kAll, kCancel };
 
 // Decides file by file; "All" makes every later file a yes without asking.
+// The caller supplies the question.
 class OverwriteChoice {
  public:
-  using Ask = std::function<OverwriteAnswer(const std::wstring& path, const lzh::Header& entry)>;
-  OverwriteChoice(OverwritePolicy policy, Ask ask) : policy_(policy), ask_(std::move(ask)) {}
+  explicit OverwriteChoice(OverwritePolicy policy) : policy_(policy) {}
 
   // kYes (replace), kNo (keep) or kCancel for the file at `path`.
   OverwriteAnswer Decide(const std::wstring& path, const lzh::Header& entry) {
     if (policy_ == OverwritePolicy::kAlways) return OverwriteAnswer::kYes;
-    if (policy_ == OverwritePolicy::kNever || !ask_) return OverwriteAnswer::kNo;
-    OverwriteAnswer answer = ask_(path, entry);
+    if (policy_ == OverwritePolicy::kNever) return OverwriteAnswer::kNo;
+    OverwriteAnswer answer = Ask(path, entry);
     if (answer != OverwriteAnswer::kAll) return answer;
     policy_ = OverwritePolicy::kAlways;
     return OverwriteAnswer::kYes;
   }
 
+ protected:
+  ~OverwriteChoice() = default;
+  // Asks about the file at `path`, where `entry` goes.
+  virtual OverwriteAnswer Ask(const std::wstring& path, const lzh::Header& entry) = 0;
+
  private:
   OverwritePolicy policy_;
-  Ask ask_;
 };
 
 // The question about replacing the file at `path` with `entry`, known to the
