@@ -43,12 +43,13 @@ class Extraction : private winfs::OverwriteChoice {
   void Report(ProblemKind kind, const std::string& name, lzh::Error error = lzh::Error::kOk,
               lzh::PathVerdict verdict = lzh::PathVerdict::kOk, DWORD win_error = 0);
 
-  lzh::ArchiveReader reader_;
-  winfs::Destination destination_;
+  // The question about an existing file goes to the listener.
   OverwriteAnswer Ask(const std::wstring& path, const lzh::Header& entry) override {
     return events_->AskOverwrite(DisplayName(entry.path), path, entry);
   }
 
+  lzh::ArchiveReader reader_;
+  winfs::Destination destination_;
   ExtractEvents* events_;
   std::vector<lzh::Header> entries_;
   std::vector<std::pair<std::wstring, const lzh::Header*>> folders_;  // times set at the end
