@@ -1,6 +1,7 @@
 // The command lines of every archive operation. Archive, destination and work
-// directory paths go in unquoted; file names with a blank are quoted. Long
-// name lists are split into several commands.
+// directory paths go in unquoted; file names with a blank, a tab or a quote
+// are quoted, each quote in them doubled, so that every name reaches the
+// library whole. Long name lists are split into several commands.
 #include "engine/lha.h"
 
 namespace {
@@ -10,13 +11,21 @@ const int kExtractBatchLength = 400;
 // An add or delete batch closes before the next name once it passes this.
 const int kFileListBatchLength = 8000;
 
-BOOL HasBlank(const CString& name) { return name.Find(' ') >= 0; }
+// Neither a blank, a tab nor a quote is ever the second byte of a
+// double-byte character.
+BOOL NeedsQuotes(const CString& name) { return name.FindOneOf(" \t\"") >= 0; }
 
 CString Quoted(const CString& name) {
-    CString quoted;
-    quoted.Format("\"%s\"", (LPCSTR)name);
+    CString quoted("\"");
+    for (int i = 0; i < name.GetLength(); i++) {
+        if (name[i] == '"') quoted += '"';
+        quoted += name[i];
+    }
+    quoted += '"';
     return quoted;
 }
+
+CString NameForLine(const CString& name) { return NeedsQuotes(name) ? Quoted(name) : name; }
 
 // The system's temporary directory without its trailing backslash.
 CString WorkDirectory() {
@@ -38,7 +47,7 @@ BOOL CLha::Extract(LPCSTR pszNames, LPCSTR pszDestDir, BOOL bWithDirs) {
 BOOL CLha::ExtractFiles(const CStringArray& names, LPCSTR pszDestDir, BOOL bWithDirs) {
     CString fragment;
     for (int i = 0; i < names.GetSize(); i++) {
-        fragment += HasBlank(names[i]) ? Quoted(names[i]) : names[i];
+        fragment += NameForLine(names[i]);
         fragment += ' ';
         if (fragment.GetLength() > kExtractBatchLength) {
             if (!Extract(fragment, pszDestDir, bWithDirs)) return FALSE;
@@ -69,7 +78,7 @@ BOOL CLha::ExecuteWithFileList(const CStringArray& names, LPCSTR pszOption) {
             list.Empty();
         }
         list += ' ';
-        list += HasBlank(names[i]) ? Quoted(names[i]) : names[i];
+        list += NameForLine(names[i]);
     }
     if (!list.IsEmpty()) Execute(prefix + list);
     return TRUE;

@@ -1,5 +1,6 @@
-// "d ARCHIVE name...": removes the entries the names select (full paths,
-// without regard to case; wildcards and DIR\*.* allowed).
+// "d ARCHIVE name...": removes the entries the names select (an entry's own
+// name alone, else full paths without regard to case; wildcards and DIR\*.*
+// allowed).
 #include "archiver/dll/archive_rewrite.h"
 #include "archiver/dll/entry_selection.h"
 #include "archiver/dll/resource.h"
@@ -23,11 +24,10 @@ void RunDelete(Job& job) {
   SelectEntries(command.names, old.entries, true, &chosen, &unmatched);
   for (const std::string& name : unmatched) job.report.Fail(kErrNotExist, IDS_NOTHING_MATCHED, name);
 
-  std::vector<std::string> paths;
-  for (size_t i = 0; i < old.entries.size(); ++i)
-    if (chosen[i]) paths.push_back(old.entries[i].path);
-  if (paths.empty()) return;
-  lzh::EditPlan plan = lzh::PlanDelete(old.entries, paths);
+  // The chosen entries alone: another entry of the same name folded, or of
+  // the same CP932 spelling, stays.
+  lzh::EditPlan plan = lzh::PlanDelete(chosen);
+  if (plan.size() == old.entries.size()) return;
   job.progress.SetName(command.archive);
   RewriteArchive(job, &old, plan, {}, {});
 }

@@ -1,7 +1,9 @@
 // "x" (keeping directories) and "e" (without them): extraction under the
 // destination only, through the extraction core the self-extractors share.
 // Each file is written to a work file beside its target and moved over it
-// when complete, so a damaged entry never replaces a good file on disk.
+// when complete, so a damaged entry never replaces a good file on disk. A
+// file already there is replaced only after the question (Yes, No, All,
+// Cancel), or with -o.
 #include "archiver/dll/archive_access.h"
 #include "archiver/dll/commands.h"
 #include "archiver/dll/entry_record.h"
@@ -21,15 +23,31 @@ DWORD AttributesFor(const lzh::Header& header, bool restore) {
   return attributes;
 }
 
+// The question, owned by the progress window while that shows (which keeps
+// the caller's window disabled), else by the caller's window.
+class Question : public winfs::OverwriteChoice {
+ public:
+  explicit Question(Job& job)
+      : OverwriteChoice(job.command.overwrite ? winfs::OverwritePolicy::kAlways : winfs::OverwritePolicy::kAsk),
+        job_(job) {}
+
+ private:
+  winfs::OverwriteAnswer Ask(const std::wstring& path, const lzh::Header& entry) override {
+    HWND owner = job_.progress.window() ? job_.progress.window() : job_.owner;
+    return winfs::AskOverwrite(ModuleInstance(), owner, DisplayName(entry), path, entry);
+  }
+  Job& job_;
+};
+
 // Extracts one file entry to `target`. Returns false when the command must
 // stop (cancelled).
 bool ExtractFile(Job& job, LoadedArchive& archive, const lzh::Header& header, const std::wstring& target,
-                 uint64_t* done) {
+                 Question* existing, uint64_t* done) {
   uint64_t base = *done;
   DWORD write_error = 0;
   lzh::Error error = winfs::WriteEntryFile(
       archive.reader.get(), header, target, AttributesFor(header, job.settings.restore_attributes),
-      [&](uint64_t so_far, uint64_t) { return job.progress.Step(base + so_far); }, &write_error);
+      [&](uint64_t so_far, uint64_t) { return job.progress.Step(base + so_far); }, &write_error, existing);
   *done = base + header.original_size;
   job.progress.Step(*done);
   if (error == lzh::Error::kWriteError)
@@ -61,6 +79,7 @@ void RunExtract(Job& job) {
     return;
   }
 
+  Question existing(job);
   uint64_t total = 0, done = 0;
   for (size_t i = 0; i < archive.entries.size(); ++i)
     if (chosen[i]) total += archive.entries[i].original_size;
@@ -91,7 +110,7 @@ void RunExtract(Job& job) {
       job.report.Fail(kErrMakeDirectory, IDS_MAKE_DIR_FAILED, winfs::ParentOf(target));
       continue;
     }
-    if (!ExtractFile(job, archive, header, target, &done)) return;
+    if (!ExtractFile(job, archive, header, target, &existing, &done)) return;
     if (job.progress.Cancelled()) {
       job.report.Cancel();
       return;

@@ -49,17 +49,13 @@ void RunRename(Job& job) {
     ReportDamage(old, command.archive, &job.report);
     return;
   }
+  // The text as it stands (unquoted, blanks and all), else its one quoted
+  // name.
   std::string wanted = command.rest;
-  if (command.names.size() == 1) wanted = command.names[0];  // quoted or without blanks
-  std::string folded = FoldName(wanted);
-  size_t index = old.entries.size();
-  for (size_t i = 0; i < old.entries.size(); ++i) {
-    std::string name = FoldName(DisplayName(old.entries[i]));
-    if (!name.empty() && name.back() == '\\') name.pop_back();
-    if (name == folded) {
-      index = i;
-      break;
-    }
+  size_t index = FindEntry(wanted, old.entries);
+  if (index == old.entries.size() && command.names.size() == 1) {
+    wanted = command.names[0];
+    index = FindEntry(wanted, old.entries);
   }
   if (index == old.entries.size()) {
     job.report.Fail(kErrNotExist, IDS_NOTHING_MATCHED, wanted);

@@ -198,6 +198,13 @@ std::vector<Token> Tokenize(const std::string& line) {
     bool in_quotes = false;
     while (i < line.size() && (in_quotes || !IsBlank(line[i]))) {
       if (line[i] == '"') {
+        // Inside quotes a doubled quote is one quote of the text, so any
+        // name can be passed whole.
+        if (in_quotes && i + 1 < line.size() && line[i + 1] == '"') {
+          token.text += '"';
+          i += 2;
+          continue;
+        }
         in_quotes = !in_quotes;
         token.quoted = true;
       } else {

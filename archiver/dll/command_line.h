@@ -1,5 +1,6 @@
 // Parsing of the command lines Unlha() receives. The line is split like a
-// command line (blanks separate, double quotes group); archive, destination
+// command line (blanks separate, double quotes group, "" inside quotes is a
+// quote of the text); archive, destination
 // and work paths may arrive unquoted with blanks in them, so those are found
 // by joining successive tokens and asking the file system.
 #pragma once
@@ -32,9 +33,11 @@ struct Command {
   bool with_dir_name = false;  // -x: keep directories (x) / the folder's own name (u -r, m -r)
   bool full_paths = false;   // -p
   bool quiet = false;        // -n: no progress window
+  // -o: x and e replace existing files without asking; s replaces a file of
+  // the program's name.
+  bool overwrite = false;
   std::string work_dir;      // -w<dir>, empty when absent
   int sfx_window = -1;       // -gw / -jw value, -1 when absent
-  bool overwrite = false;    // -o: s replaces a file of the program's name
   std::string archive;
   std::string destination;   // x, e
   std::vector<std::string> names;

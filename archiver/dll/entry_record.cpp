@@ -3,16 +3,49 @@
 #include <algorithm>
 #include <cstring>
 
+#include "archiver/win/entry_extract.h"
 #include "archiver/win/entry_time.h"
+#include "archiver/win/wide_text.h"
 #include "archiver/lzh/safe_path.h"
 
 namespace unlha {
+
+namespace {
+
+// The stored path in CP932 with '/' separators. An entry whose exact name
+// CP932 cannot spell gets that name with each character CP932 lacks written
+// "<U+XXXX>" instead of its best-fit look-alike ("caf<U+00E9>.txt", never
+// "cafe.txt"), so that its listed name is its own and selects it alone.
+std::string ListedPath(const lzh::Header& header) {
+  if (header.unicode_name.empty() && header.unicode_dir.empty() && !header.utf8_path) return header.path;
+  std::wstring exact = winfs::Widen(winfs::ExactName(header), CP_UTF8);
+  bool spelled = false;
+  std::string listed = winfs::Narrow(exact, winfs::kCp932, &spelled);
+  if (spelled) return listed;
+  listed.clear();
+  for (size_t i = 0; i < exact.size();) {
+    size_t length = IS_HIGH_SURROGATE(exact[i]) && i + 1 < exact.size() && IS_LOW_SURROGATE(exact[i + 1]) ? 2 : 1;
+    std::string bytes = winfs::Narrow(exact.substr(i, length), winfs::kCp932, &spelled);
+    if (spelled) {
+      listed += bytes;
+    } else {
+      unsigned code = length == 2 ? 0x10000 + ((exact[i] - 0xD800u) << 10) + (exact[i + 1] - 0xDC00u) : exact[i];
+      char text[16];
+      wsprintfA(text, "<U+%04X>", code);
+      listed += text;
+    }
+    i += length;
+  }
+  return listed;
+}
+
+}  // namespace
 
 // "." components (jlha stores "./a.txt" for an archive made from ".") are
 // left out, so such names read as the same entries without them; a name of
 // nothing but "." components is shown as stored.
 std::string DisplayName(const lzh::Header& header) {
-  const std::string& path = header.path;
+  const std::string path = ListedPath(header);
   std::string name, component;
   bool first = true;
   for (size_t i = 0; i <= path.size(); ++i) {

@@ -20,7 +20,9 @@ void FillRecord(const lzh::Header& header, EntryRecord* record);
 // The entry's time as packed local MS-DOS date (high) and time (low).
 DWORD PackedDosTime(const lzh::Header& header);
 
-// The stored path with '\' separators (directories end in '\').
+// The stored path with '\' separators (directories end in '\'), as listed:
+// a name CP932 cannot spell exactly shows the characters it lacks as
+// "<U+XXXX>".
 std::string DisplayName(const lzh::Header& header);
 
 // True for a directory entry whose path names no folder at all ("./", "/"):

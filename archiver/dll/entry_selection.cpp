@@ -7,8 +7,9 @@ namespace unlha {
 
 namespace {
 
-std::string FoldedEntryName(const lzh::Header& header) {
-  std::string name = FoldName(DisplayName(header));
+// The name as listed, without a directory's trailing '\'.
+std::string ListedEntryName(const lzh::Header& header) {
+  std::string name = DisplayName(header);
   if (!name.empty() && name.back() == '\\') name.pop_back();
   return name;
 }
@@ -23,6 +24,15 @@ std::string BaseOf(const std::string& folded) {
 }
 
 bool HasSeparator(const std::string& folded) { return BaseOf(folded).size() != folded.size(); }
+
+// Whether `name`, taken as it stands, names the listed entry `listed`: the
+// same bytes (the last component only, for a name without a separator when
+// paths are not compared whole), or a directory of that name above it.
+bool NamesLiterally(const std::string& name, const std::string& listed, bool full_paths) {
+  bool by_base = !full_paths && !HasSeparator(name);
+  if ((by_base ? BaseOf(listed) : listed) == name) return true;
+  return listed.size() > name.size() && listed.compare(0, name.size(), name) == 0 && listed[name.size()] == '\\';
+}
 
 // Whether one folded pattern selects one folded entry name.
 bool Selects(const std::string& pattern, const std::string& name, bool full_paths) {
@@ -51,10 +61,16 @@ bool Selects(const std::string& pattern, const std::string& name, bool full_path
 std::vector<std::string> NamesFromText(const std::string& rest, const std::vector<lzh::Header>& entries) {
   std::vector<std::string> names;
   if (rest.empty()) return names;
+  for (const lzh::Header& header : entries) {
+    if (ListedEntryName(header) == rest) {
+      names.push_back(rest);
+      return names;
+    }
+  }
   if (rest.find('"') == std::string::npos) {
     std::string folded = FoldName(rest);
     for (const lzh::Header& header : entries) {
-      if (FoldedEntryName(header) == folded) {
+      if (FoldName(ListedEntryName(header)) == folded) {
         names.push_back(rest);
         return names;
       }
@@ -72,18 +88,38 @@ std::vector<std::string> NamesFromText(const std::string& rest, const std::vecto
   return names;
 }
 
+size_t FindEntry(const std::string& text, const std::vector<lzh::Header>& entries) {
+  for (size_t i = 0; i < entries.size(); ++i)
+    if (ListedEntryName(entries[i]) == text) return i;
+  std::string folded = FoldName(text);
+  for (size_t i = 0; i < entries.size(); ++i)
+    if (FoldName(ListedEntryName(entries[i])) == folded) return i;
+  return entries.size();
+}
+
 void SelectEntries(const std::vector<std::string>& names, const std::vector<lzh::Header>& entries,
                    bool full_paths, std::vector<bool>* chosen, std::vector<std::string>* unmatched) {
   chosen->assign(entries.size(), names.empty());
-  std::vector<std::string> folded_entries;
-  for (const lzh::Header& header : entries) folded_entries.push_back(FoldedEntryName(header));
+  std::vector<std::string> listed_entries, folded_entries;
+  for (const lzh::Header& header : entries) {
+    listed_entries.push_back(ListedEntryName(header));
+    folded_entries.push_back(FoldName(listed_entries.back()));
+  }
   for (const std::string& name : names) {
-    std::string pattern = FoldName(name);
     bool any = false;
     for (size_t i = 0; i < entries.size(); ++i) {
-      if (Selects(pattern, folded_entries[i], full_paths)) {
+      if (NamesLiterally(name, listed_entries[i], full_paths)) {
         (*chosen)[i] = true;
         any = true;
+      }
+    }
+    if (!any) {
+      std::string pattern = FoldName(name);
+      for (size_t i = 0; i < entries.size(); ++i) {
+        if (Selects(pattern, folded_entries[i], full_paths)) {
+          (*chosen)[i] = true;
+          any = true;
+        }
       }
     }
     if (!any) unmatched->push_back(name);

@@ -24,6 +24,8 @@ class Progress {
   // Reports `done` bytes of the total; returns false once the user cancelled.
   bool Step(uint64_t done);
   bool Cancelled() const { return cancelled_; }
+  // The window while it shows, else null.
+  HWND window() const { return window_; }
 
   // Takes the window away (before an error box or another dialog).
   void Close();

@@ -82,6 +82,18 @@ EditPlan PlanDelete(const std::vector<Header>& old_entries, const std::vector<st
   return plan;
 }
 
+EditPlan PlanDelete(const std::vector<bool>& chosen) {
+  EditPlan plan;
+  for (size_t i = 0; i < chosen.size(); i++) {
+    if (chosen[i]) continue;
+    EditItem keep;
+    keep.kind = EditItem::kCopy;
+    keep.old_index = i;
+    plan.push_back(keep);
+  }
+  return plan;
+}
+
 bool PlanRename(const std::vector<Header>& old_entries, size_t index, const std::string& new_path,
                 EditPlan* plan) {
   plan->clear();

@@ -58,6 +58,10 @@ EditPlan PlanUpdate(const std::vector<Header>& old_entries, const std::vector<Ne
 EditPlan PlanDelete(const std::vector<Header>& old_entries, const std::vector<std::string>& paths,
                     std::vector<bool>* matched = nullptr);
 
+// Delete: drops exactly the entries marked in `chosen` (one flag per old
+// entry), whatever other entries share their names.
+EditPlan PlanDelete(const std::vector<bool>& chosen);
+
 // Rename: entry `index` gets `new_path`, every other entry stays as it is.
 // Returns false (and an empty plan) when the index is out of range or the new
 // name is already taken by another entry.

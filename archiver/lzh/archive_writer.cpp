@@ -18,6 +18,13 @@ void SetMethod(Header* h, const char* method) {
 
 bool StoresFile(int dict_bits, uint64_t size) { return dict_bits == 0 || size == 0 || size > kMaxEncodeSize; }
 
+// Level 0 has no room for the exact name beside a CP932 spelling that lost
+// something: such an entry goes in at level 1, the nearest level with
+// extended headers, rather than under a spelling another entry may share.
+uint8_t LevelFor(const Header& info, uint8_t wanted) {
+  return wanted == 0 && (!info.unicode_name.empty() || !info.unicode_dir.empty()) ? 1 : wanted;
+}
+
 }  // namespace
 
 EncodeResult CompressEntry(Encoder& encoder, const char* method, ByteSource& content, ByteSink& out,
@@ -85,7 +92,7 @@ WriteStatus ArchiveWriter::StoreFrom(ByteSource& content, uint64_t size, uint16_
 // Everything but sizes and CRC; the method is the one to try first.
 WriteStatus ArchiveWriter::EntryHeader(const Header& info, uint64_t size, Header* h) const {
   *h = info;
-  h->level = options_.header_level;
+  h->level = LevelFor(info, options_.header_level);
   h->original_size = size;
   h->has_crc = true;
   SetMethod(h, StoresFile(DictBitsForMethod(options_.method), size) ? "-lh0-" : options_.method);
@@ -157,7 +164,7 @@ WriteStatus ArchiveWriter::AddCompressedFile(const Header& info, ByteSource& con
 
 WriteStatus ArchiveWriter::AddDirectory(const Header& info, Header* written) {
   Header h = info;
-  h.level = options_.header_level;
+  h.level = LevelFor(info, options_.header_level);
   SetMethod(&h, "-lhd-");
   h.compressed_size = h.original_size = 0;
   h.crc = 0;

@@ -28,10 +28,10 @@ DWORD EntryAttributes(const lzh::Header& header) {
   return header.dos_attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 }
 
-class Extraction {
+class Extraction : private winfs::OverwriteChoice {
  public:
   Extraction(lzh::ByteSource* archive, OverwritePolicy policy, ExtractEvents* events)
-      : reader_(archive), policy_(policy), events_(events) {}
+      : OverwriteChoice(policy), reader_(archive), events_(events) {}
 
   Summary Run(const std::wstring& destination);
 
@@ -40,14 +40,16 @@ class Extraction {
   void ExtractEntry(const lzh::Header& header);
   void MakeFolderEntry(const lzh::Header& header, const std::string& name, const std::wstring& path);
   void WriteFileEntry(const lzh::Header& header, const std::string& name, const std::wstring& path);
-  // False when the existing file at `path` is to be kept (or on cancel).
-  bool MayReplace(const std::string& name, const std::wstring& path);
   void Report(ProblemKind kind, const std::string& name, lzh::Error error = lzh::Error::kOk,
               lzh::PathVerdict verdict = lzh::PathVerdict::kOk, DWORD win_error = 0);
 
+  // The question about an existing file goes to the listener.
+  OverwriteAnswer Ask(const std::wstring& path, const lzh::Header& entry) override {
+    return events_->AskOverwrite(DisplayName(entry.path), path, entry);
+  }
+
   lzh::ArchiveReader reader_;
   winfs::Destination destination_;
-  OverwritePolicy policy_;
   ExtractEvents* events_;
   std::vector<lzh::Header> entries_;
   std::vector<std::pair<std::wstring, const lzh::Header*>> folders_;  // times set at the end
@@ -130,33 +132,6 @@ void Extraction::MakeFolderEntry(const lzh::Header& header, const std::string& n
   folders_.emplace_back(path, &header);
 }
 
-bool Extraction::MayReplace(const std::string& name, const std::wstring& path) {
-  if (!winfs::FileExists(path)) return true;
-  switch (policy_) {
-    case OverwritePolicy::kAlways:
-      return true;
-    case OverwritePolicy::kNever:
-      break;
-    case OverwritePolicy::kAsk:
-      switch (events_->AskOverwrite(name)) {
-        case OverwriteAnswer::kYes:
-          return true;
-        case OverwriteAnswer::kAll:
-          policy_ = OverwritePolicy::kAlways;
-          return true;
-        case OverwriteAnswer::kCancel:
-          summary_.cancelled = true;
-          return false;
-        case OverwriteAnswer::kNo:
-          break;
-      }
-      break;
-  }
-  ++summary_.kept;
-  Report(ProblemKind::kKeptExisting, name);
-  return false;
-}
-
 void Extraction::WriteFileEntry(const lzh::Header& header, const std::string& name, const std::wstring& path) {
   uint64_t done_before = done_;
   done_ += header.original_size;
@@ -166,12 +141,15 @@ void Extraction::WriteFileEntry(const lzh::Header& header, const std::string& na
     Report(ProblemKind::kWriteFailed, name, lzh::Error::kOk, lzh::PathVerdict::kOk, error);
     return;
   }
-  if (!MayReplace(name, path)) return;
+  bool kept = false;
   lzh::Error result = winfs::WriteEntryFile(
       &reader_, header, path, EntryAttributes(header),
       [this, done_before](uint64_t done, uint64_t) { return events_->OnProgress(done_before + done, total_); },
-      &error);
-  if (result == lzh::Error::kOk) {
+      &error, this, &kept);
+  if (kept) {
+    ++summary_.kept;
+    Report(ProblemKind::kKeptExisting, name);
+  } else if (result == lzh::Error::kOk) {
     ++summary_.extracted;
   } else if (result == lzh::Error::kCancelled) {
     summary_.cancelled = true;

@@ -19,11 +19,12 @@
 #include "archiver/lzh/error.h"
 #include "archiver/lzh/io.h"
 #include "archiver/lzh/safe_path.h"
+#include "archiver/win/overwrite_question.h"
 
 namespace sfx {
 
-enum class OverwritePolicy { kAsk, kAlways, kNever };
-enum class OverwriteAnswer { kYes, kNo, kAll, kCancel };
+using winfs::OverwriteAnswer;
+using winfs::OverwritePolicy;
 
 enum class ProblemKind {
   kRefusedName,     // the stored name is not safe below the destination: `verdict`
@@ -49,7 +50,10 @@ class ExtractEvents {
   virtual void OnEntry(const std::string& name) {}
   // Bytes written so far over all entries, and the total; false cancels.
   virtual bool OnProgress(uint64_t done, uint64_t total) { return true; }
-  virtual OverwriteAnswer AskOverwrite(const std::string& name) { return OverwriteAnswer::kNo; }
+  // About the file at `path`, where `entry` (`name` to the user) goes.
+  virtual OverwriteAnswer AskOverwrite(const std::string& name, const std::wstring& path, const lzh::Header& entry) {
+    return OverwriteAnswer::kNo;
+  }
   virtual void OnProblem(const Problem& problem) {}
 };
 

@@ -11,26 +11,6 @@ namespace {
 const int kBarRange = 1000;
 const DWORD kPumpInterval = 50;  // ms between message pumps while decoding
 
-INT_PTR CALLBACK OverwriteDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      SetDlgItemTextA(dialog, IDC_OVERWRITE_NAME, reinterpret_cast<const char*>(lparam));
-      MessageBeep(MB_ICONQUESTION);
-      return TRUE;
-    case WM_COMMAND:
-      switch (LOWORD(wparam)) {
-        case IDYES:
-        case IDNO:
-        case IDC_OVERWRITE_ALL:
-        case IDCANCEL:
-          EndDialog(dialog, LOWORD(wparam));
-          return TRUE;
-      }
-      break;
-  }
-  return FALSE;
-}
-
 }  // namespace
 
 ProgressWindow::ProgressWindow(HINSTANCE instance) : instance_(instance) {
@@ -106,21 +86,11 @@ bool ProgressWindow::OnProgress(uint64_t done, uint64_t total) {
   return !cancelled_;
 }
 
-OverwriteAnswer ProgressWindow::AskOverwrite(const std::string& name) {
+OverwriteAnswer ProgressWindow::AskOverwrite(const std::string& name, const std::wstring& path,
+                                             const lzh::Header& entry) {
   if (cancelled_) return OverwriteAnswer::kCancel;
-  INT_PTR answer = DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_SFX_OVERWRITE), window_, OverwriteDialogProc,
-                                   reinterpret_cast<LPARAM>(name.c_str()));
-  if (cancelled_) return OverwriteAnswer::kCancel;  // Cancel pressed while the question was open
-  switch (answer) {
-    case IDYES:
-      return OverwriteAnswer::kYes;
-    case IDC_OVERWRITE_ALL:
-      return OverwriteAnswer::kAll;
-    case IDNO:
-      return OverwriteAnswer::kNo;
-    default:
-      return OverwriteAnswer::kCancel;
-  }
+  OverwriteAnswer answer = winfs::AskOverwrite(instance_, window_, name, path, entry);
+  return cancelled_ ? OverwriteAnswer::kCancel : answer;  // Cancel pressed while the question was open
 }
 
 void ProgressWindow::OnProblem(const Problem& problem) { problems_.push_back(DescribeProblem(problem)); }

@@ -26,7 +26,7 @@ class ProgressWindow : public ExtractEvents {
 
   void OnEntry(const std::string& name) override;
   bool OnProgress(uint64_t done, uint64_t total) override;
-  OverwriteAnswer AskOverwrite(const std::string& name) override;
+  OverwriteAnswer AskOverwrite(const std::string& name, const std::wstring& path, const lzh::Header& entry) override;
   void OnProblem(const Problem& problem) override;
 
  private:

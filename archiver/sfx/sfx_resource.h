@@ -1,5 +1,6 @@
 // Resource ids of the self-extracting programs.
 #pragma once
+#include "../win/overwrite_question_ids.h"  // ids of the overwrite question
 
 // Strings (both programs).
 #define IDS_TITLE 100
@@ -14,7 +15,6 @@
 #define IDS_MORE_PROBLEMS 109
 #define IDS_ARCHIVE_LABEL 110
 #define IDS_BROWSE_TITLE 111
-#define IDS_CONFIRM_OVERWRITE 112
 #define IDS_NEED_DESTINATION 113
 
 #define IDS_REFUSED_PARENT 120
@@ -40,12 +40,9 @@
 // Dialogs of the windowed program.
 #define IDD_SFX_SETUP 200
 #define IDD_SFX_PROGRESS 201
-#define IDD_SFX_OVERWRITE 202
 
 #define IDC_ARCHIVE_NAME 1001
 #define IDC_DESTINATION 1002
 #define IDC_BROWSE 1003
 #define IDC_CURRENT_NAME 1004
 #define IDC_PROGRESS 1005
-#define IDC_OVERWRITE_NAME 1006
-#define IDC_OVERWRITE_ALL 1007

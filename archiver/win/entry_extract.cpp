@@ -129,18 +129,54 @@ bool Destination::MakeFolders(const std::wstring& folder, DWORD* error) {
   }
 }
 
-lzh::Error WriteEntryFile(lzh::ArchiveReader* reader, const lzh::Header& header, const std::wstring& target,
-                          DWORD attributes, const lzh::ProgressFn& progress, DWORD* win_error) {
-  *win_error = 0;
-  if (DirectoryExists(target)) {
-    *win_error = ERROR_ALREADY_EXISTS;
-    return lzh::Error::kWriteError;
+namespace {
+
+// Makes `target` as a new empty file, which holds the name while the entry
+// is decoded; false with *error (ERROR_FILE_EXISTS, ...) when it cannot.
+bool ReserveName(const std::wstring& target, DWORD* error) {
+  HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    *error = GetLastError();
+    return false;
   }
+  CloseHandle(file);
+  return true;
+}
+
+}  // namespace
+
+lzh::Error WriteEntryFile(lzh::ArchiveReader* reader, const lzh::Header& header, const std::wstring& target,
+                          DWORD attributes, const lzh::ProgressFn& progress, DWORD* win_error,
+                          OverwriteChoice* existing, bool* kept) {
+  *win_error = 0;
+  if (kept) *kept = false;
+  bool reserved = ReserveName(target, win_error);
+  if (!reserved) {
+    // A folder of that name stays, and so does whatever the system refused.
+    bool folder = DirectoryExists(target);
+    if (folder || (*win_error != ERROR_FILE_EXISTS && *win_error != ERROR_ALREADY_EXISTS)) {
+      if (folder) *win_error = ERROR_ALREADY_EXISTS;
+      return lzh::Error::kWriteError;
+    }
+    *win_error = 0;
+    switch (existing ? existing->Decide(target, header) : OverwriteAnswer::kYes) {
+      case OverwriteAnswer::kCancel: return lzh::Error::kCancelled;
+      case OverwriteAnswer::kNo:
+        if (kept) *kept = true;
+        return lzh::Error::kOk;
+      default: break;
+    }
+  }
+  // What is left of a failure: the work file, and the name if it was new.
+  auto discard = [&](const std::wstring& work) {
+    if (!work.empty()) DeleteFileW(work.c_str());
+    if (reserved) DeleteFileW(target.c_str());
+  };
   std::wstring work = MakeWorkFile(ParentOf(target));
   std::unique_ptr<FileSink> sink = work.empty() ? nullptr : FileSink::Create(work);
   if (!sink) {
     *win_error = GetLastError() ? GetLastError() : ERROR_CANNOT_MAKE;
-    if (!work.empty()) DeleteFileW(work.c_str());
+    discard(work);
     return lzh::Error::kWriteError;
   }
   lzh::Error error = reader->Extract(header, sink.get(), progress);
@@ -154,10 +190,13 @@ lzh::Error WriteEntryFile(lzh::ArchiveReader* reader, const lzh::Header& header,
   }
   if (error == lzh::Error::kWriteError && !*win_error) *win_error = ERROR_WRITE_FAULT;
   if (error != lzh::Error::kOk) {
-    DeleteFileW(work.c_str());
+    discard(work);
     return error;
   }
-  if (!ReplaceWith(work, target, win_error)) return lzh::Error::kWriteError;
+  if (!ReplaceWith(work, target, win_error)) {
+    discard(std::wstring());
+    return lzh::Error::kWriteError;
+  }
   SetFileAttributesW(target.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
   return lzh::Error::kOk;
 }

@@ -12,6 +12,7 @@
 #include "archiver/lzh/folder_memo.h"
 #include "archiver/lzh/reader.h"
 #include "archiver/lzh/safe_path.h"
+#include "archiver/win/overwrite_question.h"
 
 namespace winfs {
 
@@ -67,11 +68,15 @@ void DropSpellableUnicodeName(lzh::Header* header);
 
 // Writes file entry `header` to `target`, whose folder exists: decoded into
 // a work file beside it, given the entry's times, renamed over `target` only
-// when complete (a read-only file there is replaced), then given
-// `attributes` (0: normal). Returns kOk, kCancelled, a data error of the
-// reader, or kWriteError with *win_error set (ERROR_DISK_FULL, ...).
+// when complete, then given `attributes` (0: normal). A file already at
+// `target` (found by the create of the name failing, not by a look-up) is
+// replaced only when `existing` says so, read-only or not; with no
+// `existing` it is replaced. Returns kOk (*kept when the file there was
+// kept), kCancelled, a data error of the reader, or kWriteError with
+// *win_error set (ERROR_DISK_FULL, ...).
 lzh::Error WriteEntryFile(lzh::ArchiveReader* reader, const lzh::Header& header, const std::wstring& target,
-                          DWORD attributes, const lzh::ProgressFn& progress, DWORD* win_error);
+                          DWORD attributes, const lzh::ProgressFn& progress, DWORD* win_error,
+                          OverwriteChoice* existing = nullptr, bool* kept = nullptr);
 
 // True for a Win32 error that means the disk is full.
 inline bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }

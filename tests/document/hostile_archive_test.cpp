@@ -142,8 +142,11 @@ protected:
         CreateDirectoryA((m_work + "\\outside").c_str(), NULL);
         CreateDirectoryA((m_work + "\\outside\\dest").c_str(), NULL);
         m_dest = m_work + "\\outside\\dest";
-        // The library's progress window closes by itself.
-        m_boxes.LeaveAlone([](const SeenDialog& d) { return d.buttons.empty() || (d.HasButton(IDCANCEL) && !d.HasButton(IDOK)); });
+        // The library's progress window closes by itself; its question
+        // about replacing a file (Yes, No, Cancel) is answered.
+        m_boxes.LeaveAlone([](const SeenDialog& d) {
+            return d.buttons.empty() || (d.HasButton(IDCANCEL) && !d.HasButton(IDOK) && !d.HasButton(IDYES));
+        });
     }
     void TearDown() override { HideUnlha32(); }
 
@@ -226,6 +229,7 @@ TEST_F(HostileArchives, DamagedFilesOpenWithWhatIsReadableAndTheDamageIsNamed) {
         // What could be read is still there to rescue.
         if (c.opens && doc.m_items.GetSize() > 0) {
             m_boxes.Clear();
+            DeleteFileA((m_dest + "\\A.TXT").c_str());  // the case before rescued it too
             EXPECT_FALSE(ExtractAll(doc));
             ASSERT_TRUE(m_boxes.WaitForCount(1));
             EXPECT_NE(m_boxes.Seen()[0].text.find(c.file), std::string::npos) << Utf8(m_boxes.Seen()[0].text);
@@ -273,11 +277,15 @@ TEST_F(HostileArchives, HostileNamesStayInsideTheChosenFolder) {
     CArchiveDoc doc;
     ASSERT_TRUE(doc.Load(Write("HOSTILE.LZH", Archive(entries)).c_str()));
     EXPECT_EQ(doc.m_items.GetSize(), (int)entries.size()) << ItemNames(doc);
+    // The second DUP.TXT meets the first: the library asks, and Yes
+    // replaces it.
+    m_boxes.QueueAction([](HWND, const SeenDialog& d) { return d.HasButton(IDYES) ? IDYES : IDOK; });
     EXPECT_FALSE(ExtractAll(doc));
     // Refused names are reported, in one box; a drive or a leading
     // separator is stripped and the entry lands inside the chosen folder.
-    ASSERT_TRUE(m_boxes.WaitForCount(1));
-    std::string report = m_boxes.Seen()[0].text;
+    ASSERT_TRUE(m_boxes.WaitForCount(2));
+    EXPECT_TRUE(m_boxes.Seen()[0].HasButton(IDYES));
+    std::string report = m_boxes.Seen()[1].text;
     for (const char* name : {"..\\..\\EVIL1.TXT", "EVIL4.TXT", "DDDDDDDD"})
         EXPECT_NE(report.find(name), std::string::npos) << name << " in " << Utf8(report);
     EXPECT_TRUE(Exists(m_dest + "\\EVIL2.TXT"));
@@ -286,8 +294,8 @@ TEST_F(HostileArchives, HostileNamesStayInsideTheChosenFolder) {
     CStringArray longOne;
     longOne.Add(static_cast<CArcfileItem*>(doc.m_items[doc.m_items.GetSize() - 1])->GetFullPath());
     EXPECT_FALSE(doc.m_pArchive->ExtractFiles(longOne, m_dest.c_str(), TRUE));
-    ASSERT_TRUE(m_boxes.WaitForCount(2));
-    EXPECT_NE(m_boxes.Seen()[1].text.find("LLLLLLLL"), std::string::npos) << Utf8(m_boxes.Seen()[1].text);
+    ASSERT_TRUE(m_boxes.WaitForCount(3));
+    EXPECT_NE(m_boxes.Seen()[2].text.find("LLLLLLLL"), std::string::npos) << Utf8(m_boxes.Seen()[2].text);
     EXPECT_TRUE(Outside().empty()) << Outside()[0];
     EXPECT_FALSE(Exists(m_work + "\\EVIL1.TXT"));
     EXPECT_FALSE(Exists("C:\\EVIL2.TXT"));
@@ -297,7 +305,7 @@ TEST_F(HostileArchives, HostileNamesStayInsideTheChosenFolder) {
     for (const std::string& f : files) EXPECT_EQ(f.find("EVIL1"), std::string::npos) << f;
     EXPECT_TRUE(Exists(m_dest + "\\OK.TXT"));
     EXPECT_TRUE(Exists(m_dest + "\\DUP.TXT"));
-    EXPECT_EQ(m_boxes.Count(), 2u);
+    EXPECT_EQ(m_boxes.Count(), 3u);
 }
 
 TEST_F(HostileArchives, SizesBeyondFourGibibytesAreWhole) {

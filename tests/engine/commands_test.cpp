@@ -35,6 +35,7 @@ TEST_F(CommandTest, Extraction) {
     CStringArray names;
     names << "DOC\\A.TXT" << "Read Me.txt";
     EXPECT_TRUE(other.ExtractFiles(names, "C:\\OUT\\", TRUE));
+    names.SetAt(1, "a\"b");
     EXPECT_TRUE(other.ExtractFiles(names, "C:\\OUT\\", FALSE));
     // One entry opened for viewing goes in unquoted, blank or not.
     EXPECT_TRUE(other.Extract("DOC\\Read Me.txt", "C:\\TMP\\", FALSE));
@@ -48,7 +49,7 @@ TEST_F(CommandTest, Extraction) {
 
     std::vector<std::string> expected = {
         "x -r1xp  C:\\ARC\\A.LZH C:\\OUT\\ DOC\\A.TXT \"Read Me.txt\" ",
-        "e -p  C:\\ARC\\A.LZH C:\\OUT\\ DOC\\A.TXT \"Read Me.txt\" ",
+        "e -p  C:\\ARC\\A.LZH C:\\OUT\\ DOC\\A.TXT \"a\"\"b\" ",
         "e -p  C:\\ARC\\A.LZH C:\\TMP\\ DOC\\Read Me.txt",
         "x -r2xp C:\\A.LZH C:\\OUT\\ DOC\\*.* DOC\\*",
         "x -r2xp C:\\A.LZH C:\\OUT\\ DOC\\*.* DOC\\*",
@@ -95,7 +96,9 @@ TEST_F(CommandTest, AddMoveAndDeleteLines) {
     CStringArray files;
     files << "C:\\X\\F1.TXT" << "C:\\X\\F2.TXT";
     CStringArray entries;
-    entries << "DOC\\A.TXT" << "My Doc\\B C.TXT";
+    // A quote or a tab in a name is quoted too, the quote doubled, so the
+    // name reaches the library whole.
+    entries << "DOC\\A.TXT" << "My Doc\\B C.TXT" << "say \"hi\".txt" << "a\"b" << "tab\there";
     CStringArray none;
 
     EXPECT_TRUE(arc.AddFiles(files, FALSE));
@@ -115,7 +118,7 @@ TEST_F(CommandTest, AddMoveAndDeleteLines) {
         "u -rx  -wC:\\TEMP C:\\A.LZH  C:\\SRC\\*.*",
         "m -r  -wC:\\TEMP C:\\A.LZH  C:\\SRC\\*.*",
         "m -rx  -wC:\\TEMP C:\\A.LZH  \"C:\\My Files\\*.*\"",
-        "d -p -wC:\\TEMP C:\\A.LZH  DOC\\A.TXT \"My Doc\\B C.TXT\"",
+        "d -p -wC:\\TEMP C:\\A.LZH  DOC\\A.TXT \"My Doc\\B C.TXT\" \"say \"\"hi\"\".txt\" \"a\"\"b\" \"tab\there\"",
     };
     EXPECT_EQ(lib->CommandLines(), expected);
 }

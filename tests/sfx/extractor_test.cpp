@@ -18,7 +18,7 @@ using sfxtest::TempFolder;
 // script.
 class Recorder : public sfx::ExtractEvents {
  public:
-  sfx::OverwriteAnswer AskOverwrite(const std::string& name) override {
+  sfx::OverwriteAnswer AskOverwrite(const std::string& name, const std::wstring&, const lzh::Header&) override {
     asked.push_back(name);
     return answer;
   }
