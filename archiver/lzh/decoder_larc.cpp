@@ -7,7 +7,7 @@
 namespace lzh {
 namespace {
 
-class LarcDecoder : public LzDecoder<LarcDecoder> {
+class LarcDecoder final : public LzDecoder {
  public:
   // Window position 0 stands for ring place ring - lead: -lzs- writes
   // first at 2048 - 17; -lz5- at 4096 - 18, its history laid out before.
@@ -31,7 +31,7 @@ class LarcDecoder : public LzDecoder<LarcDecoder> {
     }
   }
 
-  Error Step(size_t stop) {
+  Error Step(size_t stop) override {
     if (lz5_) {
       if (flag_count_ == 0) {
         flags_ = in_.GetByte();

@@ -13,7 +13,7 @@ constexpr int kNodes = 2 * kChars - 1;
 constexpr int kRoot = kNodes - 1;
 constexpr unsigned kMaxFreq = 0x8000;
 
-class Lh1Decoder : public LzDecoder<Lh1Decoder> {
+class Lh1Decoder final : public LzDecoder {
  public:
   Lh1Decoder(ByteSource* source, uint64_t offset, uint64_t size) : LzDecoder(source, offset, size, 13, ' ') {
     StartTree();
@@ -27,7 +27,7 @@ class Lh1Decoder : public LzDecoder<Lh1Decoder> {
     positions_.Build(lengths, 64);
   }
 
-  Error Step(size_t stop) {
+  Error Step(size_t stop) override {
     int c = DecodeChar();
     if (c < 256) {
       Literal(static_cast<uint8_t>(c));

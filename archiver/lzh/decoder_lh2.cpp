@@ -25,13 +25,13 @@ constexpr int kRootP = kCharNodes;
 constexpr int kWindow = 1 << 13;
 constexpr unsigned kRescale = 0x8000;
 
-class Lh2Decoder : public LzDecoder<Lh2Decoder> {
+class Lh2Decoder final : public LzDecoder {
  public:
   Lh2Decoder(ByteSource* source, uint64_t offset, uint64_t size) : LzDecoder(source, offset, size, 14, ' ') {
     StartTrees();
   }
 
-  Error Step(size_t stop) {
+  Error Step(size_t stop) override {
     int c = DecodeChar();
     if (c < 256) {
       Literal(static_cast<uint8_t>(c));

@@ -12,11 +12,11 @@ namespace {
 constexpr int kCodes = 286;
 constexpr int kPositionCodes = 128;
 
-class Lh3Decoder : public LzDecoder<Lh3Decoder> {
+class Lh3Decoder final : public LzDecoder {
  public:
   Lh3Decoder(ByteSource* source, uint64_t offset, uint64_t size) : LzDecoder(source, offset, size, 15, ' ') {}
 
-  Error Step(size_t stop) {
+  Error Step(size_t stop) override {
     if (block_left_ == 0) {
       if (!ReadBlockHeader()) return Error::kDamagedData;
       if (Cut()) return CutError();

@@ -31,12 +31,12 @@ const uint16_t kPlaces[6][2] = {{0, 4}, {16, 4}, {32, 5}, {64, 6}, {128, 6}, {19
 
 constexpr unsigned kMaxRun = 216;  // a run this long is not followed by a copy
 
-class Pm1Decoder : public LzDecoder<Pm1Decoder> {
+class Pm1Decoder final : public LzDecoder {
  public:
   // Distances reach 10816 back.
   Pm1Decoder(ByteSource* source, uint64_t offset, uint64_t size) : LzDecoder(source, offset, size, 15, 0) {}
 
-  Error Step(size_t stop) {
+  Error Step(size_t stop) override {
     if (!tree_) {
       tree_ = kLiteralTrees[in_.Get(5)];
       if (Cut()) return CutError();
@@ -45,7 +45,7 @@ class Pm1Decoder : public LzDecoder<Pm1Decoder> {
       --run_left_;
       int place = ReadPlace();
       if (place < 0) return Error::kDamagedData;
-      Literal(recent_.At(static_cast<unsigned>(place)));
+      Put(recent_.At(static_cast<unsigned>(place)));
       return Error::kOk;
     }
     if (!copy_due_ && in_.Get(1)) {
@@ -57,10 +57,14 @@ class Pm1Decoder : public LzDecoder<Pm1Decoder> {
     return ReadCopy(stop) ? Error::kOk : Error::kDamagedData;
   }
 
-  bool Produced(const uint8_t* p, size_t n) {
+  bool Produced(const uint8_t* p, size_t n) override {
     for (size_t i = 0; i < n; ++i) recent_.MoveToFront(p[i]);
     count_ += n;
     return true;
+  }
+  void Put(uint8_t b) {
+    Literal(b);
+    Produced(&b, 1);
   }
 
  private:

@@ -13,12 +13,12 @@ namespace {
 const uint16_t kPlaces[8][2] = {{0, 3}, {8, 3}, {16, 4}, {32, 5}, {64, 5}, {96, 5}, {128, 6}, {192, 6}};
 const uint16_t kLongCopies[6][2] = {{17, 3}, {25, 3}, {33, 5}, {65, 6}, {129, 7}, {256, 0}};
 
-class Pm2Decoder : public LzDecoder<Pm2Decoder> {
+class Pm2Decoder final : public LzDecoder {
  public:
   // Distances reach 8192 back.
   Pm2Decoder(ByteSource* source, uint64_t offset, uint64_t size) : LzDecoder(source, offset, size, 14, ' ') {}
 
-  Error Step(size_t stop) {
+  Error Step(size_t stop) override {
     if (!started_) {
       started_ = true;
       in_.Get(1);  // unused
@@ -31,7 +31,7 @@ class Pm2Decoder : public LzDecoder<Pm2Decoder> {
     if (code < 0) return Error::kDamagedData;
     if (code < 8) {
       unsigned place = kPlaces[code][0] + in_.Take(kPlaces[code][1]);
-      return Literal(recent_.At(place)) ? Error::kOk : Error::kDamagedData;
+      return Put(recent_.At(place)) ? Error::kOk : Error::kDamagedData;
     }
     code -= 8;
     unsigned count;
@@ -57,7 +57,7 @@ class Pm2Decoder : public LzDecoder<Pm2Decoder> {
   // Every byte moves up the recent list; the trees change after fixed
   // counts (a match is shorter than the shortest interval, and reads no
   // bits, so the change may come after all of it).
-  bool Produced(const uint8_t* p, size_t n) {
+  bool Produced(const uint8_t* p, size_t n) override {
     for (size_t i = 0; i < n; ++i) recent_.MoveToFront(p[i]);
     if (n < rebuild_left_) {
       rebuild_left_ -= static_cast<unsigned>(n);
@@ -67,6 +67,10 @@ class Pm2Decoder : public LzDecoder<Pm2Decoder> {
     if (!Rebuild()) return false;
     rebuild_left_ -= past;
     return true;
+  }
+  bool Put(uint8_t b) {
+    Literal(b);
+    return Produced(&b, 1);
   }
 
  private:
