@@ -31,7 +31,8 @@ class LarcDecoder final : public LzDecoder {
     }
   }
 
-  Error Step(size_t stop) override {
+  Error Step(size_t stop) override { return EachSymbol(this, stop); }
+  Error Symbol(size_t stop) {
     if (lz5_) {
       if (flag_count_ == 0) {
         flags_ = in_.GetByte();

@@ -27,7 +27,8 @@ class Lh1Decoder final : public LzDecoder {
     positions_.Build(lengths, 64);
   }
 
-  Error Step(size_t stop) override {
+  Error Step(size_t stop) override { return EachSymbol(this, stop); }
+  Error Symbol(size_t stop) {
     int c = DecodeChar();
     if (c < 256) {
       Literal(static_cast<uint8_t>(c));

@@ -31,7 +31,8 @@ class Lh2Decoder final : public LzDecoder {
     StartTrees();
   }
 
-  Error Step(size_t stop) override {
+  Error Step(size_t stop) override { return EachSymbol(this, stop); }
+  Error Symbol(size_t stop) {
     int c = DecodeChar();
     if (c < 256) {
       Literal(static_cast<uint8_t>(c));

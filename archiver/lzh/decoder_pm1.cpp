@@ -36,7 +36,8 @@ class Pm1Decoder final : public LzDecoder {
   // Distances reach 10816 back.
   Pm1Decoder(ByteSource* source, uint64_t offset, uint64_t size) : LzDecoder(source, offset, size, 15, 0) {}
 
-  Error Step(size_t stop) override {
+  Error Step(size_t stop) override { return EachSymbol(this, stop); }
+  Error Symbol(size_t stop) {
     if (!tree_) {
       tree_ = kLiteralTrees[in_.Get(5)];
       if (Cut()) return CutError();

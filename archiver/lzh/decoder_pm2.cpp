@@ -18,7 +18,8 @@ class Pm2Decoder final : public LzDecoder {
   // Distances reach 8192 back.
   Pm2Decoder(ByteSource* source, uint64_t offset, uint64_t size) : LzDecoder(source, offset, size, 14, ' ') {}
 
-  Error Step(size_t stop) override {
+  Error Step(size_t stop) override { return EachSymbol(this, stop); }
+  Error Symbol(size_t stop) {
     if (!started_) {
       started_ = true;
       in_.Get(1);  // unused

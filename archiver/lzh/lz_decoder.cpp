@@ -24,7 +24,6 @@ Error LzDecoder::DecodeView(uint8_t*, size_t size, const uint8_t** data, size_t*
   const size_t stop = at_ + std::min(size, window_.size() - at_);
   if (pending_length_ && !Match(pending_distance_, pending_length_, stop)) return Error::kDamagedData;
   while (at_ < stop) {
-    if (Cut()) return CutError();
     Error e = Step(stop);
     if (e != Error::kOk) return e;
   }

@@ -22,6 +22,17 @@ class LzDecoder : public Decoder {
 
   // Decodes one symbol or more, never past `stop`.
   virtual Error Step(size_t stop) = 0;
+  // A Step of decoders that go a symbol at a time (self->Symbol(stop)),
+  // each after a check for a cut stream, with no virtual call between.
+  template <class Final>
+  static Error EachSymbol(Final* self, size_t stop) {
+    while (self->at_ < stop) {
+      if (self->Cut()) return self->CutError();
+      Error e = self->Symbol(stop);
+      if (e != Error::kOk) return e;
+    }
+    return Error::kOk;
+  }
   // Sees the bytes of each match (also those a previous call cut); false
   // stops decoding as damaged.
   virtual bool Produced(const uint8_t*, size_t) { return true; }
