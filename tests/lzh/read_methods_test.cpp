@@ -230,6 +230,23 @@ TEST(Methods, LarcAdaptiveAndStoredMethods) {
   ExpectUnar(archive, entries);
 }
 
+// Output asked for in pieces cuts matches, at ring ends too, and -pm2-
+// changes its trees inside matches: each piece size must give the same bytes.
+TEST(Methods, OlderMethodsInPieces) {
+  std::string data = TestData(40000, 41);
+  const std::pair<const char*, std::string> streams[] = {
+      {"-lh1-", lzhtest::EncodeLh1(data)}, {"-lh2-", lzhtest::EncodeLh2(data)}, {"-lh3-", lzhtest::EncodeLh3(data)},
+      {"-lzs-", lzhtest::EncodeLzs(data)}, {"-lz5-", lzhtest::EncodeLz5(data)}, {"-pm1-", lzhtest::EncodePm1(data)},
+      {"-pm2-", lzhtest::EncodePm2(data)}};
+  for (const auto& s : streams) {
+    for (size_t piece : {size_t{1}, size_t{7}, size_t{257}, size_t{4093}}) {
+      std::string got;
+      ASSERT_EQ(DecodeInPieces(s.first, s.second, data.size(), piece, &got), lzh::Error::kOk) << s.first << piece;
+      ASSERT_TRUE(got == data) << s.first << " in pieces of " << piece;
+    }
+  }
+}
+
 TEST(Methods, Lh2GrowingTreesRoundTrip) {
   // By hand from the initial trees (the 286 leaves in a heap under the
   // root, symbol s at node 570 - s, odd nodes reached by a 1): 'A' is
