@@ -38,7 +38,7 @@ if [ "$((${host:-0} + ${win:-0}))" -eq 0 ]; then
   status=1
 fi
 if [ -n "$missing" ]; then
-  echo "test.sh: failed: the tests of$missing did not run (install them)" >&2
+  echo "test.sh: failed: missing$missing, so the tests that need them did not run" >&2
   status=1
 fi
 exit $status
