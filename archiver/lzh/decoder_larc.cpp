@@ -2,6 +2,8 @@
 // window with a prepared history, flag bytes). Both address the ring by
 // absolute position, the way the original LZSS coder kept it; the window,
 // twice that ring, turns them into distances.
+#include <cstring>
+
 #include "archiver/lzh/lz_decoder.h"
 
 namespace lzh {
@@ -9,10 +11,14 @@ namespace {
 
 class LarcDecoder final : public LzDecoder {
  public:
-  // Window position 0 stands for ring place ring - lead: -lzs- writes
-  // first at 2048 - 17; -lz5- at 4096 - 18, its history laid out before.
+  // Window position p stands for the coder's ring place (p - lead) mod the
+  // ring: -lzs- writes first at 2048 - 17, -lz5- at 4096 - 18 (window
+  // position 4096, after the history laid out before it).
   LarcDecoder(ByteSource* source, uint64_t offset, uint64_t size, bool lz5)
-      : LzDecoder(source, offset, size, lz5 ? 13 : 12, ' '), lz5_(lz5), mask_(lz5 ? 0xFFF : 0x7FF), lead_(lz5 ? 18 : 17) {
+      : LzDecoder(source, offset, size, lz5 ? 13 : 12, ' '),
+        lz5_(lz5),
+        mask_(lz5 ? 0xFFF : 0x7FF),
+        lead_(lz5 ? 18 : 17) {
     if (lz5) {
       // The history -lz5- starts from: runs of every byte value, both byte
       // ramps, zeros and blanks; the 18 bytes where writing begins are

@@ -58,6 +58,8 @@ class Pm1Decoder final : public LzDecoder {
     return ReadCopy(stop) ? Error::kOk : Error::kDamagedData;
   }
 
+ private:
+  // Every byte moves up the recent list and counts.
   bool Produced(const uint8_t* p, size_t n) override {
     for (size_t i = 0; i < n; ++i) recent_.MoveToFront(p[i]);
     count_ += n;
@@ -67,8 +69,6 @@ class Pm1Decoder final : public LzDecoder {
     Literal(b);
     Produced(&b, 1);
   }
-
- private:
 
   // A bit that the stream only carries once `threshold` bytes are out.
   unsigned BitAfter(uint64_t threshold, unsigned otherwise) { return count_ >= threshold ? in_.Get(1) : otherwise; }

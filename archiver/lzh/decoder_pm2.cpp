@@ -55,6 +55,7 @@ class Pm2Decoder final : public LzDecoder {
     return Match(distance + 1, count, stop) ? Error::kOk : Error::kDamagedData;
   }
 
+ private:
   // Every byte moves up the recent list; the trees change after fixed
   // counts (a match is shorter than the shortest interval, and reads no
   // bits, so the change may come after all of it).
@@ -73,8 +74,6 @@ class Pm2Decoder final : public LzDecoder {
     Literal(b);
     return Produced(&b, 1);
   }
-
- private:
 
   // Trees change at fixed output counts.
   bool Rebuild() {
