@@ -5,6 +5,13 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/scripts/setup.sh" || exit 1
+# Tests that need these tools are skipped or never registered without them:
+# the suite would pass with much of it gone.
+missing=""
+for tool in jlha lhasa unar 7zz xdotool; do
+  command -v "$tool" >/dev/null || missing="$missing $tool"
+done
+[ -z "$missing" ] || echo "test.sh: missing:$missing (the run will fail)" >&2
 "$root/scripts/build.sh" || exit 1
 
 source "$root/scripts/wine-env.sh"
@@ -28,6 +35,10 @@ host=$(ctest --test-dir "$ZUVO_BUILD/host" -N | sed -n 's/^Total Tests: //p')
 win=$(ctest --test-dir "$ZUVO_BUILD/win" -N | sed -n 's/^Total Tests: //p')
 if [ "$((${host:-0} + ${win:-0}))" -eq 0 ]; then
   echo "no test ran" >&2
+  status=1
+fi
+if [ -n "$missing" ]; then
+  echo "test.sh: failed: missing$missing, so the tests that need them did not run" >&2
   status=1
 fi
 exit $status

@@ -1,91 +1,80 @@
 // LArc's methods: -lzs- (2 KiB window, bit-coded flags) and -lz5- (4 KiB
 // window with a prepared history, flag bytes). Both address the ring by
-// absolute position, the way the original LZSS coder kept it.
+// absolute position, the way the original LZSS coder kept it; the window,
+// twice that ring, turns them into distances.
 #include <cstring>
 
-#include "archiver/lzh/bit_reader.h"
-#include "archiver/lzh/decoder_internal.h"
+#include "archiver/lzh/lz_decoder.h"
 
 namespace lzh {
 namespace {
 
-class LarcDecoder : public Decoder {
+class LarcDecoder final : public LzDecoder {
  public:
+  // Window position p stands for the coder's ring place (p - lead) mod the
+  // ring: -lzs- writes first at 2048 - 17, -lz5- at 4096 - 18 (window
+  // position 4096, after the history laid out before it).
   LarcDecoder(ByteSource* source, uint64_t offset, uint64_t size, bool lz5)
-      : in_(source, offset, size), lz5_(lz5), mask_(lz5 ? 0xFFF : 0x7FF) {
+      : LzDecoder(source, offset, size, lz5 ? 13 : 12, ' '),
+        lz5_(lz5),
+        mask_(lz5 ? 0xFFF : 0x7FF),
+        lead_(lz5 ? 18 : 17) {
     if (lz5) {
       // The history -lz5- starts from: runs of every byte value, both byte
       // ramps, zeros and blanks; the 18 bytes where writing begins are
       // zeros, and a first match may reach them.
+      uint8_t* w = window_.data();
+      memset(w, 0, 18);
+      uint8_t* ring = w + 18;
       size_t i = 0;
-      for (int b = 0; b < 256; ++b, i += 13) memset(ring_ + i, b, 13);
-      for (int b = 0; b < 256; ++b) ring_[i++] = static_cast<uint8_t>(b);
-      for (int b = 0; b < 256; ++b) ring_[i++] = static_cast<uint8_t>(255 - b);
-      memset(ring_ + i, 0, 128);
+      for (int b = 0; b < 256; ++b, i += 13) memset(ring + i, b, 13);
+      for (int b = 0; b < 256; ++b) ring[i++] = static_cast<uint8_t>(b);
+      for (int b = 0; b < 256; ++b) ring[i++] = static_cast<uint8_t>(255 - b);
+      memset(ring + i, 0, 128);
       i += 128;
-      memset(ring_ + i, ' ', 4096 - 18 - i);
-      memset(ring_ + 4096 - 18, 0, 18);
-      at_ = 4096 - 18;
-    } else {
-      memset(ring_, ' ', sizeof ring_);
-      at_ = 2048 - 17;
+      memset(ring + i, ' ', 4096 - 18 - i);
+      at_ = 4096;
     }
   }
 
-  Error Decode(uint8_t* out, size_t size) override {
-    while (size > 0) {
-      if (pending_) {
-        uint8_t b = ring_[from_ & mask_];
-        ++from_;
-        --pending_;
-        Put(b, &out, &size);
-        continue;
+  Error Step(size_t stop) override { return EachSymbol(this, stop); }
+  Error Symbol(size_t stop) {
+    if (lz5_) {
+      if (flag_count_ == 0) {
+        flags_ = in_.GetByte();
+        flag_count_ = 8;
       }
-      if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
-      if (lz5_) {
-        if (flag_count_ == 0) {
-          flags_ = in_.GetByte();
-          flag_count_ = 8;
-        }
-        --flag_count_;
-        bool literal = flags_ & 1;
-        flags_ >>= 1;
-        if (literal) {
-          Put(in_.GetByte(), &out, &size);
-        } else {
-          unsigned lo = in_.GetByte(), hi = in_.GetByte();
-          from_ = lo | ((hi & 0xF0u) << 4);
-          pending_ = (hi & 0x0F) + 3;
-        }
+      --flag_count_;
+      bool literal = flags_ & 1;
+      flags_ >>= 1;
+      if (literal) {
+        Literal(in_.GetByte());
       } else {
-        in_.Refill();
-        if (in_.Take(1)) {
-          Put(static_cast<uint8_t>(in_.Take(8)), &out, &size);
-        } else {
-          from_ = in_.Take(11);
-          pending_ = in_.Take(4) + 2;
-        }
+        unsigned lo = in_.GetByte(), hi = in_.GetByte();
+        CopyFromPlace(lo | ((hi & 0xF0u) << 4), (hi & 0x0F) + 3, stop);
+      }
+    } else {
+      in_.Refill();
+      if (in_.Take(1)) {
+        Literal(static_cast<uint8_t>(in_.Take(8)));
+      } else {
+        size_t place = in_.Take(11);
+        CopyFromPlace(place, in_.Take(4) + 2, stop);
       }
     }
-    if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
     return Error::kOk;
   }
 
  private:
-  void Put(uint8_t b, uint8_t** out, size_t* size) {
-    ring_[at_] = b;
-    at_ = (at_ + 1) & mask_;
-    *(*out)++ = b;
-    --*size;
+  // A match from a place in the ring; the place being written is the
+  // farthest back.
+  void CopyFromPlace(size_t place, size_t length, size_t stop) {
+    size_t here = (at_ - lead_) & mask_;
+    Match(((here - place - 1) & mask_) + 1, length, stop);
   }
 
-  BitReader in_;
   bool lz5_;
-  size_t mask_;
-  uint8_t ring_[4096];
-  size_t at_;
-  size_t from_ = 0;
-  unsigned pending_ = 0;
+  size_t mask_, lead_;
   unsigned flags_ = 0, flag_count_ = 0;
 };
 

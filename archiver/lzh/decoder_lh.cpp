@@ -4,10 +4,8 @@
 #include <cstddef>
 #include <cstring>
 
-#include "archiver/lzh/bit_reader.h"
-#include "archiver/lzh/decoder_internal.h"
 #include "archiver/lzh/huffman_table.h"
-#include "archiver/lzh/window.h"
+#include "archiver/lzh/lz_decoder.h"
 
 namespace lzh {
 namespace {
@@ -63,22 +61,20 @@ bool ReadCodeLengths(Bits* in, const PositionTable& code_lengths, int n, uint8_t
   return true;
 }
 
-class LhDecoder : public Decoder {
+class LhDecoder final : public LzDecoder {
  public:
   LhDecoder(ByteSource* source, uint64_t offset, uint64_t size, int dict_bits, int position_codes,
             int position_bits)
       // Twice the dictionary, and at least 128 KiB: output leaves in pieces
       // up to the ring's end, each with a careful tail, so fewer is faster.
-      : in_(source, offset, size),
-        window_(std::max(dict_bits + 1, 17), ' '),
+      : LzDecoder(source, offset, size, std::max(dict_bits + 1, 17), ' '),
         position_codes_(position_codes),
         position_bits_(position_bits) {
     for (int c = 0; c < kCodes; ++c) code_values_[c] = CodeValue(c);
     for (int j = 0; j < kMaxPositionCodes; ++j) position_values_[j] = PositionValue(j);
   }
 
-  Error Decode(uint8_t* out, size_t size) override;
-  Error DecodeView(uint8_t* scratch, size_t size, const uint8_t** data, size_t* produced) override;
+  Error Step(size_t stop) override;
 
  private:
   bool ReadBlockHeader();
@@ -86,13 +82,9 @@ class LhDecoder : public Decoder {
   bool DecodeOne(size_t stop);
   bool ReadLengthLengths(int count_bits, int special, int max_count, uint8_t* lengths, int* count, int* constant);
 
-  BitReader in_;
-  Window window_;
   int position_codes_;
   int position_bits_;
-  size_t at_ = 0;  // next write position in the window
   uint32_t block_left_ = 0;
-  size_t pending_length_ = 0, pending_distance_ = 0;  // match cut by the last call
   CodeTable codes_;
   PositionTable positions_;  // also holds the code-length code
   uint32_t code_values_[kCodes], position_values_[kMaxPositionCodes];  // the tables' entry values
@@ -235,52 +227,19 @@ bool LhDecoder::DecodeOne(size_t stop) {
   }
   uint32_t p = positions_.Lookup(&in_);
   if ((e | p) & kInvalid) return false;
-  size_t length = e >> 8, distance = Distance(p, &in_);
-  size_t n = std::min(length, stop - at_);
-  window_.CopyMatch(at_, distance, n);
-  at_ += n;
-  if (n < length) {
-    pending_length_ = length - n;
-    pending_distance_ = distance;
-  }
+  size_t length = e >> 8;
+  Match(Distance(p, &in_), length, stop);
   return true;
 }
 
-// Decodes up to `size` bytes, as far as the ring's end, in the window.
-Error LhDecoder::DecodeView(uint8_t*, size_t size, const uint8_t** data, size_t* produced) {
-  const size_t start = at_;
-  const size_t stop = at_ + std::min(size, window_.size() - at_);
-  if (pending_length_) {
-    size_t n = std::min(pending_length_, stop - at_);
-    window_.CopyMatch(at_, pending_distance_, n);
-    at_ += n;
-    pending_length_ -= n;
+// A run of symbols: fast while it can, then one the careful way.
+Error LhDecoder::Step(size_t stop) {
+  if (block_left_ == 0) {
+    if (!ReadBlockHeader()) return Error::kDamagedData;
+    if (Cut()) return CutError();
   }
-  while (at_ < stop) {
-    if (block_left_ == 0) {
-      if (!ReadBlockHeader()) return Error::kDamagedData;
-      if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
-    }
-    if (!DecodeFast(stop)) return Error::kDamagedData;
-    if (at_ < stop && block_left_ != 0 && !DecodeOne(stop)) return Error::kDamagedData;
-  }
-  *data = window_.data() + start;
-  *produced = stop - start;
-  at_ = window_.Wrap(at_);
-  if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
-  return Error::kOk;
-}
-
-Error LhDecoder::Decode(uint8_t* out, size_t size) {
-  while (size > 0) {
-    const uint8_t* data;
-    size_t n;
-    Error e = DecodeView(nullptr, size, &data, &n);
-    if (e != Error::kOk) return e;
-    memcpy(out, data, n);
-    out += n;
-    size -= n;
-  }
+  if (!DecodeFast(stop)) return Error::kDamagedData;
+  if (at_ < stop && block_left_ != 0 && !DecodeOne(stop)) return Error::kDamagedData;
   return Error::kOk;
 }
 

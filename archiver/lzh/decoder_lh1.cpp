@@ -2,9 +2,8 @@
 // adaptive Huffman tree, the upper six bits of positions with a fixed code.
 #include <cstring>
 
-#include "archiver/lzh/bit_reader.h"
-#include "archiver/lzh/decoder_internal.h"
 #include "archiver/lzh/huffman_table.h"
+#include "archiver/lzh/lz_decoder.h"
 
 namespace lzh {
 namespace {
@@ -14,10 +13,9 @@ constexpr int kNodes = 2 * kChars - 1;
 constexpr int kRoot = kNodes - 1;
 constexpr unsigned kMaxFreq = 0x8000;
 
-class Lh1Decoder : public Decoder {
+class Lh1Decoder final : public LzDecoder {
  public:
-  Lh1Decoder(ByteSource* source, uint64_t offset, uint64_t size) : in_(source, offset, size) {
-    memset(ring_, ' ', sizeof ring_);
+  Lh1Decoder(ByteSource* source, uint64_t offset, uint64_t size) : LzDecoder(source, offset, size, 13, ' ') {
     StartTree();
     // Upper six bits of a position: one code of 3 bits, 3 of 4, 8 of 5,
     // 12 of 6, 24 of 7 and 16 of 8.
@@ -29,38 +27,20 @@ class Lh1Decoder : public Decoder {
     positions_.Build(lengths, 64);
   }
 
-  Error Decode(uint8_t* out, size_t size) override {
-    while (size > 0) {
-      if (pending_) {
-        uint8_t b = ring_[from_ & 0xFFF];
-        ++from_;
-        --pending_;
-        Put(b, &out, &size);
-        continue;
-      }
-      if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
-      int c = DecodeChar();
-      if (c < 256) {
-        Put(static_cast<uint8_t>(c), &out, &size);
-        continue;
-      }
-      in_.Refill();
-      int upper = positions_.Decode(&in_);
-      unsigned distance = (static_cast<unsigned>(upper) << 6 | in_.Take(6)) + 1;
-      from_ = at_ - distance;
-      pending_ = static_cast<unsigned>(c) - 256 + 3;
+  Error Step(size_t stop) override { return EachSymbol(this, stop); }
+  Error Symbol(size_t stop) {
+    int c = DecodeChar();
+    if (c < 256) {
+      Literal(static_cast<uint8_t>(c));
+      return Error::kOk;
     }
-    if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
+    in_.Refill();
+    int upper = positions_.Decode(&in_);
+    Match((static_cast<size_t>(upper) << 6 | in_.Take(6)) + 1, static_cast<size_t>(c) - 256 + 3, stop);
     return Error::kOk;
   }
 
  private:
-  void Put(uint8_t b, uint8_t** out, size_t* size) {
-    ring_[at_ & 0xFFF] = b;
-    ++at_;
-    *(*out)++ = b;
-    --*size;
-  }
 
   // Leaves 0..kChars-1 in the low slots, parents above, root at the top;
   // a node's children sit at son[n] and son[n]+1.
@@ -152,11 +132,6 @@ class Lh1Decoder : public Decoder {
     return c;
   }
 
-  BitReader in_;
-  uint8_t ring_[4096];
-  uint64_t at_ = 0;
-  uint64_t from_ = 0;
-  unsigned pending_ = 0;
   unsigned freq_[kNodes + 1];
   int son_[kNodes];
   int parent_[kNodes + kChars];

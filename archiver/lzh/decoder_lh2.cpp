@@ -9,10 +9,8 @@
 // equal count grouped in blocks whose first node (the leader) is known: an
 // update swaps a node with its leader before counting it. Each tree halves
 // its counts and rebuilds when they reach 0x8000.
-#include <cstring>
 
-#include "archiver/lzh/bit_reader.h"
-#include "archiver/lzh/decoder_internal.h"
+#include "archiver/lzh/lz_decoder.h"
 
 namespace lzh {
 namespace {
@@ -27,46 +25,27 @@ constexpr int kRootP = kCharNodes;
 constexpr int kWindow = 1 << 13;
 constexpr unsigned kRescale = 0x8000;
 
-class Lh2Decoder : public Decoder {
+class Lh2Decoder final : public LzDecoder {
  public:
-  Lh2Decoder(ByteSource* source, uint64_t offset, uint64_t size) : in_(source, offset, size) {
-    memset(ring_, ' ', sizeof ring_);
+  Lh2Decoder(ByteSource* source, uint64_t offset, uint64_t size) : LzDecoder(source, offset, size, 14, ' ') {
     StartTrees();
   }
 
-  Error Decode(uint8_t* out, size_t size) override {
-    while (size > 0) {
-      if (pending_) {
-        uint8_t b = ring_[from_ & (kWindow - 1)];
-        ++from_;
-        --pending_;
-        Put(b, &out, &size);
-        continue;
-      }
-      if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
-      int c = DecodeChar();
-      if (c < 256) {
-        Put(static_cast<uint8_t>(c), &out, &size);
-        ++count_;
-        continue;
-      }
-      unsigned length = static_cast<unsigned>(c) - 256 + 3;
-      unsigned position = DecodePosition();
-      from_ = at_ - position - 1;
-      pending_ = length;
-      count_ += length;
+  Error Step(size_t stop) override { return EachSymbol(this, stop); }
+  Error Symbol(size_t stop) {
+    int c = DecodeChar();
+    if (c < 256) {
+      Literal(static_cast<uint8_t>(c));
+      ++count_;
+      return Error::kOk;
     }
-    if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
+    size_t length = static_cast<size_t>(c) - 256 + 3;
+    Match(DecodePosition() + 1, length, stop);
+    count_ += length;
     return Error::kOk;
   }
 
  private:
-  void Put(uint8_t b, uint8_t** out, size_t* size) {
-    ring_[at_ & (kWindow - 1)] = b;
-    ++at_;
-    *(*out)++ = b;
-    --*size;
-  }
 
   unsigned Bit() {
     if (++bits_used_ >= 48) {
@@ -265,10 +244,6 @@ class Lh2Decoder : public Decoder {
     return (static_cast<unsigned>(c) << 6) + in_.Get(6);
   }
 
-  BitReader in_;
-  uint8_t ring_[kWindow];
-  uint64_t at_ = 0, from_ = 0;
-  unsigned pending_ = 0;
   uint64_t count_ = 0;        // bytes decoded, matches counted whole when read
   uint64_t next_count_ = 0;   // output after which the position tree grows
   unsigned bits_used_ = 0;

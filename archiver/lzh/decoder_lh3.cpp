@@ -3,13 +3,8 @@
 // and either 128 position code lengths or a flag for the fixed position
 // code; the last length code takes eight more bits for long matches, and
 // positions are a code for the upper bits plus six plain bits.
-#include <algorithm>
-#include <cstring>
-
-#include "archiver/lzh/bit_reader.h"
-#include "archiver/lzh/decoder_internal.h"
 #include "archiver/lzh/huffman_table.h"
-#include "archiver/lzh/window.h"
+#include "archiver/lzh/lz_decoder.h"
 
 namespace lzh {
 namespace {
@@ -17,53 +12,32 @@ namespace {
 constexpr int kCodes = 286;
 constexpr int kPositionCodes = 128;
 
-class Lh3Decoder : public Decoder {
+class Lh3Decoder final : public LzDecoder {
  public:
-  Lh3Decoder(ByteSource* source, uint64_t offset, uint64_t size) : in_(source, offset, size), window_(15, ' ') {}
+  Lh3Decoder(ByteSource* source, uint64_t offset, uint64_t size) : LzDecoder(source, offset, size, 15, ' ') {}
 
-  Error Decode(uint8_t* out, size_t size) override {
+  // Like the static-Huffman family, checks for a cut stream only per block
+  // and per call: one symbol at a time would cost a quarter of the speed.
+  Error Step(size_t stop) override {
     uint8_t* win = window_.data();
-    while (size > 0) {
-      size_t start = at_;
-      size_t stop = at_ + std::min(size, window_.size() - at_);
-      if (pending_length_) {
-        size_t n = std::min(pending_length_, stop - at_);
-        window_.CopyMatch(at_, pending_distance_, n);
-        at_ += n;
-        pending_length_ -= n;
+    while (at_ < stop) {
+      if (block_left_ == 0) {
+        if (!ReadBlockHeader()) return Error::kDamagedData;
+        if (Cut()) return CutError();
       }
-      while (at_ < stop) {
-        if (block_left_ == 0) {
-          if (!ReadBlockHeader()) return Error::kDamagedData;
-          if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
-        }
-        --block_left_;
-        in_.Refill();
-        int c = codes_.Decode(&in_);
-        if (c < 0) return Error::kDamagedData;
-        if (c == kCodes - 1) c += static_cast<int>(in_.Take(8));
-        if (c < 256) {
-          win[at_++] = static_cast<uint8_t>(c);
-          continue;
-        }
-        size_t length = static_cast<size_t>(c) - 253;
-        int upper = positions_.Decode(&in_);
-        if (upper < 0) return Error::kDamagedData;
-        size_t distance = (static_cast<size_t>(upper) << 6 | in_.Take(6)) + 1;
-        size_t n = std::min(length, stop - at_);
-        window_.CopyMatch(at_, distance, n);
-        at_ += n;
-        if (n < length) {
-          pending_length_ = length - n;
-          pending_distance_ = distance;
-        }
+      --block_left_;
+      in_.Refill();
+      int c = codes_.Decode(&in_);
+      if (c < 0) return Error::kDamagedData;
+      if (c == kCodes - 1) c += static_cast<int>(in_.Take(8));
+      if (c < 256) {
+        win[at_++] = static_cast<uint8_t>(c);
+        continue;
       }
-      size_t produced = at_ - start;
-      memcpy(out, win + start, produced);
-      out += produced;
-      size -= produced;
-      at_ = window_.Wrap(at_);
-      if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
+      size_t length = static_cast<size_t>(c) - 253;
+      int upper = positions_.Decode(&in_);
+      if (upper < 0) return Error::kDamagedData;
+      Match((static_cast<size_t>(upper) << 6 | in_.Take(6)) + 1, length, stop);
     }
     return Error::kOk;
   }
@@ -111,11 +85,7 @@ class Lh3Decoder : public Decoder {
     return positions_.Build(lengths, kPositionCodes);
   }
 
-  BitReader in_;
-  Window window_;
-  size_t at_ = 0;
   uint32_t block_left_ = 0;
-  size_t pending_length_ = 0, pending_distance_ = 0;
   HuffmanTable<kCodes, 12> codes_;
   HuffmanTable<kPositionCodes, 8> positions_;
 };

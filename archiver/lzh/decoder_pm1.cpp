@@ -2,8 +2,7 @@
 // run of literals (places in the most-recently-used byte list) followed by a
 // copy. The codes for copy kinds and distances widen as the output grows,
 // since nothing further back than the output so far can be addressed.
-#include "archiver/lzh/bit_reader.h"
-#include "archiver/lzh/decoder_internal.h"
+#include "archiver/lzh/lz_decoder.h"
 #include "archiver/lzh/recent_bytes.h"
 
 namespace lzh {
@@ -32,50 +31,47 @@ const uint16_t kPlaces[6][2] = {{0, 4}, {16, 4}, {32, 5}, {64, 6}, {128, 6}, {19
 
 constexpr unsigned kMaxRun = 216;  // a run this long is not followed by a copy
 
-class Pm1Decoder : public Decoder {
+class Pm1Decoder final : public LzDecoder {
  public:
-  Pm1Decoder(ByteSource* source, uint64_t offset, uint64_t size) : in_(source, offset, size) {}
+  // Distances reach 10816 back.
+  Pm1Decoder(ByteSource* source, uint64_t offset, uint64_t size) : LzDecoder(source, offset, size, 15, 0) {}
 
-  Error Decode(uint8_t* out, size_t size) override {
-    if (!tree_) tree_ = kLiteralTrees[in_.Get(5)];
-    while (size > 0) {
-      if (copy_left_) {
-        --copy_left_;
-        Put(ring_[copy_from_++ & kMask], &out, &size);
-        continue;
-      }
-      if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
-      if (run_left_) {
-        --run_left_;
-        int place = ReadPlace();
-        if (place < 0) return Error::kDamagedData;
-        Put(recent_.At(static_cast<unsigned>(place)), &out, &size);
-        continue;
-      }
-      if (!copy_due_ && in_.Get(1)) {
-        run_left_ = ReadRunLength();
-        copy_due_ = run_left_ != kMaxRun;
-        continue;
-      }
-      copy_due_ = false;
-      if (!ReadCopy()) return Error::kDamagedData;
+  Error Step(size_t stop) override { return EachSymbol(this, stop); }
+  Error Symbol(size_t stop) {
+    if (!tree_) {
+      tree_ = kLiteralTrees[in_.Get(5)];
+      if (Cut()) return CutError();
     }
-    if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
-    return Error::kOk;
+    if (run_left_) {
+      --run_left_;
+      int place = ReadPlace();
+      if (place < 0) return Error::kDamagedData;
+      Put(recent_.At(static_cast<unsigned>(place)));
+      return Error::kOk;
+    }
+    if (!copy_due_ && in_.Get(1)) {
+      run_left_ = ReadRunLength();
+      copy_due_ = run_left_ != kMaxRun;
+      return Error::kOk;
+    }
+    copy_due_ = false;
+    return ReadCopy(stop) ? Error::kOk : Error::kDamagedData;
   }
 
  private:
-  static constexpr size_t kRing = 16384, kMask = kRing - 1;
-
-  void Put(uint8_t b, uint8_t** out, size_t* size) {
-    ring_[at_++ & kMask] = b;
-    *(*out)++ = b;
-    --*size;
-    recent_.MoveToFront(b);
+  // Every byte moves up the recent list and counts.
+  bool Produced(const uint8_t* p, size_t n) override {
+    for (size_t i = 0; i < n; ++i) recent_.MoveToFront(p[i]);
+    count_ += n;
+    return true;
+  }
+  void Put(uint8_t b) {
+    Literal(b);
+    Produced(&b, 1);
   }
 
   // A bit that the stream only carries once `threshold` bytes are out.
-  unsigned BitAfter(uint64_t threshold, unsigned otherwise) { return at_ >= threshold ? in_.Get(1) : otherwise; }
+  unsigned BitAfter(uint64_t threshold, unsigned otherwise) { return count_ >= threshold ? in_.Get(1) : otherwise; }
 
   int ReadPlace() {
     const uint8_t* node = tree_;
@@ -120,7 +116,7 @@ class Pm1Decoder : public Decoder {
     return x == 62 ? in_.Get(5) + 85 : in_.Get(7) + 117;
   }
 
-  bool ReadCopy() {
+  bool ReadCopy(size_t stop) {
     // Copy kinds 0 and 1 copy two bytes (distances below 64 and 320); kinds
     // 2 to 5 a coded length from distances below 64, 576, 2624 and 10816.
     // Kinds and distance bits appear as the output grows long enough.
@@ -136,27 +132,21 @@ class Pm1Decoder : public Decoder {
     unsigned base = 0, bits = 6;
     switch (kind) {
       case 1: base = 64, bits = 8; break;
-      case 3: base = 64, bits = at_ < 320 ? 8 : 9; break;
-      case 4: base = 576, bits = at_ < 832 ? 8 : at_ < 1088 ? 9 : at_ < 1600 ? 10 : 11; break;
+      case 3: base = 64, bits = count_ < 320 ? 8 : 9; break;
+      case 4: base = 576, bits = count_ < 832 ? 8 : count_ < 1088 ? 9 : count_ < 1600 ? 10 : 11; break;
       case 5:
         base = 2624;
-        bits = at_ < 2880 ? 8 : at_ < 3136 ? 9 : at_ < 3648 ? 10 : at_ < 4672 ? 11 : at_ < 6720 ? 12 : 13;
+        bits = count_ < 2880 ? 8 : count_ < 3136 ? 9 : count_ < 3648 ? 10 : count_ < 4672 ? 11 : count_ < 6720 ? 12 : 13;
         break;
       default: break;
     }
     uint64_t distance = base + in_.Get(bits);
-    if (distance >= at_) return false;  // before the start of the output
-    copy_from_ = at_ - distance - 1;
-    copy_left_ = length;
-    return true;
+    if (distance >= count_) return false;  // before the start of the output
+    return Match(distance + 1, length, stop);
   }
 
-  BitReader in_;
   const uint8_t* tree_ = nullptr;
-  uint8_t ring_[kRing];
-  uint64_t at_ = 0;
-  uint64_t copy_from_ = 0;
-  unsigned copy_left_ = 0;
+  uint64_t count_ = 0;  // bytes out so far
   unsigned run_left_ = 0;
   bool copy_due_ = false;
   RecentBytes recent_;

@@ -2,11 +2,8 @@
 // most-recently-used list of byte values, copies by a length/offset code.
 // The code trees are re-sent at fixed output positions (1, 2, 4, 8 KiB and
 // then every 4 KiB), so the tree state changes with the byte count.
-#include <cstring>
-
-#include "archiver/lzh/bit_reader.h"
-#include "archiver/lzh/decoder_internal.h"
 #include "archiver/lzh/huffman_table.h"
+#include "archiver/lzh/lz_decoder.h"
 #include "archiver/lzh/recent_bytes.h"
 
 namespace lzh {
@@ -16,70 +13,66 @@ namespace {
 const uint16_t kPlaces[8][2] = {{0, 3}, {8, 3}, {16, 4}, {32, 5}, {64, 5}, {96, 5}, {128, 6}, {192, 6}};
 const uint16_t kLongCopies[6][2] = {{17, 3}, {25, 3}, {33, 5}, {65, 6}, {129, 7}, {256, 0}};
 
-class Pm2Decoder : public Decoder {
+class Pm2Decoder final : public LzDecoder {
  public:
-  Pm2Decoder(ByteSource* source, uint64_t offset, uint64_t size) : in_(source, offset, size) {
-    memset(ring_, ' ', sizeof ring_);
-  }
+  // Distances reach 8192 back.
+  Pm2Decoder(ByteSource* source, uint64_t offset, uint64_t size) : LzDecoder(source, offset, size, 14, ' ') {}
 
-  Error Decode(uint8_t* out, size_t size) override {
+  Error Step(size_t stop) override { return EachSymbol(this, stop); }
+  Error Symbol(size_t stop) {
     if (!started_) {
       started_ = true;
       in_.Get(1);  // unused
       if (!ReadCodeTree() || !ReadOffsetTree(5)) return Error::kDamagedData;
       rebuild_left_ = 1024;
+      if (Cut()) return CutError();
     }
-    while (size > 0) {
-      if (copy_left_) {
-        --copy_left_;
-        uint8_t b = ring_[copy_from_++ & kMask];
-        if (!Put(b, &out, &size)) return Error::kDamagedData;
-        continue;
-      }
-      if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
+    in_.Refill();
+    int code = codes_.Decode(&in_);
+    if (code < 0) return Error::kDamagedData;
+    if (code < 8) {
+      unsigned place = kPlaces[code][0] + in_.Take(kPlaces[code][1]);
+      return Put(recent_.At(place)) ? Error::kOk : Error::kDamagedData;
+    }
+    code -= 8;
+    unsigned count;
+    if (code < 15) {
+      count = static_cast<unsigned>(code) + 2;
+    } else if (code - 15 < 6) {
+      count = kLongCopies[code - 15][0] + in_.Take(kLongCopies[code - 15][1]);
+    } else {
+      return Error::kDamagedData;
+    }
+    unsigned distance = 0;  // bytes back from the last one written
+    if (code == 0) {
+      distance = in_.Take(6);
+    } else if (code < 20) {
       in_.Refill();
-      int code = codes_.Decode(&in_);
-      if (code < 0) return Error::kDamagedData;
-      if (code < 8) {
-        unsigned place = kPlaces[code][0] + in_.Take(kPlaces[code][1]);
-        if (!Put(recent_.At(place), &out, &size)) return Error::kDamagedData;
-        continue;
-      }
-      code -= 8;
-      unsigned count;
-      if (code < 15) {
-        count = static_cast<unsigned>(code) + 2;
-      } else if (code - 15 < 6) {
-        count = kLongCopies[code - 15][0] + in_.Take(kLongCopies[code - 15][1]);
-      } else {
-        return Error::kDamagedData;
-      }
-      unsigned distance = 0;  // bytes back from the last one written
-      if (code == 0) {
-        distance = in_.Take(6);
-      } else if (code < 20) {
-        in_.Refill();
-        int v = offsets_.Decode(&in_);
-        if (v < 0) return Error::kDamagedData;
-        distance = v == 0 ? in_.Take(6) : (1u << (v + 5)) + in_.Take(static_cast<unsigned>(v + 5));
-      }
-      copy_from_ = at_ + kRing - 1 - distance;
-      copy_left_ = count;
+      int v = offsets_.Decode(&in_);
+      if (v < 0) return Error::kDamagedData;
+      distance = v == 0 ? in_.Take(6) : (1u << (v + 5)) + in_.Take(static_cast<unsigned>(v + 5));
     }
-    if (in_.Overrun() > kMaxOverrun) return in_.Failed() ? Error::kReadError : Error::kTruncated;
-    return Error::kOk;
+    return Match(distance + 1, count, stop) ? Error::kOk : Error::kDamagedData;
   }
 
  private:
-  static constexpr size_t kRing = 8192, kMask = kRing - 1;
-
-  bool Put(uint8_t b, uint8_t** out, size_t* size) {
-    ring_[at_++ & kMask] = b;
-    *(*out)++ = b;
-    --*size;
-    recent_.MoveToFront(b);
-    if (--rebuild_left_ == 0) return Rebuild();
+  // Every byte moves up the recent list; the trees change after fixed
+  // counts (a match is shorter than the shortest interval, and reads no
+  // bits, so the change may come after all of it).
+  bool Produced(const uint8_t* p, size_t n) override {
+    for (size_t i = 0; i < n; ++i) recent_.MoveToFront(p[i]);
+    if (n < rebuild_left_) {
+      rebuild_left_ -= static_cast<unsigned>(n);
+      return true;
+    }
+    unsigned past = static_cast<unsigned>(n) - rebuild_left_;
+    if (!Rebuild()) return false;
+    rebuild_left_ -= past;
     return true;
+  }
+  bool Put(uint8_t b) {
+    Literal(b);
+    return Produced(&b, 1);
   }
 
   // Trees change at fixed output counts.
@@ -140,11 +133,6 @@ class Pm2Decoder : public Decoder {
     return offsets_.Build(lengths, count);
   }
 
-  BitReader in_;
-  uint8_t ring_[kRing];
-  uint64_t at_ = 0;
-  uint64_t copy_from_ = 0;
-  unsigned copy_left_ = 0;
   RecentBytes recent_;
   HuffmanTable<32, 8> codes_;
   HuffmanTable<8, 8> offsets_;

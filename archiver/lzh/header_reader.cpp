@@ -213,11 +213,19 @@ bool ChainFits(const uint8_t* buf, size_t pos, size_t end, size_t width, uint64_
   return true;
 }
 
-// Level 0 and 1 share their first 22 bytes.
-Error ReadLevel01(ByteSource* source, uint64_t offset, const uint8_t* head, Header* h) {
+// The part levels 0 and 1 share: the first 22 bytes, the name and the
+// header's checksum.
+struct ShortHeader {
+  uint8_t buf[2 + 255];
+  size_t end;  // the header's size
+  size_t pos;  // just past the name
+  std::string base_name;
+};
+
+Error ReadShortHeader(ByteSource* source, uint64_t offset, const uint8_t* head, Header* h, ShortHeader* s) {
   size_t hsize = head[0];  // bytes after the first two
   if (hsize < 20) return Error::kBadHeader;
-  uint8_t buf[2 + 255];
+  uint8_t* buf = s->buf;
   Error e = ReadExact(source, offset, buf, hsize + 2);
   if (e != Error::kOk) return e;
   uint8_t sum = 0;
@@ -230,78 +238,99 @@ Error ReadLevel01(ByteSource* source, uint64_t offset, const uint8_t* head, Head
   h->dos_time = Get32(buf + 15);
   h->level = buf[20];
   size_t name_len = buf[21];
-  size_t end = hsize + 2;
-  if (22 + name_len > end) return Error::kBadHeader;
+  s->end = hsize + 2;
+  if (22 + name_len > s->end) return Error::kBadHeader;
   // Amiga archivers put a file comment after a zero byte in the name field:
   // the name ends there.
   const uint8_t* name = buf + 22;
   const void* zero = memchr(name, 0, name_len);
   size_t base_len = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - name) : name_len;
-  std::string base_name(reinterpret_cast<const char*>(name), base_len);
-  size_t pos = 22 + name_len;
-  Names names;
-  if (h->level == 0) {
-    h->dos_attributes = buf[19];
-    h->os_id = kOsMsDos;
-    if (pos + 2 <= end) {
-      h->crc = Get16(buf + pos);
-      h->has_crc = true;
-      pos += 2;
-    }
-    // The Unix extension some tools append: 'U', time, mode, uid, gid.
-    if (pos + 1 <= end) {
-      h->os_id = buf[pos];
-      if (buf[pos] == 'U' && end - pos >= 11) {
-        h->unix_time = Get32(buf + pos + 2);
-        h->has_unix_time = true;
-        h->unix_mode = Get16(buf + pos + 6);
-        h->has_unix_mode = true;
-        h->unix_uid = Get16(buf + pos + 8);
-        h->unix_gid = Get16(buf + pos + 10);
-        h->has_unix_owner = true;
-      }
-    }
-    h->header_size = end;
-  } else {
-    // Level 1: CRC, OS id, first extended size, then extended headers that
-    // the compressed size counts.
-    if (pos + 5 > end) return Error::kBadHeader;
-    h->crc = Get16(buf + pos);
-    h->has_crc = true;
-    h->os_id = buf[pos + 2];
-    uint64_t next = Get16(buf + end - 2);
-    uint64_t ext_total = 0;
-    uint64_t at = offset + end;
-    // The whole header, kept for the header CRC an extended header may hold.
-    std::string whole(reinterpret_cast<const char*>(buf), end);
-    bool has_header_crc = false;
-    uint16_t header_crc = 0;
-    size_t crc_field = 0;
-    while (next != 0) {
-      if (next < 3) return Error::kBadHeader;
-      if (ext_total + next > h->compressed_size || ext_total + next > kMaxHeaderSize) return Error::kBadHeader;
-      size_t start = whole.size();
-      whole.resize(start + static_cast<size_t>(next));
-      uint8_t* ext = reinterpret_cast<uint8_t*>(&whole[start]);
-      e = ReadExact(source, at, ext, static_cast<size_t>(next));
-      if (e != Error::kOk) return e;
-      size_t body = static_cast<size_t>(next) - 3;
-      if (ext[0] == kExtCrc && body >= 2) crc_field = start + 1;
-      ApplyExtended(ext[0], ext + 1, body, h, &names, &has_header_crc, &header_crc);
-      ext_total += next;
-      at += next;
-      next = Get16(ext + 1 + body);
-    }
-    if (has_header_crc) {
-      whole[crc_field] = whole[crc_field + 1] = 0;
-      if (Crc16(reinterpret_cast<const uint8_t*>(whole.data()), whole.size()) != header_crc) return Error::kBadHeader;
-    }
-    h->compressed_size -= ext_total;
-    h->header_size = end + ext_total;
-  }
+  s->base_name.assign(reinterpret_cast<const char*>(name), base_len);
+  s->pos = 22 + name_len;
+  return Error::kOk;
+}
+
+void FinishShortHeader(const std::string& base_name, const Names& names, Header* h) {
   FinishPath(base_name, names, h);
   if (!h->has_unix_time) h->unix_time = DosTimeToUnix(h->dos_time);
   if (h->IsDirectory()) h->has_crc = false;
+}
+
+// Level 0: the attribute byte, then an optional CRC and Unix extension.
+Error ReadLevel0(ByteSource* source, uint64_t offset, const uint8_t* head, Header* h) {
+  ShortHeader s;
+  Error e = ReadShortHeader(source, offset, head, h, &s);
+  if (e != Error::kOk) return e;
+  const uint8_t* buf = s.buf;
+  size_t pos = s.pos, end = s.end;
+  h->dos_attributes = buf[19];
+  h->os_id = kOsMsDos;
+  if (pos + 2 <= end) {
+    h->crc = Get16(buf + pos);
+    h->has_crc = true;
+    pos += 2;
+  }
+  // The Unix extension some tools append: 'U', time, mode, uid, gid.
+  if (pos + 1 <= end) {
+    h->os_id = buf[pos];
+    if (buf[pos] == 'U' && end - pos >= 11) {
+      h->unix_time = Get32(buf + pos + 2);
+      h->has_unix_time = true;
+      h->unix_mode = Get16(buf + pos + 6);
+      h->has_unix_mode = true;
+      h->unix_uid = Get16(buf + pos + 8);
+      h->unix_gid = Get16(buf + pos + 10);
+      h->has_unix_owner = true;
+    }
+  }
+  h->header_size = end;
+  FinishShortHeader(s.base_name, Names(), h);
+  return Error::kOk;
+}
+
+// Level 1: CRC, OS id, first extended size, then extended headers that the
+// compressed size counts.
+Error ReadLevel1(ByteSource* source, uint64_t offset, const uint8_t* head, Header* h) {
+  ShortHeader s;
+  Error e = ReadShortHeader(source, offset, head, h, &s);
+  if (e != Error::kOk) return e;
+  const uint8_t* buf = s.buf;
+  size_t pos = s.pos, end = s.end;
+  if (pos + 5 > end) return Error::kBadHeader;
+  h->crc = Get16(buf + pos);
+  h->has_crc = true;
+  h->os_id = buf[pos + 2];
+  uint64_t next = Get16(buf + end - 2);
+  uint64_t ext_total = 0;
+  uint64_t at = offset + end;
+  // The whole header, kept for the header CRC an extended header may hold.
+  std::string whole(reinterpret_cast<const char*>(buf), end);
+  Names names;
+  bool has_header_crc = false;
+  uint16_t header_crc = 0;
+  size_t crc_field = 0;
+  while (next != 0) {
+    if (next < 3) return Error::kBadHeader;
+    if (ext_total + next > h->compressed_size || ext_total + next > kMaxHeaderSize) return Error::kBadHeader;
+    size_t start = whole.size();
+    whole.resize(start + static_cast<size_t>(next));
+    uint8_t* ext = reinterpret_cast<uint8_t*>(&whole[start]);
+    e = ReadExact(source, at, ext, static_cast<size_t>(next));
+    if (e != Error::kOk) return e;
+    size_t body = static_cast<size_t>(next) - 3;
+    if (ext[0] == kExtCrc && body >= 2) crc_field = start + 1;
+    ApplyExtended(ext[0], ext + 1, body, h, &names, &has_header_crc, &header_crc);
+    ext_total += next;
+    at += next;
+    next = Get16(ext + 1 + body);
+  }
+  if (has_header_crc) {
+    whole[crc_field] = whole[crc_field + 1] = 0;
+    if (Crc16(reinterpret_cast<const uint8_t*>(whole.data()), whole.size()) != header_crc) return Error::kBadHeader;
+  }
+  h->compressed_size -= ext_total;
+  h->header_size = end + ext_total;
+  FinishShortHeader(s.base_name, names, h);
   return Error::kOk;
 }
 
@@ -436,8 +465,8 @@ Error ReadHeader(ByteSource* source, uint64_t offset, Header* header) {
   if (!IsMethodShaped(head + 2)) return Error::kBadHeader;
   Error e;
   switch (head[20]) {
-    case 0:
-    case 1: e = ReadLevel01(source, offset, head, header); break;
+    case 0: e = ReadLevel0(source, offset, head, header); break;
+    case 1: e = ReadLevel1(source, offset, head, header); break;
     case 2:
     case 3: e = ReadLevel23(source, offset, head, head[20], header); break;
     default: return Error::kBadHeader;
