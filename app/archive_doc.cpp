@@ -11,6 +11,7 @@
 #include "engine/temp_file_set.h"
 #include "framework/file_dialog.h"
 #include "res/resource.h"
+#include "settings/remembered_settings.h"
 #include "ui/file_view.h"
 
 IMPLEMENT_DYNCREATE(CArchiveDoc, CDocument)
@@ -18,10 +19,7 @@ IMPLEMENT_DYNCREATE(CArchiveDoc, CDocument)
 const char CArchiveDoc::kArchiveFilter[] =
     "LZH Files (*.lzh;*.lha) |*.lzh;*.lha|SFX Files (*.exe) |*.exe|All Files (*.*) |*.*||";
 
-CArchiveDoc::CArchiveDoc() : m_pArchive(NULL) {
-    CWinApp* pApp = AfxGetApp();
-    m_bDirUnpack = pApp ? pApp->GetProfileInt("settings", "bDirUnpack", 1) : 1;
-}
+CArchiveDoc::CArchiveDoc() : m_bDirUnpack(LoadExtractWithFolders()), m_pArchive(NULL) {}
 
 CArchiveDoc::~CArchiveDoc() {
     DeleteItems();

@@ -11,6 +11,7 @@
 #include "framework/cmd_ui.h"
 #include "framework/file_dialog.h"
 #include "res/resource.h"
+#include "settings/remembered_settings.h"
 #include "ui/dir_select_dlg.h"
 #include "ui/file_view.h"
 
@@ -40,7 +41,7 @@ END_MESSAGE_MAP()
 
 void CArchiveDoc::OnDirUnpack() {
     m_bDirUnpack = !m_bDirUnpack;
-    AfxGetApp()->WriteProfileInt("settings", "bDirUnpack", m_bDirUnpack);
+    SaveExtractWithFolders(m_bDirUnpack);
 }
 
 void CArchiveDoc::OnUpdateDirUnpack(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bDirUnpack != 0); }

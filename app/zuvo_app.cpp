@@ -15,6 +15,7 @@
 #include "framework/file_dialog.h"
 #include "framework/msgbox.h"
 #include "res/resource.h"
+#include "settings/remembered_settings.h"
 #include "ui/file_view.h"
 #include "ui/main_frame.h"
 #include "ui/temp_copies.h"
@@ -56,7 +57,7 @@ BOOL CZuvoApp::InitInstance() {
     Enable3dControls();
     LoadStdProfileSettings(4);
 
-    if (GetProfileInt("Window", "IsIconic", 0) != 0) m_nCmdShow = SW_SHOWMINIMIZED;
+    if (LoadMainWindowIconic()) m_nCmdShow = SW_SHOWMINIMIZED;
 
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CArchiveDoc),
                                           RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CFileView)));

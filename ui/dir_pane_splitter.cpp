@@ -1,6 +1,6 @@
 #include "ui/dir_pane_splitter.h"
 
-#include "framework/winapp.h"
+#include "settings/remembered_settings.h"
 
 void CDirPaneSplitter::StopTracking(BOOL bAccept) {
     CSplitterWnd::StopTracking(bAccept);
@@ -8,6 +8,6 @@ void CDirPaneSplitter::StopTracking(BOOL bAccept) {
     GetColumnInfo(0, cxCur, cxMin);
     if (cxCur > 0 && cxCur != m_nDirPaneWidth) {
         m_nDirPaneWidth = cxCur;
-        AfxGetApp()->WriteProfileInt("window", "nDirPaneWidth", m_nDirPaneWidth);
+        SaveDirPaneWidth(m_nDirPaneWidth);
     }
 }

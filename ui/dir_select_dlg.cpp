@@ -4,13 +4,12 @@
 #include "framework/winapp.h"
 #include "framework/wine_platform.h"
 #include "res/resource.h"
+#include "settings/remembered_settings.h"
 
 namespace {
 
 // The file name the dialog is started with; never shown.
 const char kMarkerName[] = "(%zuvo%)";
-const char kSection[] = "setting";
-const char kOpenDirKey[] = "strOpenDir";
 
 // The platform's current-directory text and directory list of the template.
 const int kCurrentDirText = 1088;
@@ -35,8 +34,7 @@ CDirSelectDlg::CDirSelectDlg(BOOL bCompressMode)
 }
 
 INT_PTR CDirSelectDlg::DoModal() {
-    CWinApp* pApp = AfxGetApp();
-    m_strInitialDir = pApp ? pApp->GetProfileString(kSection, kOpenDirKey, "") : CString();
+    m_strInitialDir = LoadLastFolder();
     m_ofn.lpstrInitialDir = m_strInitialDir.IsEmpty() ? NULL : (LPCSTR)m_strInitialDir;
     return Conclude(CFileDialog::DoModal());
 }
@@ -45,7 +43,7 @@ INT_PTR CDirSelectDlg::Conclude(INT_PTR nResult) {
     if (nResult != IDOK) return nResult;
     CString dir = GetSelectedDir();
     if (dir.IsEmpty()) return IDCANCEL;
-    if (CWinApp* pApp = AfxGetApp()) pApp->WriteProfileString(kSection, kOpenDirKey, dir);
+    SaveLastFolder(dir);
     return IDOK;
 }
 

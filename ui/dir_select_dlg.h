@@ -6,7 +6,7 @@
 // Extraction mode shows "extract with directories" and the make-directory
 // button; directory-compression mode shows "compress with directories" and
 // "delete after compressing". Both modes start in, and after OK remember,
-// the one directory last chosen ("setting"/"strOpenDir").
+// the one directory last chosen.
 #pragma once
 
 #include "framework/controls.h"

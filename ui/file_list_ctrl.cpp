@@ -5,6 +5,7 @@
 
 #include "framework/winapp.h"
 #include "res/resource.h"
+#include "settings/remembered_settings.h"
 #include "ui/file_view.h"
 
 IMPLEMENT_DYNAMIC(CFileListCtrl, CListCtrl)
@@ -43,15 +44,6 @@ const ColumnSpec kColumnSpecs[CFileListCtrl::kColumns] = {
 const int kTextMargins = 16;
 const int kIconWidth = 17 + 4;
 
-// A stored width outside this range is a damaged setting, not a user's choice.
-const int kMaxColumnWidth = 16383;
-
-CString WidthKey(int nColumn) {
-    CString key;
-    key.Format("nColumnWidth%d", nColumn);
-    return key;
-}
-
 }  // namespace
 
 CFileListCtrl::CFileListCtrl() : m_pOwnerView(NULL), m_nSortOrder(0) {
@@ -75,13 +67,11 @@ int CFileListCtrl::OnCreate(LPCREATESTRUCTA lpcs) {
         const ColumnSpec& spec = kColumnSpecs[i];
         InsertColumn(i, spec.pszHeader, spec.nFormat, DefaultColumnWidth(i), i);
     }
-    CWinApp* pApp = AfxGetApp();
     for (int i = 0; i < kColumns; ++i) {
-        int cx = pApp->GetProfileInt("settings", WidthKey(i), -1);
-        if (cx >= 1 && cx <= kMaxColumnWidth) SetColumnWidth(i, cx);
+        if (int cx = LoadColumnWidth(i)) SetColumnWidth(i, cx);
         m_nReportWidths[i] = GetColumnWidth(i);
     }
-    int nOrder = pApp->GetProfileInt("setting", "nSortOrder", 0);
+    int nOrder = LoadSortOrder();
     m_nSortOrder = IsValidSortOrder(nOrder) ? nOrder : 0;
     return 0;
 }
@@ -109,9 +99,8 @@ void CFileListCtrl::SetViewType(DWORD dwViewType) {
 
 void CFileListCtrl::OnDestroy() {
     if (IsReportMode()) RememberColumnWidths();
-    CWinApp* pApp = AfxGetApp();
-    for (int i = 0; i < kColumns; ++i) pApp->WriteProfileInt("settings", WidthKey(i), m_nReportWidths[i]);
-    pApp->WriteProfileInt("setting", "nSortOrder", m_nSortOrder);
+    SaveColumnWidths(m_nReportWidths, kColumns);
+    SaveSortOrder(m_nSortOrder);
     CListCtrl::OnDestroy();
 }
 

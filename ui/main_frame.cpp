@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-#include <climits>
 #include <cstring>
 
 #include "app/archive_doc.h"
@@ -12,7 +11,7 @@
 #include "framework/cmd_ui.h"
 #include "res/resource.h"
 #include "ui/desktop_open.h"
-#include "settings/profile_data.h"
+#include "settings/remembered_settings.h"
 #include "ui/dir_view.h"
 #include "ui/mini_view_frame.h"
 
@@ -35,19 +34,7 @@ static const UINT kIndicators[] = {ID_SEPARATOR};
 CMainFrame::CMainFrame() : m_bAlwaysOnTop(FALSE) {}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
-    CWinApp* pApp = AfxGetApp();
-    int cxScreen = GetSystemMetrics(SM_CXFULLSCREEN);
-    int cyScreen = GetSystemMetrics(SM_CYFULLSCREEN);
-    int nLeft = pApp->GetProfileInt("Window", "Left", cxScreen / 3);
-    int nTop = pApp->GetProfileInt("Window", "Top", cyScreen / 3);
-    int nRight = pApp->GetProfileInt("Window", "Right", 2 * cxScreen / 3);
-    int nBottom = pApp->GetProfileInt("Window", "Bottom", 2 * cyScreen / 3);
-    RECT rc = {nLeft, nTop, nRight, nBottom};
-    CProfileData::KeepOnScreen(rc);
-    cs.x = rc.left;
-    cs.y = rc.top;
-    cs.cx = rc.right - rc.left;
-    cs.cy = rc.bottom - rc.top;
+    PlaceMainWindow(cs);
     return CFrameWnd::PreCreateWindow(cs);
 }
 
@@ -55,13 +42,12 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCTA lpcs, CCreateContext* pContext) 
     if (!m_wndSplitter.CreateStatic(this, 1, 2, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST))
         return FALSE;
     // Without a stored width the tree gets one that fits its folder names.
-    const int kNoWidth = INT_MIN;
-    int nStored = AfxGetApp()->GetProfileInt("window", "nDirPaneWidth", kNoWidth);
-    m_wndSplitter.m_nDirPaneWidth = nStored != kNoWidth ? nStored : 100;
+    m_wndSplitter.m_nDirPaneWidth = 100;
+    BOOL bStored = LoadDirPaneWidth(m_wndSplitter.m_nDirPaneWidth);
     if (!m_wndSplitter.CreateView(0, 0, RUNTIME_CLASS(CDirView),
                                   CSize(m_wndSplitter.m_nDirPaneWidth, lpcs->cy), pContext))
         return FALSE;
-    if (nStored == kNoWidth) {
+    if (!bStored) {
         CDirView* pTree = static_cast<CDirView*>(m_wndSplitter.GetPane(0, 0));
         int cxCur = 0, cxMin = 0;
         m_wndSplitter.GetColumnInfo(0, cxCur, cxMin);
@@ -93,21 +79,8 @@ void CMainFrame::OnDestroy() {
     CFrameWnd::OnDestroy();
 }
 
-void CMainFrame::SavePlacement() {
-    WINDOWPLACEMENT wp = {};
-    wp.length = sizeof(wp);
-    if (!GetWindowPlacement(&wp)) return;
-    CWinApp* pApp = AfxGetApp();
-    pApp->WriteProfileInt("Window", "Left", wp.rcNormalPosition.left);
-    pApp->WriteProfileInt("Window", "Top", wp.rcNormalPosition.top);
-    pApp->WriteProfileInt("Window", "Right", wp.rcNormalPosition.right);
-    pApp->WriteProfileInt("Window", "Bottom", wp.rcNormalPosition.bottom);
-    BOOL bIconic = wp.showCmd == SW_SHOWMINIMIZED || wp.showCmd == SW_MINIMIZE;
-    pApp->WriteProfileInt("Window", "IsIconic", bIconic ? 1 : 0);
-}
-
 void CMainFrame::OnClose() {
-    SavePlacement();
+    SaveMainWindow(m_hWnd);
     CFrameWnd::OnClose();
 }
 

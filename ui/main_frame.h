@@ -33,6 +33,5 @@ public:
     afx_msg void OnHelpGuide();
 
 protected:
-    void SavePlacement();
     DECLARE_MESSAGE_MAP()
 };

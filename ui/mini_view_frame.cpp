@@ -9,7 +9,7 @@
 #include "framework/cmd_ui.h"
 #include "framework/font_dialog.h"
 #include "res/resource.h"
-#include "settings/profile_data.h"
+#include "settings/remembered_settings.h"
 
 IMPLEMENT_DYNCREATE(CMiniViewFrame, CFrameWnd)
 
@@ -27,8 +27,6 @@ END_MESSAGE_MAP()
 
 namespace {
 
-const char kSection[] = "MiniViewer";
-const char kFontPrefix[] = "Font";
 const UINT kEditId = 101;
 const UINT kButtons[] = {IDM_FILE_CLOSE, ID_SEPARATOR, IDM_EDIT_COPY, ID_VIEW_ENTRY,
                          ID_SEPARATOR, ID_FONT};
@@ -95,23 +93,7 @@ CMiniViewFrame::CMiniViewFrame() : m_pFont(new CFont) {}
 CMiniViewFrame::~CMiniViewFrame() { delete m_pFont; }
 
 BOOL CMiniViewFrame::PreCreateWindow(CREATESTRUCTA& cs) {
-    int cxScreen = GetSystemMetrics(SM_CXFULLSCREEN);
-    int cyScreen = GetSystemMetrics(SM_CYFULLSCREEN);
-    // With nothing stored the window takes a third of the screen each way from
-    // its default corner; a stored rectangle without area gets that size too.
-    int nLeft, nTop, nRight, nBottom;
-    CProfileData profile(NULL, kSection);
-    profile.ExchangeInt(FALSE, nLeft, cxScreen / 3, "Left");
-    profile.ExchangeInt(FALSE, nTop, cyScreen / 3, "Top");
-    profile.ExchangeInt(FALSE, nRight, nLeft + cxScreen / 3, "Right");
-    profile.ExchangeInt(FALSE, nBottom, nTop + cyScreen / 3, "Bottom");
-    RECT rc = {nLeft, nTop, nRight > nLeft ? nRight : nLeft + cxScreen / 3,
-               nBottom > nTop ? nBottom : nTop + cyScreen / 3};
-    CProfileData::KeepOnScreen(rc);
-    cs.x = rc.left;
-    cs.y = rc.top;
-    cs.cx = rc.right - rc.left;
-    cs.cy = rc.bottom - rc.top;
+    PlaceMiniViewer(cs);
     return CFrameWnd::PreCreateWindow(cs);
 }
 
@@ -119,8 +101,7 @@ int CMiniViewFrame::OnCreate(LPCREATESTRUCTA lpcs) {
     if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
 
     LOGFONTA lf;
-    CProfileData profile(NULL, kSection);
-    profile.ExchangeFont(FALSE, lf, SYSTEM_FIXED_FONT, kFontPrefix);
+    LoadMiniViewerFont(lf);
     m_pFont->CreateFontIndirect(&lf);
 
     if (!m_wndToolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR)) return -1;
@@ -175,32 +156,15 @@ void CMiniViewFrame::OnSetFocus(HWND hOldWnd) {
     if (m_wndEdit.m_hWnd != NULL) m_wndEdit.SetFocus();
 }
 
-void CMiniViewFrame::SaveSettings(const RECT& rcNormal) {
-    CProfileData profile(NULL, kSection);
-    int nLeft = rcNormal.left, nTop = rcNormal.top;
-    int nRight = rcNormal.right, nBottom = rcNormal.bottom;
-    LOGFONTA lf = {};
-    m_pFont->GetLogFont(&lf);
-    profile.ExchangeInt(TRUE, nLeft, 0, "Left");
-    profile.ExchangeInt(TRUE, nTop, 0, "Top");
-    profile.ExchangeInt(TRUE, nRight, 0, "Right");
-    profile.ExchangeInt(TRUE, nBottom, 0, "Bottom");
-    profile.ExchangeFont(TRUE, lf, SYSTEM_FIXED_FONT, kFontPrefix);
-}
-
 void CMiniViewFrame::OnClose() {
-    WINDOWPLACEMENT wp = {};
-    wp.length = sizeof(wp);
-    if (GetWindowPlacement(&wp)) {
-        // A refused write is reported, and the window still closes: the
-        // application must not be left holding a window that stays up only
-        // because its settings could not be kept.
-        try {
-            SaveSettings(wp.rcNormalPosition);
-        } catch (CException* e) {
-            e->ReportError(MB_ICONSTOP);
-            e->Delete();
-        }
+    // A refused write is reported, and the window still closes: the
+    // application must not be left holding a window that stays up only
+    // because its settings could not be kept.
+    try {
+        SaveMiniViewer(m_hWnd, *m_pFont);
+    } catch (CException* e) {
+        e->ReportError(MB_ICONSTOP);
+        e->Delete();
     }
     if (HWND hMain = AfxGetMainWndHandle()) ::PostMessageA(hMain, WM_MINIVIEWER_CLOSED, 0, 0);
     CFrameWnd::OnClose();

@@ -36,8 +36,6 @@ public:
 
 protected:
     void PostNcDestroy() override;
-    // Writes the restored rectangle and the font; throws when a write fails.
-    void SaveSettings(const RECT& rcNormal);
 
     DECLARE_MESSAGE_MAP()
 };

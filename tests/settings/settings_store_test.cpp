@@ -3,6 +3,10 @@
 
 #include <string.h>
 
+#include <vector>
+
+#include "settings/remembered_settings.h"
+
 namespace {
 
 using SettingsStore = EmptyStore;
@@ -80,6 +84,51 @@ TEST_F(SettingsStore, EverySettingHasItsDefaultThenRoundTrips) {
             EXPECT_EQ(app.GetProfileInt(s.section, s.key, 0), value);
         }
     }
+}
+
+// What the program saves lands under the spellings users' settings have, and
+// loads back; nothing stored gives the defaults, a damaged width none.
+TEST_F(SettingsStore, RememberedThingsKeepTheirSpellingsAndComeBack) {
+    CWinApp& app = TestApp();
+    int cxPane = 7;
+    EXPECT_TRUE(LoadExtractWithFolders());
+    EXPECT_FALSE(LoadDirPaneWidth(cxPane));
+    EXPECT_EQ(cxPane, 7);
+    SaveExtractWithFolders(FALSE);
+    SaveSortOrder(0x8003);
+    SaveDirPaneWidth(140);
+    SaveLastFolder("C:\\A\\");
+    const int widths[5] = {10, 20, 0, 16384, 50};
+    SaveColumnWidths(widths, 5);
+    HWND hWnd = CreateWindowA("STATIC", "", WS_OVERLAPPEDWINDOW, 30, 40, 300, 200, NULL, NULL, NULL, NULL);
+    ASSERT_TRUE(hWnd != NULL);
+    SaveMainWindow(hWnd);
+    SaveMiniViewer(hWnd, (HFONT)GetStockObject(ANSI_FIXED_FONT));
+    DestroyWindow(hWnd);
+    const struct {
+        const char *section, *key;
+        int value;
+    } kStored[] = {{"settings", "bDirUnpack", 0},   {"setting", "nSortOrder", 0x8003},
+                   {"window", "nDirPaneWidth", 140}, {"settings", "nColumnWidth0", 10},
+                   {"settings", "nColumnWidth4", 50}, {"Window", "Left", 30},
+                   {"Window", "Bottom", 240},        {"Window", "IsIconic", 0},
+                   {"MiniViewer", "Top", 40},        {"MiniViewer", "Right", 330}};
+    for (const auto& s : kStored)
+        EXPECT_EQ(app.GetProfileInt(s.section, s.key, -1), s.value) << s.section << "/" << s.key;
+    EXPECT_EQ(std::string(app.GetProfileString("setting", "strOpenDir", "")), "C:\\A\\");
+    EXPECT_NE(app.GetProfileInt("MiniViewer", "FontHeight", -1), -1);
+
+    EXPECT_FALSE(LoadExtractWithFolders());
+    EXPECT_EQ(LoadSortOrder(), 0x8003);
+    EXPECT_TRUE(LoadDirPaneWidth(cxPane));
+    EXPECT_EQ(cxPane, 140);
+    EXPECT_EQ(std::string(LoadLastFolder()), "C:\\A\\");
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(LoadColumnWidth(i), i == 2 || i == 3 ? 0 : widths[i]) << i;
+    CREATESTRUCTA cs = {};
+    PlaceMainWindow(cs);
+    EXPECT_EQ(std::vector<int>({cs.x, cs.y, cs.cx, cs.cy}), std::vector<int>({30, 40, 300, 200}));
+    PlaceMiniViewer(cs);
+    EXPECT_EQ(std::vector<int>({cs.x, cs.y, cs.cx, cs.cy}), std::vector<int>({30, 40, 300, 200}));
 }
 
 TEST_F(SettingsStore, IntegersAreReadFromAnyValueOfAtMostFourBytes) {
