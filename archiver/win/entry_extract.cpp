@@ -84,7 +84,16 @@ lzh::PathVerdict Destination::Target(const lzh::Header& header, bool keep_folder
   *target = path_ + relative;
   // The components are safe already; what the system makes of the joined
   // path, and any link on the way, must still end up inside.
-  if (!IsInside(FullPath(*target), path_) || !StaysBelow(*target, resolved_)) return lzh::PathVerdict::kParentDir;
+  std::wstring full = FullPath(*target);
+  if (!IsInside(full, path_)) return lzh::PathVerdict::kParentDir;
+  // Only a folder on the way can lead elsewhere (a link in the entry's own
+  // place is replaced by the rename, never written through), and nothing
+  // here makes links: a run of entries in one folder (as archives keep
+  // them) has it looked at once.
+  std::wstring folder = header.IsDirectory() ? full : ParentOf(full);
+  if (folder == checked_folder_) return lzh::PathVerdict::kOk;
+  if (!StaysBelow(folder, resolved_)) return lzh::PathVerdict::kParentDir;
+  checked_folder_ = folder;
   return lzh::PathVerdict::kOk;
 }
 
@@ -132,15 +141,12 @@ bool Destination::MakeFolders(const std::wstring& folder, DWORD* error) {
 lzh::Error WriteEntryFile(lzh::ArchiveReader* reader, const lzh::Header& header, const std::wstring& target,
                           DWORD attributes, const lzh::ProgressFn& progress, DWORD* win_error) {
   *win_error = 0;
-  if (DirectoryExists(target)) {
-    *win_error = ERROR_ALREADY_EXISTS;
-    return lzh::Error::kWriteError;
-  }
-  std::wstring work = MakeWorkFile(ParentOf(target));
-  std::unique_ptr<FileSink> sink = work.empty() ? nullptr : FileSink::Create(work);
+  // A folder in the way fails the rename at the end.
+  std::wstring work;
+  // Read-only comes last: a read-only work file could not be deleted.
+  std::unique_ptr<FileSink> sink = FileSink::CreateWork(ParentOf(target), attributes & ~FILE_ATTRIBUTE_READONLY, &work);
   if (!sink) {
     *win_error = GetLastError() ? GetLastError() : ERROR_CANNOT_MAKE;
-    if (!work.empty()) DeleteFileW(work.c_str());
     return lzh::Error::kWriteError;
   }
   lzh::Error error = reader->Extract(header, sink.get(), progress);
@@ -156,8 +162,9 @@ lzh::Error WriteEntryFile(lzh::ArchiveReader* reader, const lzh::Header& header,
     DeleteFileW(work.c_str());
     return error;
   }
+  // The work file was made with the attributes; the rename keeps them.
   if (!ReplaceWith(work, target, win_error)) return lzh::Error::kWriteError;
-  SetFileAttributesW(target.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(target.c_str(), attributes);
   return lzh::Error::kOk;
 }
 

@@ -49,6 +49,7 @@ class Destination {
   std::unique_ptr<lzh::FolderMemo<std::wstring, Probe, Make>> folders_;
   std::unique_ptr<DWORD> make_error_{new DWORD(0)};
   std::wstring resolved_;  // links followed; "" when the system cannot tell
+  mutable std::wstring checked_folder_;  // the last folder found to stay below
 };
 
 // The entry's exact name as UTF-8 with '/' separators: the Unicode name
