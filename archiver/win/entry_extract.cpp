@@ -10,7 +10,9 @@ namespace winfs {
 
 bool Destination::Prepare(const std::wstring& folder, DWORD* error) {
   path_ = WithSeparator(FullPath(folder.empty() ? std::wstring(L".") : folder));
+  bool existed = DirectoryExists(path_);
   if (!winfs::MakeFolders(path_, error)) return false;
+  if (!existed) made_->Insert(path_.substr(0, path_.size() - 1));
   resolved_ = ResolvedPath(path_);
   return true;
 }
@@ -86,14 +88,17 @@ lzh::PathVerdict Destination::Target(const lzh::Header& header, bool keep_folder
   // path, and any link on the way, must still end up inside.
   std::wstring full = FullPath(*target);
   if (!IsInside(full, path_)) return lzh::PathVerdict::kParentDir;
-  // Only a folder on the way can lead elsewhere (a link in the entry's own
-  // place is replaced by the rename, never written through), and nothing
-  // here makes links: a run of entries in one folder (as archives keep
-  // them) has it looked at once.
+  // Nothing here makes links, so each folder is looked at once; and a file
+  // already in the entry's place (a link out, maybe) can only be in a
+  // folder this extraction did not make.
   std::wstring folder = header.IsDirectory() ? full : ParentOf(full);
-  if (folder == checked_folder_) return lzh::PathVerdict::kOk;
-  if (!StaysBelow(folder, resolved_)) return lzh::PathVerdict::kParentDir;
-  checked_folder_ = folder;
+  if (!checked_.Contains(folder)) {
+    if (!StaysBelow(folder, resolved_)) return lzh::PathVerdict::kParentDir;
+    checked_.Insert(folder);
+  }
+  if (header.IsDirectory() || made_->Contains(folder)) return lzh::PathVerdict::kOk;
+  if (GetFileAttributesW(full.c_str()) != INVALID_FILE_ATTRIBUTES && !StaysBelow(full, resolved_))
+    return lzh::PathVerdict::kParentDir;
   return lzh::PathVerdict::kOk;
 }
 
@@ -105,7 +110,10 @@ lzh::DiskObject Destination::Probe::operator()(const std::wstring& path) const {
 }
 
 bool Destination::Make::operator()(const std::wstring& path) const {
-  if (CreateDirectoryW(path.c_str(), nullptr)) return true;
+  if (CreateDirectoryW(path.c_str(), nullptr)) {
+    made->Insert(path);
+    return true;
+  }
   *error = GetLastError();
   return false;
 }
@@ -126,7 +134,7 @@ bool Destination::MakeFolders(const std::wstring& folder, DWORD* error) {
   }
   if (!folders_)
     folders_.reset(new lzh::FolderMemo<std::wstring, Probe, Make>(path_.substr(0, path_.size() - 1), L'\\',
-                                                                   Probe(), Make{make_error_.get()}));
+                                                                   Probe(), Make{make_error_.get(), made_.get()}));
   switch (folders_->Ensure(components, components.size())) {
     case lzh::FolderResult::kOk: return true;
     case lzh::FolderResult::kCannotMake:
