@@ -184,6 +184,9 @@ WriteStatus ArchiveWriter::CopyRange(ByteSource& source, uint64_t offset, uint64
       return WriteStatus::kReadFailed;
     if (!sink_.Write(chunk.data(), want)) return WriteStatus::kWriteFailed;
     done += want;
+    // Copied bytes are not counted, but a long copy still lets the caller
+    // keep its window alive and answer Cancel.
+    if (options_.progress && !options_.progress(reported_)) return WriteStatus::kCancelled;
   }
   return WriteStatus::kOk;
 }
