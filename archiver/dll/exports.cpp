@@ -117,10 +117,12 @@ int WINAPI Unlha(HWND owner, LPCSTR line, LPSTR output, DWORD size) {
     return report.Finish();
   }
   Settings settings = LoadSettings();
-  bool windowed = !command.quiet && settings.show_progress && command.name != 'l' && command.name != 'n';
+  // -n keeps the window away from a quick command only: a long one still
+  // shows it, with Cancel.
+  bool windowed = settings.show_progress && command.name != 'l' && command.name != 'n';
   int result;
   {
-    Progress progress(owner, windowed);
+    Progress progress(owner, windowed, command.quiet);
     Job job{owner, command, settings, report, progress, out};
     Dispatch(job);
     progress.Close();

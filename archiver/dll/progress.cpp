@@ -2,17 +2,21 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "archiver/dll/report.h"
 #include "archiver/dll/resource.h"
 
 namespace unlha {
 
 namespace {
-// Messages are pumped at most this often (milliseconds) while bytes flow.
-const DWORD kPumpInterval = 50;
+// The window is redrawn and the messages pumped at most this often
+// (milliseconds): Cancel still answers within a quarter of a second.
+const DWORD kTickInterval = 100;
 const int kBarRange = 1000;
-// Milliseconds a command runs before its progress window appears.
+// Milliseconds a command runs before its progress window appears; with -n.
 const DWORD kShowDelay = 400;
+const DWORD kQuietShowDelay = 1500;
 const char kClassName[] = "Unlha32Progress";
 
 // The progress window is a dialog of its own class, so it is told apart from
@@ -28,16 +32,25 @@ void RegisterProgressClass() {
   window_class.lpszClassName = kClassName;
   RegisterClassA(&window_class);
 }
+
+// UNLHA32_PROGRESS_AFTER (milliseconds) replaces the delay, so a test can
+// see the window of a short command.
+DWORD ShowDelay(bool quiet) {
+  char text[16];
+  DWORD length = GetEnvironmentVariableA("UNLHA32_PROGRESS_AFTER", text, sizeof text);
+  if (length > 0 && length < sizeof text) return (DWORD)atoi(text);
+  return quiet ? kQuietShowDelay : kShowDelay;
+}
 }  // namespace
 
-Progress::Progress(HWND owner, bool visible)
-    : owner_(owner), visible_(visible), started_(GetTickCount()) {}
+Progress::Progress(HWND owner, bool allowed, bool quiet)
+    : owner_(owner), allowed_(allowed), started_(GetTickCount()), show_after_(allowed ? ShowDelay(quiet) : 0),
+      last_tick_(started_ - kTickInterval) {}
 
 Progress::~Progress() { Close(); }
 
-void Progress::ShowWhenDue() {
-  if (window_ || !visible_ || GetTickCount() - started_ < kShowDelay) return;
-  visible_ = false;  // one attempt only
+void Progress::Show() {
+  allowed_ = false;  // one attempt only
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   RegisterProgressClass();
@@ -45,8 +58,7 @@ void Progress::ShowWhenDue() {
                                (LPARAM)this);
   if (!window_) return;
   SendDlgItemMessageA(window_, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, kBarRange);
-  if (action_id_) SetDlgItemTextA(window_, IDC_PROGRESS_ACTION, LoadText(action_id_).c_str());
-  SetDlgItemTextA(window_, IDC_PROGRESS_NAME, name_.c_str());
+  Draw();
   if (owner_ && IsWindowEnabled(owner_)) {
     EnableWindow(owner_, FALSE);
     owner_disabled_ = true;
@@ -55,8 +67,30 @@ void Progress::ShowWhenDue() {
   UpdateWindow(window_);
 }
 
+// Sets only what changed since the last time.
+void Progress::Draw() {
+  if (action_id_ != shown_action_) {
+    SetDlgItemTextA(window_, IDC_PROGRESS_ACTION, LoadText(action_id_).c_str());
+    shown_action_ = action_id_;
+  }
+  if (name_ != shown_name_) {
+    SetDlgItemTextA(window_, IDC_PROGRESS_NAME, name_.c_str());
+    shown_name_ = name_;
+  }
+  int position = total_ ? (int)((double)done_ * kBarRange / (double)total_) : 0;
+  if (position > kBarRange) position = kBarRange;
+  if (position != shown_position_) {
+    SendDlgItemMessageA(window_, IDC_PROGRESS_BAR, PBM_SETPOS, position, 0);
+    shown_position_ = position;
+  }
+}
+
 void Progress::Close() {
-  visible_ = false;
+  allowed_ = false;
+  if (window_ && !cancelled_) {
+    Draw();
+    UpdateWindow(window_);
+  }
   if (owner_disabled_) {
     EnableWindow(owner_, TRUE);
     owner_disabled_ = false;
@@ -67,39 +101,38 @@ void Progress::Close() {
   }
 }
 
-void Progress::Begin(UINT action_id, uint64_t total) {
-  total_ = total;
-  action_id_ = action_id;
-  ShowWhenDue();
-  if (!window_) return;
-  SetDlgItemTextA(window_, IDC_PROGRESS_ACTION, LoadText(action_id).c_str());
-  SendDlgItemMessageA(window_, IDC_PROGRESS_BAR, PBM_SETPOS, 0, 0);
-  Pump();
-}
-
-void Progress::SetName(const std::string& name) {
-  name_ = name;
-  ShowWhenDue();
-  if (!window_) return;
-  SetDlgItemTextA(window_, IDC_PROGRESS_NAME, name.c_str());
-  Pump();
-}
-
-bool Progress::Step(uint64_t done) {
-  ShowWhenDue();
-  if (!window_) return !cancelled_;
+bool Progress::Tick() {
+  if (!window_ && !allowed_) return !cancelled_;
   DWORD now = GetTickCount();
-  if (now - last_pump_ >= kPumpInterval) {
-    int position = total_ ? (int)((double)done * kBarRange / (double)total_) : 0;
-    if (position > kBarRange) position = kBarRange;
-    SendDlgItemMessageA(window_, IDC_PROGRESS_BAR, PBM_SETPOS, position, 0);
+  if (now - last_tick_ < kTickInterval) return !cancelled_;
+  last_tick_ = now;
+  if (!window_ && now - started_ >= show_after_) Show();
+  if (window_) {
+    Draw();
     Pump();
   }
   return !cancelled_;
 }
 
+void Progress::Begin(UINT action_id, uint64_t total) {
+  action_id_ = action_id;
+  total_ = total;
+  done_ = 0;
+  Tick();
+}
+
+void Progress::SetName(const std::string& name) {
+  if (!window_ && !allowed_) return;
+  name_ = name;
+  Tick();
+}
+
+bool Progress::Step(uint64_t done) {
+  done_ = done;
+  return Tick();
+}
+
 void Progress::Pump() {
-  last_pump_ = GetTickCount();
   MSG message;
   while (window_ && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {

@@ -5,6 +5,7 @@
 
 #include "archiver/lzh/crc16.h"
 #include "archiver/lzh/header_writer.h"
+#include "archiver/lzh/piece_compressor.h"
 
 namespace lzh {
 namespace {
@@ -28,7 +29,7 @@ uint8_t LevelFor(const Header& info, uint8_t wanted) {
 }  // namespace
 
 EncodeResult CompressEntry(Encoder& encoder, const char* method, ByteSource& content, ByteSink& out,
-                           const ProgressCallback& progress) {
+                           const ProgressCallback& progress, unsigned threads) {
   int dict_bits = DictBitsForMethod(method);
   uint64_t size = content.Size();
   if (StoresFile(dict_bits, size)) {
@@ -37,6 +38,7 @@ EncodeResult CompressEntry(Encoder& encoder, const char* method, ByteSource& con
     return stored;
   }
   // Worth keeping only when strictly smaller than the original.
+  if (size > kPieceSize) return CompressInPieces(encoder, dict_bits, content, out, progress, size - 1, threads);
   return encoder.Encode(dict_bits, content, 0, size, out, progress, size - 1);
 }
 
@@ -122,7 +124,7 @@ WriteStatus ArchiveWriter::AddFile(const Header& info, ByteSource& content, Head
   uint64_t data_at = sink_.Position();
 
   ProgressCallback progress = [this](uint64_t done) { return Report(done); };
-  EncodeResult r = CompressEntry(encoder_, options_.method, content, sink_, progress);
+  EncodeResult r = CompressEntry(encoder_, options_.method, content, sink_, progress, options_.threads);
   if (r.status == WriteStatus::kLimitReached) {
     if (sink_.Position() != data_at && !sink_.Seek(data_at)) return WriteStatus::kWriteFailed;
     SetMethod(&h, "-lh0-");
@@ -189,6 +191,9 @@ WriteStatus ArchiveWriter::CopyRange(ByteSource& source, uint64_t offset, uint64
       return WriteStatus::kReadFailed;
     if (!sink_.Write(chunk.data(), want)) return WriteStatus::kWriteFailed;
     done += want;
+    // Copied bytes are not counted, but a long copy still lets the caller
+    // keep its window alive and answer Cancel.
+    if (options_.progress && !options_.progress(reported_)) return WriteStatus::kCancelled;
   }
   return WriteStatus::kOk;
 }

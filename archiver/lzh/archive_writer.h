@@ -19,6 +19,9 @@ struct WriterOptions {
   uint8_t header_level = 2;          // 0, 1 or 2
   const char* method = "-lh5-";      // -lh5-, -lh6-, -lh7-; -lh0- stores everything
   ParseMode parse = ParseMode::kLazy;
+  // Threads a file larger than a piece is compressed on (the bytes are the
+  // same for any number).
+  unsigned threads = 1;
   // Total bytes of new file content read so far (over all AddFile calls);
   // returning false cancels.
   ProgressCallback progress;
@@ -27,9 +30,10 @@ struct WriterOptions {
 // Compresses `content` into `out` as AddFile would for `method`;
 // kLimitReached when the file is to be stored instead (empty, too large for
 // the encoder, or not smaller compressed). Safe to run on any thread with
-// an encoder of its own.
+// an encoder of its own. A file larger than a piece goes in pieces, on
+// `threads` threads of its own when more than one.
 EncodeResult CompressEntry(Encoder& encoder, const char* method, ByteSource& content, ByteSink& out,
-                           const ProgressCallback& progress);
+                           const ProgressCallback& progress, unsigned threads = 1);
 
 class ArchiveWriter {
  public:

@@ -27,6 +27,9 @@ class BitWriter {
   }
 
   size_t size() const { return size_; }
+  // The bits of a last partial byte (fewer than 8), oldest first.
+  int pending_count() const { return bits_; }
+  uint8_t pending_bits() const { return static_cast<uint8_t>(acc_ & ((1u << bits_) - 1)); }
   size_t capacity() const { return capacity_; }
   const uint8_t* data() const { return buffer_; }
   // Forgets the whole bytes already handed on; pending bits stay.

@@ -18,7 +18,7 @@ class PlanRun {
     if (failed_item_) *failed_item_ = SIZE_MAX;
   }
 
-  WriteStatus OneByOne(const EditPlan& plan, ArchiveSink& sink);
+  WriteStatus OneByOne(const EditPlan& plan, ArchiveSink& sink, unsigned threads);
   WriteStatus Parallel(const EditPlan& plan, ArchiveSink& sink, unsigned threads);
 
  private:
@@ -51,8 +51,12 @@ WriteStatus PlanRun::CopyOrMakeFolder(ArchiveWriter& writer, const EditItem& ite
 
 std::unique_ptr<ByteSource> PlanRun::Open(size_t index) { return open_item_ ? open_item_(index) : nullptr; }
 
-WriteStatus PlanRun::OneByOne(const EditPlan& plan, ArchiveSink& sink) {
-  ArchiveWriter writer(sink, options_.writer);
+// A single file (the only case with threads to spare) is compressed in
+// pieces on all of them.
+WriteStatus PlanRun::OneByOne(const EditPlan& plan, ArchiveSink& sink, unsigned threads) {
+  WriterOptions writer_options = options_.writer;
+  writer_options.threads = threads;
+  ArchiveWriter writer(sink, writer_options);
   for (const EditItem& item : plan) {
     WriteStatus status;
     if (item.kind == EditItem::kAddFile) {
@@ -129,7 +133,7 @@ WriteStatus RunEditPlan(const EditPlan& plan, ByteSource* old_archive, const std
   size_t files = 0;
   for (const EditItem& item : plan) files += item.kind == EditItem::kAddFile;
   unsigned threads = CompressionThreads(options.threads);
-  if (threads < 2 || files < 2) return run.OneByOne(plan, sink);
+  if (threads < 2 || files < 2) return run.OneByOne(plan, sink, threads);
   // No more workers than files.
   return run.Parallel(plan, sink, files < threads ? static_cast<unsigned>(files) : threads);
 }

@@ -49,10 +49,12 @@ class EncoderState {
         out_buf_(kOutCapacity) {}
 
   EncodeResult Run(int dict_bits, ByteSource& source, uint64_t offset, uint64_t size,
-                   ByteSink& sink, const ProgressCallback& progress, uint64_t limit);
+                   ByteSink& sink, const ProgressCallback& progress, uint64_t limit, uint64_t history = 0,
+                   bool last = true, bool pad = true);
 
  private:
   bool Fill();
+  bool EnterHistory(uint64_t history, bool trees);
   bool ParseLazy();
   bool ParseOptimal(int dict_bits);
   bool FlushSymbols(bool final);
@@ -85,6 +87,8 @@ class EncoderState {
   const ProgressCallback* progress_ = nullptr;
   uint64_t read_offset_ = 0, left_ = 0, done_ = 0, written_ = 0, limit_ = 0;
   uint16_t crc_ = 0;
+  uint64_t history_left_ = 0;  // bytes still to read that are history only
+  bool pad_ = true;
   WriteStatus status_ = WriteStatus::kOk;
 
  public:
@@ -101,7 +105,9 @@ bool EncoderState::Fill() {
     status_ = WriteStatus::kReadFailed;
     return false;
   }
-  crc_ = Crc16Update(crc_, dest, got);
+  size_t history = static_cast<size_t>(std::min<uint64_t>(history_left_, got));
+  history_left_ -= history;
+  crc_ = Crc16Update(crc_, dest + history, got - history);
   finder_.CommitFill(got, got == left_);
   read_offset_ += got;
   left_ -= got;
@@ -177,7 +183,7 @@ bool EncoderState::FlushSymbols(bool final) {
     EmitBlocks(1, 0, leaves);
     count_ = 0;
   }
-  if (final) out_->PadToByte();
+  if (final && pad_) out_->PadToByte();
   return Drain();
 }
 
@@ -241,8 +247,23 @@ bool EncoderState::ParseOptimal(int dict_bits) {
   }
 }
 
+// The history's positions go into the tables without symbols.
+bool EncoderState::EnterHistory(uint64_t history, bool trees) {
+  for (uint64_t i = 0; i < history; i++) {
+    if (finder_.NeedsFill() && !Fill()) return false;
+    if (trees) {
+      OptimalParser::Enter(finder_);
+    } else {
+      if (finder_.Available() >= 4) finder_.Insert();
+      finder_.Advance(1);
+    }
+  }
+  return true;
+}
+
 EncodeResult EncoderState::Run(int dict_bits, ByteSource& source, uint64_t offset, uint64_t size,
-                               ByteSink& sink, const ProgressCallback& progress, uint64_t limit) {
+                               ByteSink& sink, const ProgressCallback& progress, uint64_t limit, uint64_t history,
+                               bool last, bool pad) {
   BitWriter out(out_buf_.data(), out_buf_.size());
   BlockCoder coder(dict_bits);
   out_ = &out;
@@ -250,8 +271,10 @@ EncodeResult EncoderState::Run(int dict_bits, ByteSource& source, uint64_t offse
   source_ = &source;
   sink_ = &sink;
   progress_ = &progress;
-  read_offset_ = offset;
-  left_ = size;
+  read_offset_ = offset - history;
+  left_ = history + size;
+  history_left_ = history;
+  pad_ = pad;
   done_ = 0;
   written_ = 0;
   limit_ = limit;
@@ -261,15 +284,28 @@ EncodeResult EncoderState::Run(int dict_bits, ByteSource& source, uint64_t offse
 
   EncodeResult result;
   bool optimal = parse_mode == ParseMode::kOptimal;
-  finder_.Start(dict_bits, size, optimal);
-  bool ok = size == 0 || (optimal ? ParseOptimal(dict_bits) : ParseLazy());
-  if (ok) ok = FlushSymbols(true);
+  finder_.Start(dict_bits, history + size, optimal);
+  bool ok = size == 0 || (EnterHistory(history, optimal) && (optimal ? ParseOptimal(dict_bits) : ParseLazy()));
+  if (ok) ok = FlushSymbols(last);
   result.status = ok ? WriteStatus::kOk : status_;
   result.compressed_size = written_;
   result.crc = crc_;
+  result.tail_bits = out.pending_bits();
+  result.tail_count = out.pending_count();
   out_ = nullptr;
   coder_ = nullptr;
   return result;
+}
+
+EncodeResult Encoder::EncodePiece(int dict_bits, ByteSource& source, uint64_t offset, uint64_t history, uint64_t size,
+                                  ByteSink& sink, bool last, const ProgressCallback& progress) {
+  if ((dict_bits != kLh5DictBits && dict_bits != kLh6DictBits && dict_bits != kLh7DictBits) || history > offset ||
+      history + size > kMaxEncodeSize) {
+    EncodeResult bad;
+    bad.status = WriteStatus::kBadHeader;
+    return bad;
+  }
+  return state_->Run(dict_bits, source, offset, size, sink, progress, UINT64_MAX, history, last, false);
 }
 
 Encoder::Encoder() : state_(new EncoderState) {}

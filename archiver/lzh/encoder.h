@@ -36,6 +36,10 @@ struct EncodeResult {
   WriteStatus status = WriteStatus::kOk;
   uint64_t compressed_size = 0;  // bytes handed to the sink
   uint16_t crc = 0;              // CRC-16 of the input bytes read
+  // EncodePiece: the stream's last bits, fewer than 8 (oldest first), not
+  // in compressed_size.
+  uint8_t tail_bits = 0;
+  int tail_count = 0;
 };
 
 class EncoderState;
@@ -56,6 +60,14 @@ class Encoder {
   EncodeResult Encode(int dict_bits, ByteSource& source, uint64_t offset, uint64_t size,
                       ByteSink& sink, const ProgressCallback& progress = nullptr,
                       uint64_t limit = UINT64_MAX);
+
+  // One piece of a longer input: the `history` bytes before `offset` are
+  // entered as the window's past, so matches reach back into them, but not
+  // encoded. The stream ends at a block boundary (the stream's last block
+  // when `last`), unpadded: its last bits are left in tail_bits. The CRC
+  // covers the piece only.
+  EncodeResult EncodePiece(int dict_bits, ByteSource& source, uint64_t offset, uint64_t history, uint64_t size,
+                           ByteSink& sink, bool last, const ProgressCallback& progress = nullptr);
 
   uint64_t give_up_after() const;
   void set_give_up_after(uint64_t bytes);

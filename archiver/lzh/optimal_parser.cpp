@@ -46,6 +46,13 @@ void OptimalParser::BeginChunk(int dict_bits) {
   skip_ = 0;
 }
 
+void OptimalParser::Enter(MatchFinder& finder) {
+  size_t avail = finder.Available();
+  int max_len = avail < kMaxMatch ? static_cast<int>(avail) : kMaxMatch;
+  if (max_len >= 4) finder.TreeMatches(max_len, kNiceLength, kTreeDepth, nullptr);
+  finder.Advance(1);
+}
+
 void OptimalParser::Add(MatchFinder& finder) {
   size_t avail = finder.Available();
   int max_len = avail < kMaxMatch ? static_cast<int>(avail) : kMaxMatch;

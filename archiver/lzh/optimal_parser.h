@@ -27,6 +27,9 @@ class OptimalParser {
   // Searches the finder's current position (at least one byte available),
   // records its matches and moves the finder on by one.
   void Add(MatchFinder& finder);
+  // Enters the current position into the trees, as Add does, without
+  // collecting its matches (the history before an input), and moves on.
+  static void Enter(MatchFinder& finder);
 
   // Finds the cheapest path through the chunk and writes it as symbols
   // (code: literal or 256 + length - 3; pos: distance - 1); returns their

@@ -10,7 +10,9 @@ namespace winfs {
 
 bool Destination::Prepare(const std::wstring& folder, DWORD* error) {
   path_ = WithSeparator(FullPath(folder.empty() ? std::wstring(L".") : folder));
+  bool existed = DirectoryExists(path_);
   if (!winfs::MakeFolders(path_, error)) return false;
+  if (!existed) made_->Insert(path_.substr(0, path_.size() - 1));
   resolved_ = ResolvedPath(path_);
   return true;
 }
@@ -84,7 +86,19 @@ lzh::PathVerdict Destination::Target(const lzh::Header& header, bool keep_folder
   *target = path_ + relative;
   // The components are safe already; what the system makes of the joined
   // path, and any link on the way, must still end up inside.
-  if (!IsInside(FullPath(*target), path_) || !StaysBelow(*target, resolved_)) return lzh::PathVerdict::kParentDir;
+  std::wstring full = FullPath(*target);
+  if (!IsInside(full, path_)) return lzh::PathVerdict::kParentDir;
+  // Nothing here makes links, so each folder is looked at once; and a file
+  // already in the entry's place (a link out, maybe) can only be in a
+  // folder this extraction did not make.
+  std::wstring folder = header.IsDirectory() ? full : ParentOf(full);
+  if (!checked_.Contains(folder)) {
+    if (!StaysBelow(folder, resolved_)) return lzh::PathVerdict::kParentDir;
+    checked_.Insert(folder);
+  }
+  if (header.IsDirectory() || made_->Contains(folder)) return lzh::PathVerdict::kOk;
+  if (GetFileAttributesW(full.c_str()) != INVALID_FILE_ATTRIBUTES && !StaysBelow(full, resolved_))
+    return lzh::PathVerdict::kParentDir;
   return lzh::PathVerdict::kOk;
 }
 
@@ -96,7 +110,10 @@ lzh::DiskObject Destination::Probe::operator()(const std::wstring& path) const {
 }
 
 bool Destination::Make::operator()(const std::wstring& path) const {
-  if (CreateDirectoryW(path.c_str(), nullptr)) return true;
+  if (CreateDirectoryW(path.c_str(), nullptr)) {
+    made->Insert(path);
+    return true;
+  }
   *error = GetLastError();
   return false;
 }
@@ -117,7 +134,7 @@ bool Destination::MakeFolders(const std::wstring& folder, DWORD* error) {
   }
   if (!folders_)
     folders_.reset(new lzh::FolderMemo<std::wstring, Probe, Make>(path_.substr(0, path_.size() - 1), L'\\',
-                                                                   Probe(), Make{make_error_.get()}));
+                                                                   Probe(), Make{make_error_.get(), made_.get()}));
   switch (folders_->Ensure(components, components.size())) {
     case lzh::FolderResult::kOk: return true;
     case lzh::FolderResult::kCannotMake:
@@ -129,29 +146,20 @@ bool Destination::MakeFolders(const std::wstring& folder, DWORD* error) {
   }
 }
 
-namespace {
-
-// Makes `target` as a new empty file, which holds the name while the entry
-// is decoded; false with *error (ERROR_FILE_EXISTS, ...) when it cannot.
-bool ReserveName(const std::wstring& target, DWORD* error) {
-  HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    *error = GetLastError();
-    return false;
-  }
-  CloseHandle(file);
-  return true;
-}
-
-}  // namespace
-
 lzh::Error WriteEntryFile(lzh::ArchiveReader* reader, const lzh::Header& header, const std::wstring& target,
                           DWORD attributes, const lzh::ProgressFn& progress, DWORD* win_error,
                           OverwriteChoice* existing, bool* kept) {
   *win_error = 0;
   if (kept) *kept = false;
-  bool reserved = ReserveName(target, win_error);
-  if (!reserved) {
+  // Read-only comes last: a read-only file could not be deleted on failure.
+  DWORD create_attributes = attributes & ~FILE_ATTRIBUTE_READONLY;
+  // A free name is written in place: there is nothing there to protect, and
+  // the create that finds it free is the only look-up the file costs.
+  std::unique_ptr<FileSink> sink = FileSink::CreateNew(target, create_attributes);
+  bool in_place = sink != nullptr;
+  std::wstring work;
+  if (!in_place) {
+    *win_error = GetLastError();
     // A folder of that name stays, and so does whatever the system refused.
     bool folder = DirectoryExists(target);
     if (folder || (*win_error != ERROR_FILE_EXISTS && *win_error != ERROR_ALREADY_EXISTS)) {
@@ -166,19 +174,15 @@ lzh::Error WriteEntryFile(lzh::ArchiveReader* reader, const lzh::Header& header,
         return lzh::Error::kOk;
       default: break;
     }
+    // An existing file is replaced only by a whole new one.
+    sink = FileSink::CreateWork(ParentOf(target), create_attributes, &work);
   }
-  // What is left of a failure: the work file, and the name if it was new.
-  auto discard = [&](const std::wstring& work) {
-    if (!work.empty()) DeleteFileW(work.c_str());
-    if (reserved) DeleteFileW(target.c_str());
-  };
-  std::wstring work = MakeWorkFile(ParentOf(target));
-  std::unique_ptr<FileSink> sink = work.empty() ? nullptr : FileSink::Create(work);
   if (!sink) {
     *win_error = GetLastError() ? GetLastError() : ERROR_CANNOT_MAKE;
-    discard(work);
     return lzh::Error::kWriteError;
   }
+  // What is left of a failure: the new file, or the work file.
+  auto discard = [&] { DeleteFileW(in_place ? target.c_str() : work.c_str()); };
   lzh::Error error = reader->Extract(header, sink.get(), progress);
   if (error == lzh::Error::kOk && sink->Flush()) SetEntryTimes(sink->handle(), header);
   bool closed = sink->Close();
@@ -190,14 +194,11 @@ lzh::Error WriteEntryFile(lzh::ArchiveReader* reader, const lzh::Header& header,
   }
   if (error == lzh::Error::kWriteError && !*win_error) *win_error = ERROR_WRITE_FAULT;
   if (error != lzh::Error::kOk) {
-    discard(work);
+    discard();
     return error;
   }
-  if (!ReplaceWith(work, target, win_error)) {
-    discard(std::wstring());
-    return lzh::Error::kWriteError;
-  }
-  SetFileAttributesW(target.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+  if (!in_place && !ReplaceWith(work, target, win_error)) return lzh::Error::kWriteError;
+  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(target.c_str(), attributes);
   return lzh::Error::kOk;
 }
 

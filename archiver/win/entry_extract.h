@@ -45,10 +45,15 @@ class Destination {
   };
   struct Make {
     DWORD* error;
+    lzh::PathSet<std::wstring>* made;
     bool operator()(const std::wstring& path) const;
   };
   std::unique_ptr<lzh::FolderMemo<std::wstring, Probe, Make>> folders_;
   std::unique_ptr<DWORD> make_error_{new DWORD(0)};
+  // Folders this extraction made (nothing of anyone else's is in them yet),
+  // and folders found to stay below the destination.
+  std::unique_ptr<lzh::PathSet<std::wstring>> made_{new lzh::PathSet<std::wstring>};
+  mutable lzh::PathSet<std::wstring> checked_;
   std::wstring resolved_;  // links followed; "" when the system cannot tell
 };
 

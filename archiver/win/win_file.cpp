@@ -83,6 +83,34 @@ std::unique_ptr<FileSink> FileSink::Create(const std::wstring& path) {
   return std::unique_ptr<FileSink>(new FileSink(file));
 }
 
+std::unique_ptr<FileSink> FileSink::CreateNew(const std::wstring& path, DWORD attributes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  return std::unique_ptr<FileSink>(new FileSink(file));
+}
+
+std::unique_ptr<FileSink> FileSink::CreateWork(const std::wstring& folder, DWORD attributes, std::wstring* path) {
+  // Names are tried from a counter that starts where the clock stands, as
+  // the system's own do.
+  static unsigned next = 0;
+  if (!next) next = GetTickCount() ^ (GetCurrentProcessId() << 4);
+  std::wstring base = folder.empty() ? std::wstring(L".\\") : folder;
+  if (base.back() != L'\\' && base.back() != L'/') base += L'\\';
+  for (unsigned tries = 0; tries < 0x10000; tries++) {
+    unsigned unique = next++ & 0xFFFF;
+    if (!unique) continue;
+    wchar_t name[] = L"lzh0000.tmp";
+    for (int digit = 0; digit < 4; digit++) name[6 - digit] = L"0123456789ABCDEF"[(unique >> (4 * digit)) & 15];
+    *path = base + name;
+    if (std::unique_ptr<FileSink> sink = CreateNew(*path, attributes)) return sink;
+    DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+  }
+  path->clear();
+  return nullptr;
+}
+
 FileSink::~FileSink() {
   if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
 }
@@ -90,10 +118,11 @@ FileSink::~FileSink() {
 bool FileSink::Flush() {
   if (buffer_.empty()) return error_ == 0;
   if (error_) return false;
-  if (!SetPosition(file_, buffer_start_)) {
+  if (handle_at_ != buffer_start_ && !SetPosition(file_, buffer_start_)) {
     error_ = GetLastError();
     return false;
   }
+  handle_at_ = buffer_start_;
   DWORD written = 0;
   if (!WriteFile(file_, buffer_.data(), (DWORD)buffer_.size(), &written, nullptr)) {
     error_ = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
@@ -105,6 +134,7 @@ bool FileSink::Flush() {
     error_ = ERROR_DISK_FULL;
     return false;
   }
+  handle_at_ += written;
   buffer_.clear();
   return true;
 }
@@ -138,6 +168,7 @@ bool FileSink::Truncate() {
     error_ = GetLastError();
     return false;
   }
+  handle_at_ = position_;
   end_ = position_;
   return true;
 }

@@ -42,6 +42,13 @@ class FileSource : public lzh::ByteSource {
 class FileSink : public lzh::ArchiveSink {
  public:
   static std::unique_ptr<FileSink> Create(const std::wstring& path);
+  // `path` made anew with `attributes`; null (and the system's error) when
+  // the name is taken or cannot be made.
+  static std::unique_ptr<FileSink> CreateNew(const std::wstring& path, DWORD attributes);
+  // A new work file in `folder`, named as the system names temporary files
+  // ("lzhXXXX.tmp") and made with `attributes` in the same call, so it
+  // costs one trip to the system; *path tells its name.
+  static std::unique_ptr<FileSink> CreateWork(const std::wstring& folder, DWORD attributes, std::wstring* path);
   ~FileSink() override;
   bool Write(const uint8_t* data, size_t size) override;
   uint64_t Position() const override { return position_; }
@@ -61,6 +68,7 @@ class FileSink : public lzh::ArchiveSink {
   uint64_t end_ = 0;
   std::string buffer_;     // bytes not yet written, starting at buffer_start_
   uint64_t buffer_start_ = 0;
+  uint64_t handle_at_ = 0;  // where the handle's pointer is
   DWORD error_ = 0;
 };
 

@@ -100,13 +100,18 @@ std::wstring MakeWorkFile(const std::wstring& directory) {
 }
 
 bool ReplaceWith(const std::wstring& work_file, const std::wstring& target, DWORD* error) {
-  // An existing read-only file would refuse the replacement.
-  DWORD old = GetFileAttributesW(target.c_str());
-  if (old != INVALID_FILE_ATTRIBUTES && !(old & FILE_ATTRIBUTE_DIRECTORY) && (old & FILE_ATTRIBUTE_READONLY))
-    SetFileAttributesW(target.c_str(), old & ~FILE_ATTRIBUTE_READONLY);
   const DWORD kMove = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
   if (MoveFileExW(work_file.c_str(), target.c_str(), kMove)) return true;
   DWORD failure = GetLastError();
+  // An existing read-only file refuses the replacement: asked only then,
+  // so a new file costs the rename alone.
+  bool retry = failure == ERROR_ACCESS_DENIED;
+  DWORD old = retry || failure == ERROR_NOT_SAME_DEVICE ? GetFileAttributesW(target.c_str()) : INVALID_FILE_ATTRIBUTES;
+  if (old != INVALID_FILE_ATTRIBUTES && !(old & FILE_ATTRIBUTE_DIRECTORY) && (old & FILE_ATTRIBUTE_READONLY)) {
+    SetFileAttributesW(target.c_str(), old & ~FILE_ATTRIBUTE_READONLY);
+    if (retry && MoveFileExW(work_file.c_str(), target.c_str(), kMove)) return true;
+    if (retry) failure = GetLastError();
+  }
   if (failure == ERROR_NOT_SAME_DEVICE) {
     // Copy next to the target first, so the old file is only ever replaced
     // by a rename.

@@ -9,6 +9,8 @@
 #include "archiver/lzh/archive_writer.h"
 #include "tests/dll/unlha_fixture.h"
 
+#include <commctrl.h>
+
 namespace {
 
 const std::string kHyo = Sjis("表");  // 0x95 0x5C: the trail byte is a backslash
@@ -584,8 +586,11 @@ TEST_F(UnlhaTest, ProgressWindowCancels) {
       return true;
     }, 60000);
   });
-  // (-n would ask for no window.)
+  // (-n would ask for no window.) The window shows at once: this file may
+  // compress within the usual delay.
+  SetEnvironmentVariableA("UNLHA32_PROGRESS_AFTER", "0");
   int result = Run("u -r  -w" + Path("bigdir") + " " + archive + "  " + Path("bigdir\\*.*"));
+  SetEnvironmentVariableA("UNLHA32_PROGRESS_AFTER", nullptr);
   canceller.join();
   EXPECT_EQ(result, 0x8020);
   EXPECT_TRUE(owner_disabled);
@@ -593,6 +598,63 @@ TEST_F(UnlhaTest, ProgressWindowCancels) {
   EXPECT_TRUE(IsWindowEnabled(owner_));
   EXPECT_EQ(Read(archive), before);
   EXPECT_EQ(FilesBelow(Path("")), (std::vector<std::string>{"bigdir\\big.bin", "p.lzh", "small.txt"}));
+  EXPECT_EQ(boxes_.Count(), 0u);
+}
+
+// What the progress window was told, seen by a hook on this thread's calls
+// to window procedures.
+struct ProgressSeen {
+  int name_texts = 0, bar_moves = 0;
+  std::string last_name;
+  std::vector<int> positions;
+};
+ProgressSeen* g_progress_seen = nullptr;
+
+LRESULT CALLBACK WatchProgress(int code, WPARAM wparam, LPARAM lparam) {
+  const CWPSTRUCT* call = (const CWPSTRUCT*)lparam;
+  char parent[64] = "";
+  GetClassNameA(GetParent(call->hwnd), parent, sizeof parent);
+  if (code == HC_ACTION && g_progress_seen && !strcmp(parent, "Unlha32Progress")) {
+    if (call->message == PBM_SETPOS) {
+      g_progress_seen->bar_moves++;
+      g_progress_seen->positions.push_back((int)call->wParam);
+    } else if (call->message == WM_SETTEXT && GetDlgCtrlID(call->hwnd) == 1001) {
+      g_progress_seen->name_texts++;
+      g_progress_seen->last_name = (const char*)call->lParam;
+    }
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// The progress window (here shown at once) is redrawn a few times a second
+// rather than once a file, its bar moves forward by bytes, and at the end it
+// shows the last entry and a full bar.
+TEST_F(UnlhaTest, ProgressWindowDrawsAtABoundedRate) {
+  SetEnvironmentVariableA("UNLHA32_PROGRESS_AFTER", "0");
+  for (int i = 0; i < 400; i++) Write("many\\f" + std::to_string(1000 + i) + ".txt", Text(3000 + i));
+  const std::string lines[] = {"u -r " + Path("m.lzh") + " " + Path("many\\*.*"),
+                               "x -r " + Path("m.lzh") + " " + Path("out\\")};
+  for (const std::string& line : lines) {
+    SCOPED_TRACE(line);
+    ProgressSeen seen;
+    g_progress_seen = &seen;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchProgress, nullptr, GetCurrentThreadId());
+    DWORD start = GetTickCount();
+    EXPECT_EQ(Run(line), 0);
+    DWORD elapsed = GetTickCount() - start;
+    UnhookWindowsHookEx(hook);
+    g_progress_seen = nullptr;
+    int bound = (int)(elapsed / 100) + 4;
+    EXPECT_LE(seen.name_texts, bound) << elapsed;
+    EXPECT_LE(seen.bar_moves, bound) << elapsed;
+    ASSERT_FALSE(seen.positions.empty());
+    EXPECT_TRUE(std::is_sorted(seen.positions.begin(), seen.positions.end()));
+    EXPECT_EQ(seen.positions.back(), 1000);
+    std::string last = Names(Path("m.lzh")).back();
+    last = last.substr(last.find_last_of("\\/") + 1);
+    EXPECT_EQ(seen.last_name.substr(seen.last_name.size() - std::min(seen.last_name.size(), last.size())), last);
+  }
+  SetEnvironmentVariableA("UNLHA32_PROGRESS_AFTER", nullptr);
   EXPECT_EQ(boxes_.Count(), 0u);
 }
 

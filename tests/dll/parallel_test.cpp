@@ -105,6 +105,28 @@ TEST_F(ThreadsTest, AFailingFileLeavesTheArchiveAsItWas) {
   EXPECT_NE(boxes[0].find("f1102.dat"), std::string::npos) << boxes[0];
 }
 
+// One large file alone goes in pieces on every thread: the same bytes for 1,
+// 2 and 8 threads, and it extracts whole.
+TEST_F(ThreadsTest, OneLargeFileIsTheSameOnEveryThreadCount) {
+  std::string data = Lines(1 << 20, 3) + Noise(1 << 20, 9, 40) + Lines((1 << 20) + 77, 5);
+  Write("one\\large.txt", data);
+  std::string first;
+  for (int threads : {1, 2, 8}) {
+    SCOPED_TRACE(threads);
+    HANDLE file = CreateFileA(Path("one\\large.txt").c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    FILETIME accessed = {0x12345678, 0x01D70000};
+    SetFileTime(file, nullptr, &accessed, nullptr);
+    CloseHandle(file);
+    std::string archive = Path("one" + std::to_string(threads) + ".lzh");
+    ASSERT_EQ(RunWithThreads(threads, "u -n " + archive + "  " + Path("one\\large.txt")), 0);
+    if (threads == 1) first = Read(archive);
+    EXPECT_TRUE(Read(archive) == first);
+  }
+  ASSERT_EQ(Run("e " + Path("one8.lzh") + " " + Path("out\\")), 0);
+  EXPECT_TRUE(Read(Path("out\\large.txt")) == data);
+}
+
 // Cancel in the progress window stops the workers too; nothing is left
 // behind.
 TEST_F(ThreadsTest, CancelStopsEveryThread) {
