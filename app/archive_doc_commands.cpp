@@ -5,7 +5,7 @@
 #include "app/archive_doc.h"
 
 #include "app/messages.h"
-#include "app/path_parts.h"
+#include "framework/path_parts.h"
 #include "app/sfx_type_dlg.h"
 #include "app/zuvo_app.h"
 #include "framework/cmd_ui.h"
