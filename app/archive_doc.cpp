@@ -5,11 +5,11 @@
 #include <sys/stat.h>
 
 #include "app/messages.h"
-#include "framework/path_parts.h"
 #include "app/zuvo_app.h"
 #include "engine/lha.h"
 #include "engine/temp_file_set.h"
 #include "framework/file_dialog.h"
+#include "framework/path_parts.h"
 #include "res/resource.h"
 #include "ui/file_view.h"
 

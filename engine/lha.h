@@ -6,9 +6,8 @@
 #include "engine/arcfile.h"
 #include "engine/unlha_library.h"
 
-#include <time.h>
-
 #include <memory>
+#include <time.h>
 
 class CLha : public CArcfile {
     DECLARE_DYNAMIC(CLha)

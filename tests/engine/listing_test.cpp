@@ -70,8 +70,11 @@ TEST_F(EngineTest, ListingDeliversEveryEntrySplitAndDated) {
     // The library opened the archive named, searched with the handle it gave
     // (number 1 says so) and was let go of at the end.
     for (const FakeCall& call : lib->Calls()) {
-        if (call.name == "UnlhaOpenArchive") EXPECT_EQ(call.text + " mode " + std::to_string(call.number), "C:\\ARC\\A.LZH mode 258");
-        if (call.name == "UnlhaFindFirst" || call.name == "UnlhaFindNext") EXPECT_EQ(call.number, 1u);
+        if (call.name == "UnlhaOpenArchive") {
+            EXPECT_EQ(call.text + " mode " + std::to_string(call.number), "C:\\ARC\\A.LZH mode 258");
+        } else if (call.name == "UnlhaFindFirst" || call.name == "UnlhaFindNext") {
+            EXPECT_EQ(call.number, 1u) << call.name;
+        }
     }
     EXPECT_EQ(lib->OpenArchives(), 0);
     EXPECT_EQ(arc.m_pLibrary, nullptr);
