@@ -5,11 +5,11 @@
 #include <sys/stat.h>
 
 #include "app/messages.h"
-#include "app/path_parts.h"
 #include "app/zuvo_app.h"
 #include "engine/lha.h"
 #include "engine/temp_file_set.h"
 #include "framework/file_dialog.h"
+#include "framework/path_parts.h"
 #include "res/resource.h"
 #include "settings/remembered_settings.h"
 #include "ui/file_view.h"
@@ -126,28 +126,13 @@ BOOL CArchiveDoc::PromptNewArchive() {
     return TRUE;
 }
 
-static BOOL EndsWithBackslash(const CString& s) {
-    return !s.IsEmpty() && s.ReverseFind('\\') == s.GetLength() - 1;
-}
-
-CString CArchiveDoc::GetTempDir() {
-    // Empty when the system has none, or one too long for a path of this
-    // program: never the root of the current drive in its place.
-    char buffer[MAX_PATH];
-    DWORD n = GetTempPathA(sizeof(buffer), buffer);
-    if (n == 0 || n >= sizeof(buffer)) return CString();
-    CString dir(buffer, (int)n);
-    if (!EndsWithBackslash(dir)) dir += '\\';
-    return dir;
-}
-
 CString CArchiveDoc::GetTempFilePath(LPCSTR lpszName) {
     // Only the last component: a name can never lead out of the directory.
     CString name(lpszName);
     int sep = name.ReverseFind('\\');
     int slash = name.ReverseFind('/');
     if (slash > sep) sep = slash;
-    return GetTempDir() + name.Mid(sep + 1);
+    return TempDirectory() + name.Mid(sep + 1);
 }
 
 void CArchiveDoc::AddTempFile(HINSTANCE hInstance, LPCSTR lpszPath) {

@@ -31,9 +31,6 @@ public:
     // .exe, and all files.
     static const char kArchiveFilter[];
 
-    // The system's temporary directory, ending in a backslash; empty when
-    // there is none that a path of 260 bytes can name.
-    static CString GetTempDir();
     // The temporary directory and the last component of lpszName.
     CString GetTempFilePath(LPCSTR lpszName);
     // Records a temporary copy for deletion at exit.

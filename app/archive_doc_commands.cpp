@@ -5,11 +5,11 @@
 #include "app/archive_doc.h"
 
 #include "app/messages.h"
-#include "app/path_parts.h"
 #include "app/sfx_type_dlg.h"
 #include "app/zuvo_app.h"
 #include "framework/cmd_ui.h"
 #include "framework/file_dialog.h"
+#include "framework/path_parts.h"
 #include "res/resource.h"
 #include "settings/remembered_settings.h"
 #include "ui/dir_select_dlg.h"

@@ -3,7 +3,7 @@
 // the whole run.
 #include "app/zuvo_app.h"
 
-#include "app/path_parts.h"
+#include "framework/path_parts.h"
 
 // " ﾌｧｲﾙ" (file) in half-width katakana, code page 932.
 static const char kFileSuffix[] = " \xCC\xA7\xB2\xD9";

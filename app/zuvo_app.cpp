@@ -7,13 +7,13 @@
 #include "app/about_dlg.h"
 #include "app/archive_doc.h"
 #include "app/command_line.h"
-#include "app/path_parts.h"
 #include "app/messages.h"
 #include "engine/lha.h"
 #include "engine/temp_file_set.h"
 #include "framework/doc_template.h"
 #include "framework/file_dialog.h"
 #include "framework/msgbox.h"
+#include "framework/path_parts.h"
 #include "res/resource.h"
 #include "settings/remembered_settings.h"
 #include "ui/file_view.h"
@@ -156,7 +156,7 @@ BOOL CZuvoApp::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags,
 void CZuvoApp::AddToRecentFileList(LPCSTR lpszPathName) {
     CString path(lpszPathName);
     CString folder = path.Left(LastComponentStart(path));
-    if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, folder, -1, CArchiveDoc::GetTempDir(), -1) ==
+    if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, folder, -1, TempDirectory(), -1) ==
         CSTR_EQUAL)
         return;
     CWinApp::AddToRecentFileList(lpszPathName);

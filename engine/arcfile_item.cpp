@@ -1,20 +1,17 @@
 // Archive entries.
 #include "engine/arcfile_item.h"
 
+#include "framework/path_parts.h"
+
 IMPLEMENT_DYNAMIC(CArcfileItem, CObject)
 
 CArcfileItem::CArcfileItem()
-    : m_dwCompressedSize(0), m_dwOriginalSize(0), m_dwReserved(0), m_dwCompressedSizeHigh(0),
+    : m_dwCompressedSize(0), m_dwOriginalSize(0), m_dwCompressedSizeHigh(0),
       m_dwOriginalSizeHigh(0), m_dwDosDateTime(0), m_nSecond(0) {}
 
 CArcfileItem::~CArcfileItem() {}
 
-CString CArcfileItem::GetFullPath() const {
-    CString full = m_strPath;
-    // The last character is a lone backslash only if it is not a trail byte.
-    if (!full.IsEmpty() && full.ReverseFind('\\') != full.GetLength() - 1) full += '\\';
-    return full + m_strName;
-}
+CString CArcfileItem::GetFullPath() const { return WithTrailingBackslash(m_strPath) + m_strName; }
 
 ULONGLONG CArcfileItem::GetCompressedSize() const {
     return ((ULONGLONG)m_dwCompressedSizeHigh << 32) | m_dwCompressedSize;

@@ -22,10 +22,8 @@ public:
 
     CString m_strName;        // file name without directory; empty for a directory entry
     CString m_strPath;        // relative directory path ending in '\'; empty at the root
-    CString m_strReserved;    // always empty
     DWORD m_dwCompressedSize;
     DWORD m_dwOriginalSize;
-    DWORD m_dwReserved;       // always 0
     DWORD m_dwCompressedSizeHigh;  // upper halves of sizes beyond 4 GiB, else 0
     DWORD m_dwOriginalSizeHigh;
     CString m_strDate;        // yy/mm/dd

@@ -4,8 +4,9 @@
 #pragma once
 
 #include "engine/arcfile.h"
-#include "engine/unlha_api.h"
+#include "engine/unlha_library.h"
 
+#include <memory>
 #include <time.h>
 
 class CLha : public CArcfile {
@@ -14,6 +15,7 @@ public:
     // An empty path is allowed: such an object only shows the library's
     // settings dialog.
     explicit CLha(LPCSTR pszArchive);
+    // Ends a listing the owner left open.
     virtual ~CLha();
 
     int FindNext(CArcfileItem* pItem) override;
@@ -31,17 +33,14 @@ public:
     BOOL Rename(LPCSTR pszFullPath) override;
     BOOL Execute(LPCSTR pszCommandLine) override;
 
-    // Loads the library without the system's "file not found" box; NULL when
-    // it cannot be loaded.
-    HMODULE LoadUnlha();
     void SetItem(CArcfileItem* pItem, UNLHA_ENTRY_RECORD* pRecord);
     void SetSizes(CArcfileItem* pItem, const UNLHA_ENTRY_RECORD* pRecord);
     void SetTime(CArcfileItem* pItem, const UNLHA_ENTRY_RECORD* pRecord);
     // nWhich 0 shows the library's settings in mode 1, anything else mode 2.
     void ConfigDialog(int nWhich);
 
-    HARC m_hArc;     // open archive during a listing
-    HMODULE m_hDll;  // the library, held from Open to Close
+    HARC m_hArc;                              // open archive during a listing
+    std::unique_ptr<CUnlhaLibrary> m_pLibrary;  // held from Open to Close
 
 private:
     BOOL ExecuteWithFileList(const CStringArray& names, LPCSTR pszOption);

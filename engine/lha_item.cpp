@@ -18,12 +18,11 @@ void DosDateTimeToTm(DWORD dwDosDateTime, struct tm* pTm) {
 // then comes from the library's 64-bit queries, where it has them.
 void CLha::SetSizes(CArcfileItem* pItem, const UNLHA_ENTRY_RECORD* pRecord) {
     ULONGLONG compressed = pRecord->dwCompressedSize, original = pRecord->dwOriginalSize;
-    if ((compressed == 0xFFFFFFFF || original == 0xFFFFFFFF) && m_hDll && m_hArc) {
+    if ((compressed == 0xFFFFFFFF || original == 0xFFFFFFFF) && m_pLibrary && m_hArc) {
         ULONGLONG whole;
-        auto compressedEx = UnlhaProc<PFN_UNLHA_GET_SIZE_EX>(m_hDll, "UnlhaGetCompressedSizeEx");
-        if (compressedEx && compressedEx(m_hArc, &whole)) compressed = whole;
-        auto originalEx = UnlhaProc<PFN_UNLHA_GET_SIZE_EX>(m_hDll, "UnlhaGetOriginalSizeEx");
-        if (originalEx && originalEx(m_hArc, &whole)) original = whole;
+        const CUnlhaLibrary& lib = *m_pLibrary;
+        if (lib.GetCompressedSizeEx && lib.GetCompressedSizeEx(m_hArc, &whole)) compressed = whole;
+        if (lib.GetOriginalSizeEx && lib.GetOriginalSizeEx(m_hArc, &whole)) original = whole;
     }
     pItem->m_dwCompressedSize = (DWORD)compressed;
     pItem->m_dwCompressedSizeHigh = (DWORD)(compressed >> 32);
@@ -37,8 +36,7 @@ void CLha::SetTime(CArcfileItem* pItem, const UNLHA_ENTRY_RECORD* pRecord) {
     DWORD dwPacked = ((DWORD)pRecord->wDate << 16) | pRecord->wTime;
     struct tm tm;
     DosDateTimeToTm(dwPacked, &tm);
-    auto writeTimeEx =
-        m_hDll && m_hArc ? UnlhaProc<PFN_UNLHA_GET_WRITE_TIME_EX>(m_hDll, "UnlhaGetWriteTimeEx") : NULL;
+    auto writeTimeEx = m_pLibrary && m_hArc ? m_pLibrary->GetWriteTimeEx : NULL;
     FILETIME utc, local;
     WORD wDate, wTime;
     SYSTEMTIME exact;
@@ -53,10 +51,7 @@ void CLha::SetTime(CArcfileItem* pItem, const UNLHA_ENTRY_RECORD* pRecord) {
 }
 
 void CLha::SetItem(CArcfileItem* pItem, UNLHA_ENTRY_RECORD* pRecord) {
-    pItem->m_strReserved.Empty();
-    pItem->m_dwReserved = 0;
     SetSizes(pItem, pRecord);
-
     SetTime(pItem, pRecord);
 
     // The name ends at its zero byte, or at the end of the record if the

@@ -4,6 +4,8 @@
 // library whole. Long name lists are split into several commands.
 #include "engine/lha.h"
 
+#include "framework/path_parts.h"
+
 namespace {
 
 // An extraction batch closes once its names pass this many characters.
@@ -26,15 +28,6 @@ CString Quoted(const CString& name) {
 }
 
 CString NameForLine(const CString& name) { return NeedsQuotes(name) ? Quoted(name) : name; }
-
-// The system's temporary directory without its trailing backslash.
-CString WorkDirectory() {
-    char buf[MAX_PATH];
-    DWORD n = GetTempPathA(sizeof(buf), buf);
-    CString dir(buf, n < sizeof(buf) ? (int)n : 0);
-    if (!dir.IsEmpty() && dir.ReverseFind('\\') == dir.GetLength() - 1) dir = dir.Left(dir.GetLength() - 1);
-    return dir;
-}
 
 }  // namespace
 
@@ -59,8 +52,8 @@ BOOL CLha::ExtractFiles(const CStringArray& names, LPCSTR pszDestDir, BOOL bWith
 }
 
 BOOL CLha::ExtractDirectory(LPCSTR pszDir, LPCSTR pszDestDir) {
-    CString dir(pszDir);
-    if (dir.IsEmpty() || dir.ReverseFind('\\') != dir.GetLength() - 1) dir += '\\';
+    // The root is a lone backslash.
+    CString dir = *pszDir ? WithTrailingBackslash(pszDir) : CString("\\");
     CString line;
     line.Format("x -r2xp %s %s %s*.* %s*", (LPCSTR)m_strArchive, pszDestDir, (LPCSTR)dir, (LPCSTR)dir);
     return Execute(line);
@@ -70,7 +63,7 @@ BOOL CLha::ExtractDirectory(LPCSTR pszDir, LPCSTR pszDestDir) {
 // whatever the others did, and the caller always sees success.
 BOOL CLha::ExecuteWithFileList(const CStringArray& names, LPCSTR pszOption) {
     CString prefix;
-    prefix.Format("%s -w%s %s ", pszOption, (LPCSTR)WorkDirectory(), (LPCSTR)m_strArchive);
+    prefix.Format("%s -w%s %s ", pszOption, (LPCSTR)WithoutTrailingBackslash(TempDirectory()), (LPCSTR)m_strArchive);
     CString list;
     for (int i = 0; i < names.GetSize(); i++) {
         if (list.GetLength() > kFileListBatchLength) {
@@ -90,10 +83,8 @@ BOOL CLha::AddFiles(const CStringArray& files, BOOL bMove) {
 
 BOOL CLha::AddDirectory(LPCSTR pszDir, BOOL bWithDirs, BOOL bMove) {
     LPCSTR option = bMove ? (bWithDirs ? "m -rx " : "m -r ") : (bWithDirs ? "u -rx " : "u -r ");
-    CString dir(pszDir);
-    BOOL endsWithBackslash = !dir.IsEmpty() && dir.ReverseFind('\\') == dir.GetLength() - 1;
     CStringArray names;
-    names.Add(dir + (endsWithBackslash ? "*.*" : "\\*.*"));
+    names.Add(CString(pszDir) + (EndsWithBackslash(pszDir) ? "*.*" : "\\*.*"));
     return ExecuteWithFileList(names, option);
 }
 

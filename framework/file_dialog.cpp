@@ -2,6 +2,7 @@
 #include "framework/file_dialog.h"
 
 #include "framework/afx_state.h"
+#include "framework/path_parts.h"
 #include "framework/wnd.h"
 
 #include <cderr.h>
@@ -180,7 +181,5 @@ CString CFileDialog::GetNextPathName(POSITION& pos) const {
     p += strlen(p) + 1;
     pos = *p ? (POSITION)p : NULL;
 
-    CString dir(m_ofn.lpstrFile);
-    if (dir.IsEmpty() || dir.ReverseFind('\\') != dir.GetLength() - 1) dir += '\\';
-    return dir + name;
+    return WithTrailingBackslash(m_ofn.lpstrFile) + name;
 }

@@ -5,6 +5,7 @@
 #include "app/archive_doc.h"
 #include "engine/arcfile_item.h"
 #include "framework/cmd_ui.h"
+#include "framework/path_parts.h"
 #include "framework/wine_platform.h"
 #include "res/resource.h"
 #include "ui/dir_select_dlg.h"
@@ -63,19 +64,13 @@ void CDirView::OnInitialUpdate() {
     CView::OnInitialUpdate();
 }
 
-// The file name of a path: after its last backslash (a double-byte
-// character's second byte is never taken for one).
-static CString FileNameOf(const CString& path) {
-    int nSlash = path.ReverseFind('\\');
-    return nSlash < 0 ? path : path.Mid(nSlash + 1);
-}
-
 void CDirView::OnUpdate(CView*, LPARAM, CObject*) {
     m_wndTree.DeleteAllItems();
     m_nodes.clear();
     CArchiveDoc* pDoc = GetDocument();
     if (pDoc == NULL) return;
-    CString rootName = FileNameOf(pDoc->GetPathName());
+    CString path = pDoc->GetPathName();
+    CString rootName = path.Mid(LastComponentStart(path));
     // An open archive shows its top node even without entries.
     if (rootName.IsEmpty() || pDoc->m_pArchive == NULL) return;
 

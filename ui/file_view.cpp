@@ -7,6 +7,7 @@
 #include "app/zuvo_app.h"
 #include "engine/arcfile_item.h"
 #include "framework/cmd_ui.h"
+#include "framework/path_parts.h"
 #include "res/resource.h"
 #include "ui/dir_select_dlg.h"
 #include "ui/entry_cells.h"
@@ -89,19 +90,10 @@ void CFileView::OnUpdate(CView*, LPARAM, CObject* pHint) {
     m_wndList.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
-static BOOL LacksTrailingBackslash(const CString& dir) {
-    return !dir.IsEmpty() && dir[dir.GetLength() - 1] != '\\';
-}
-
-// A directory path with its trailing backslash (none for the root).
-static CString WithTrailingBackslash(const CString& dir) {
-    return LacksTrailingBackslash(dir) ? dir + "\\" : dir;
-}
-
 // Whether an entry's directory path names the wanted directory (which has
-// its trailing backslash); entry paths normally have theirs already.
+// its trailing backslash, none for the root); entry paths normally have theirs.
 static BOOL IsInDirectory(const CString& path, const CString& wanted) {
-    return LacksTrailingBackslash(path) ? WithTrailingBackslash(path) == wanted : path == wanted;
+    return WithTrailingBackslash(path) == wanted;
 }
 
 void CFileView::ForgetEntries() {

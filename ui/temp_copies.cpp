@@ -5,6 +5,7 @@
 #include "app/zuvo_app.h"
 #include "engine/arcfile.h"
 #include "engine/temp_file_set.h"
+#include "framework/path_parts.h"
 #include "res/resource.h"
 
 namespace {
@@ -19,7 +20,7 @@ CString LastComponent(const CString& strPath) {
 
 }  // namespace
 
-CTempCopies::CTempCopies(CArchiveDoc* pDoc) : m_pDoc(pDoc), m_strTempDir(pDoc->GetTempDir()) {}
+CTempCopies::CTempCopies(CArchiveDoc* pDoc) : m_pDoc(pDoc), m_strTempDir(TempDirectory()) {}
 
 BOOL CTempCopies::CheckDirectory() const {
     if (!m_strTempDir.IsEmpty()) return TRUE;

@@ -4,6 +4,7 @@
 
 #include "engine/arcfile_item.h"
 #include "engine/temp_file_set.h"
+#include "framework/path_parts.h"
 #include "framework/recent_files.h"
 #include "framework/view.h"
 #include "res/resource.h"
@@ -283,12 +284,12 @@ TEST_F(ArchiveDocTest, AnArchiveWithoutEntriesOpensAndANewNameWithoutExtensionGe
 TEST_F(ArchiveDocTest, TemporaryCopiesNeverEnterTheRecentFiles) {
     theApp.LoadStdProfileSettings(4);
     theApp.AddToRecentFileList(archive.c_str());
-    theApp.AddToRecentFileList((std::string(doc->GetTempDir()) + "INNER.LZH").c_str());
+    theApp.AddToRecentFileList((std::string(TempDirectory()) + "INNER.LZH").c_str());
     EXPECT_EQ(std::string((*theApp.m_pRecentFileList)[0]), archive);
 }
 
 TEST_F(ArchiveDocTest, TemporaryNamesUseTheLastComponent) {
-    std::string dir = std::string(doc->GetTempDir());
+    std::string dir = std::string(TempDirectory());
     ASSERT_FALSE(dir.empty());
     EXPECT_EQ(dir.back(), '\\');
     EXPECT_EQ(std::string(doc->GetTempFilePath("A.TXT")), dir + "A.TXT");

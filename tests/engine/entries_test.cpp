@@ -9,7 +9,7 @@ namespace {
 TEST(Entries, RuntimeClassesAndFreshState) {
     CArcfileItem item;
     EXPECT_STREQ(item.GetRuntimeClass()->m_lpszClassName, "CArcfileItem");
-    EXPECT_EQ(item.m_dwOriginalSize + item.m_dwCompressedSize + item.m_dwReserved, 0u);
+    EXPECT_EQ(item.m_dwOriginalSize + item.m_dwCompressedSize, 0u);
     EXPECT_TRUE(item.m_strDate.IsEmpty() && item.m_strTime.IsEmpty() && item.m_strName.IsEmpty());
 
     CLha lha("x.lzh");
@@ -17,7 +17,7 @@ TEST(Entries, RuntimeClassesAndFreshState) {
     EXPECT_STREQ(RUNTIME_CLASS(CArcfile)->m_lpszClassName, "CArcfile");
     EXPECT_TRUE(lha.IsKindOf(RUNTIME_CLASS(CArcfile)));
     EXPECT_EQ(lha.GetStatus(), ARC_ENTRY);
-    EXPECT_EQ(lha.m_hDll, nullptr);
+    EXPECT_EQ(lha.m_pLibrary, nullptr);
     EXPECT_STREQ(lha.m_pOutput, "");
     EXPECT_EQ(RUNTIME_CLASS(CLha)->CreateObject(), nullptr);
 

@@ -1,6 +1,7 @@
 // The framework core: strings in code page 932, collections, run-time classes
 // and the message box.
 #include "framework/afx.h"
+#include "framework/path_parts.h"
 #include "res/resource.h"
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/text.h"
@@ -111,6 +112,32 @@ TEST(CString, LoadStringReadsTheStringTable) {
     EXPECT_EQ(s, "no UNLHA32.DLL");
     EXPECT_FALSE(s.LoadString(1));
     EXPECT_TRUE(s.IsEmpty());
+}
+
+// The trail byte 0x5C of 表 is no backslash, so 表 still needs one.
+TEST(Paths, TrailingBackslashAndTheTemporaryDirectory) {
+    const std::string hyo = Sjis("表");
+    struct {
+        std::string path, with, without;
+    } cases[] = {{"", "", ""}, {"A", "A\\", "A"}, {"A\\", "A\\", "A"}, {hyo, hyo + "\\", hyo}, {hyo + "\\", hyo + "\\", hyo}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(std::string(WithTrailingBackslash(c.path.c_str())), c.with) << c.path;
+        EXPECT_EQ(std::string(WithoutTrailingBackslash(c.path.c_str())), c.without) << c.path;
+    }
+
+    char oldTmp[MAX_PATH] = "", oldTemp[MAX_PATH] = "";
+    GetEnvironmentVariableA("TMP", oldTmp, sizeof(oldTmp));
+    GetEnvironmentVariableA("TEMP", oldTemp, sizeof(oldTemp));
+    SetEnvironmentVariableA("TMP", "C:\\SCRATCH");
+    SetEnvironmentVariableA("TEMP", "C:\\SCRATCH");
+    EXPECT_EQ(std::string(TempDirectory()), "C:\\SCRATCH\\");
+    // Too long for a path here: none rather than the current directory.
+    std::string tooLong = "C:\\" + std::string(300, 'd');
+    SetEnvironmentVariableA("TMP", tooLong.c_str());
+    SetEnvironmentVariableA("TEMP", tooLong.c_str());
+    EXPECT_EQ(std::string(TempDirectory()), "");
+    SetEnvironmentVariableA("TMP", *oldTmp ? oldTmp : NULL);
+    SetEnvironmentVariableA("TEMP", *oldTemp ? oldTemp : NULL);
 }
 
 TEST(Collections, ArraysAndMap) {

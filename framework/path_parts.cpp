@@ -1,4 +1,4 @@
-#include "app/path_parts.h"
+#include "framework/path_parts.h"
 
 int LastComponentStart(const CString& path) {
     int sep = path.ReverseFind('\\');
@@ -23,4 +23,23 @@ CString PathExtension(const CString& path) {
 CString ReplaceExtension(const CString& path, LPCSTR lpszExt) {
     int dot = ExtensionStart(path);
     return dot < 0 ? path : path.Left(dot) + lpszExt;
+}
+
+BOOL EndsWithBackslash(const CString& path) {
+    return !path.IsEmpty() && path.ReverseFind('\\') == path.GetLength() - 1;
+}
+
+CString WithTrailingBackslash(const CString& path) {
+    return path.IsEmpty() || EndsWithBackslash(path) ? path : path + "\\";
+}
+
+CString WithoutTrailingBackslash(const CString& path) {
+    return EndsWithBackslash(path) ? path.Left(path.GetLength() - 1) : path;
+}
+
+CString TempDirectory() {
+    char buffer[MAX_PATH];
+    DWORD n = GetTempPathA(sizeof(buffer), buffer);
+    if (n == 0 || n >= sizeof(buffer)) return CString();
+    return WithTrailingBackslash(CString(buffer, (int)n));
 }
