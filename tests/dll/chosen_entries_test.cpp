@@ -30,26 +30,6 @@ std::vector<std::string> Sorted(std::vector<std::string> list) {
   return list;
 }
 
-std::string Lines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\n";
-  return text;
-}
-
-std::wstring WideOf(const std::string& ansi) {
-  std::wstring wide(ansi.size() + 1, L'\0');
-  wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), (int)ansi.size(), &wide[0], (int)wide.size()));
-  return wide;
-}
-
-void WriteWideFile(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
-  CloseHandle(file);
-}
-
 }  // namespace
 
 // The rows "*", "README" (beside "readme"), "report?.txt" (beside
@@ -95,9 +75,9 @@ TEST_F(UnlhaTest, NamesCodePage932CannotSpellListUnderTheirOwnSpelling) {
     RegSetValueExA(key, "HeaderLevel", 0, REG_DWORD, (const BYTE*)&level, sizeof level);
     std::string src = Path("src" + std::to_string(level) + "\\"), out = Path("out" + std::to_string(level) + "\\");
     CreateDirectoryA(src.c_str(), nullptr);
-    for (const std::wstring& name : names) WriteWideFile(WideOf(src) + name, "is " + std::string(name.size(), 'x'));
+    for (const std::wstring& name : names) ASSERT_TRUE(WriteWide(WideOf(src) + name, "is " + std::string(name.size(), 'x')));
     std::string archive = Path("c" + std::to_string(level) + ".lzh");
-    ASSERT_EQ(Run("m -n " + archive + " " + src + "caf*.txt"), 0) << Lines(BoxTexts());
+    ASSERT_EQ(Run("m -n " + archive + " " + src + "caf*.txt"), 0) << JoinLines(BoxTexts());
     EXPECT_EQ(Sorted(Names(archive)), Sorted({"cafe.txt", "caf<U+00E9>.txt", "caf<U+00E8>.txt"}));
     EXPECT_EQ(FilesBelow(src), std::vector<std::string>{});
 
@@ -133,8 +113,8 @@ TEST_F(UnlhaTest, ExtractionAsksBeforeReplacing) {
   answer(IDNO);   // newer.txt
   answer(IDYES);  // ro.txt
   answer(IDNO);   // readme.txt, the twin of README.TXT
-  ASSERT_EQ(Run("x -r1xp  " + archive + " " + out + " *.*"), 0) << Lines(BoxTexts());
-  ASSERT_EQ(asked.size(), 3u) << Lines(asked);
+  ASSERT_EQ(Run("x -r1xp  " + archive + " " + out + " *.*"), 0) << JoinLines(BoxTexts());
+  ASSERT_EQ(asked.size(), 3u) << JoinLines(asked);
   EXPECT_NE(asked[0].find("newer.txt"), std::string::npos) << asked[0];
   EXPECT_NE(asked[0].find("11 バイト"), std::string::npos) << asked[0];  // on disk
   EXPECT_NE(asked[0].find("20 バイト"), std::string::npos) << asked[0];  // in the archive

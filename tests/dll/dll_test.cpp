@@ -15,15 +15,6 @@ namespace {
 
 const std::string kHyo = Sjis("表");  // 0x95 0x5C: the trail byte is a backslash
 
-std::string Bytes(size_t size, unsigned seed) {
-  std::string bytes(size, '\0');
-  for (size_t i = 0; i < size; ++i) {
-    seed = seed * 1103515245u + 12345u;
-    bytes[i] = (char)(seed >> 16);
-  }
-  return bytes;
-}
-
 std::string Text(size_t size) {
   std::string text;
   while (text.size() < size) text += "The quick brown fox jumps over the lazy dog. ";
@@ -740,27 +731,6 @@ TEST_F(UnlhaTest, SelfExtractingFilesReadWithUnixTools) {
 
 namespace {
 
-std::string Join(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\n";
-  return text;
-}
-
-std::wstring WideOf(const std::string& ansi) {
-  std::wstring wide(ansi.size() + 1, L'\0');
-  wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), (int)ansi.size(), &wide[0], (int)wide.size()));
-  return wide;
-}
-
-bool WriteWide(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
-  CloseHandle(file);
-  return written == bytes.size();
-}
-
 std::string ReadWide(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return "<missing>";
@@ -787,14 +757,14 @@ TEST_F(UnlhaTest, NamesCodePage932CannotSpellRoundTrip) {
   for (size_t i = 0; i < names.size(); ++i) ASSERT_TRUE(WriteWide(src + names[i], "content " + std::to_string(i)));
 
   std::string archive = Path("names.lzh");
-  ASSERT_EQ(Run("u -r -n -w" + Path("") + " " + archive + " " + Path("src\\*.*")), 0) << Join(BoxTexts());
+  ASSERT_EQ(Run("u -r -n -w" + Path("") + " " + archive + " " + Path("src\\*.*")), 0) << JoinLines(BoxTexts());
   // One entry per file and one for the folder; the two "cafe.txt" stay two.
   std::vector<std::string> stored = Names(archive);
-  EXPECT_EQ(stored.size(), names.size() + 1) << Join(stored);
+  EXPECT_EQ(stored.size(), names.size() + 1) << JoinLines(stored);
   EXPECT_EQ(std::count(stored.begin(), stored.end(), "cafe.txt"), 1);
   EXPECT_EQ(std::count(stored.begin(), stored.end(), "caf<U+00E9>.txt"), 1);
 
-  ASSERT_EQ(Run("x -r2xp " + archive + " " + Path("out\\") + " \\*.* \\*"), 0) << Join(BoxTexts());
+  ASSERT_EQ(Run("x -r2xp " + archive + " " + Path("out\\") + " \\*.* \\*"), 0) << JoinLines(BoxTexts());
   std::wstring out = WideOf(Path("out\\"));
   for (size_t i = 0; i < names.size(); ++i)
     EXPECT_EQ(ReadWide(out + names[i]), "content " + std::to_string(i)) << i;
@@ -818,7 +788,7 @@ TEST_F(UnlhaTest, NamesCodePage932CannotSpellRoundTrip) {
 
   // "m" takes the files that went in and nothing else.
   ASSERT_TRUE(WriteWide(src + L"late \u00e9.txt", "late"));
-  ASSERT_EQ(Run("m -n " + Path("moved.lzh") + " " + Path("src\\caf*.txt")), 0) << Join(BoxTexts());
+  ASSERT_EQ(Run("m -n " + Path("moved.lzh") + " " + Path("src\\caf*.txt")), 0) << JoinLines(BoxTexts());
   EXPECT_EQ(Names(Path("moved.lzh")).size(), 2u);
   EXPECT_EQ(GetFileAttributesW((src + L"caf\u00e9.txt").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(GetFileAttributesW((src + L"cafe.txt").c_str()), INVALID_FILE_ATTRIBUTES);

@@ -10,15 +10,6 @@
 
 namespace {
 
-std::string Noise(size_t size, unsigned seed) {
-  std::string bytes(size, '\0');
-  for (size_t i = 0; i < size; ++i) {
-    seed = seed * 1103515245u + 12345u;
-    bytes[i] = (char)(seed >> 16);
-  }
-  return bytes;
-}
-
 class MoveTest : public UnlhaTest {
  protected:
   void SetUp() override {
@@ -121,9 +112,9 @@ TEST_F(MoveTest, MoveStaysInsideTheNamedFolder) {
 // A line appended to a log while it is being moved: the file is kept with
 // every line, the archive holds what was read, and the report says so.
 TEST_F(MoveTest, AFileThatChangedIsKept) {
-  std::string log = Noise(200000, 7);
+  std::string log = Bytes(200000, 7);
   Write("log.txt", log);
-  Write("big.bin", Noise(8 << 20, 8));
+  Write("big.bin", Bytes(8 << 20, 8));
   SetEnvironmentVariableA("UNLHA32_THREADS", "1");
   std::atomic<bool> appended(false);
   std::thread appender([&] {

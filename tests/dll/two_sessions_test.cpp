@@ -10,15 +10,6 @@
 
 namespace {
 
-std::string Noise(size_t size, unsigned seed) {
-  std::string bytes(size, '\0');
-  for (size_t i = 0; i < size; ++i) {
-    seed = seed * 1103515245u + 12345u;
-    bytes[i] = (char)(seed >> 16);
-  }
-  return bytes;
-}
-
 bool Contains(const std::vector<std::string>& list, const std::string& item) {
   return std::find(list.begin(), list.end(), item) != list.end();
 }
@@ -69,7 +60,7 @@ TEST_F(TwoSessions, TheSecondWriterNeverSilentlyWins) {
   CreateDirectoryA(Path("work1").c_str(), nullptr);
   CreateDirectoryA(Path("work2").c_str(), nullptr);
   Write("seed.txt", "seed");
-  Write("big.bin", Noise(24 << 20, 1));
+  Write("big.bin", Bytes(24 << 20, 1));
   Write("small.txt", "small");
   std::string archive = Path("shared.lzh");
   ASSERT_EQ(Run("u -n " + archive + "  " + Path("seed.txt")), 0);

@@ -161,3 +161,33 @@ int UnlhaTest::RunUnix(const std::string& command) {
   DeleteFileA(marker.c_str());
   return status;
 }
+
+std::string Bytes(size_t size, unsigned seed) {
+  std::string bytes(size, '\0');
+  for (size_t i = 0; i < size; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    bytes[i] = (char)(seed >> 16);
+  }
+  return bytes;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+std::wstring WideOf(const std::string& ansi) {
+  std::wstring wide(ansi.size() + 1, L'\0');
+  wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), (int)ansi.size(), &wide[0], (int)wide.size()));
+  return wide;
+}
+
+bool WriteWide(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr) && written == bytes.size();
+  CloseHandle(file);
+  return ok;
+}

@@ -11,6 +11,15 @@
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/text.h"
 
+// Bytes that do not compress, the same for the same seed.
+std::string Bytes(size_t size, unsigned seed);
+// The lines, each followed by a line break.
+std::string JoinLines(const std::vector<std::string>& lines);
+// A name in the system code page as UTF-16.
+std::wstring WideOf(const std::string& ansi);
+// Writes a file named in UTF-16 (names the code page cannot spell).
+bool WriteWide(const std::wstring& path, const std::string& bytes);
+
 struct EntryRecord560 {
   DWORD original_size, compressed_size, crc;
   UINT flags, os_type;
