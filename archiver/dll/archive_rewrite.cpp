@@ -78,10 +78,9 @@ unsigned CompressionThreadsWanted() {
 bool RewriteArchive(Job& job, LoadedArchive* old, const lzh::EditPlan& plan,
                     const std::vector<lzh::NewItem>& items, const std::vector<std::wstring>& paths) {
   const std::wstring& archive = job.command.archive_path;
-  std::wstring work = winfs::MakeWorkFile(WorkDirectory(job));
-  std::unique_ptr<winfs::FileSink> sink = work.empty() ? nullptr : winfs::FileSink::Create(work);
+  std::wstring work;
+  std::unique_ptr<winfs::FileSink> sink = winfs::FileSink::CreateWork(WorkDirectory(job), 0, &work);
   if (!sink) {
-    if (!work.empty()) DeleteFileW(work.c_str());
     job.report.Fail(kErrTmpOpen, IDS_WORK_FILE_FAILED, WorkDirectory(job));
     return false;
   }

@@ -59,10 +59,9 @@ void RunMakeSfx(Job& job) {
     return;
   }
 
-  std::wstring work = winfs::MakeWorkFile(WorkDirectory(job));
-  std::unique_ptr<winfs::FileSink> sink = work.empty() ? nullptr : winfs::FileSink::Create(work);
+  std::wstring work;
+  std::unique_ptr<winfs::FileSink> sink = winfs::FileSink::CreateWork(WorkDirectory(job), 0, &work);
   if (!sink) {
-    if (!work.empty()) DeleteFileW(work.c_str());
     job.report.Fail(kErrTmpOpen, IDS_WORK_FILE_FAILED, WorkDirectory(job));
     return;
   }

@@ -76,13 +76,6 @@ FILETIME FileSource::WriteTime() const {
   return write;
 }
 
-std::unique_ptr<FileSink> FileSink::Create(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
-  return std::unique_ptr<FileSink>(new FileSink(file));
-}
-
 std::unique_ptr<FileSink> FileSink::CreateNew(const std::wstring& path, DWORD attributes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);

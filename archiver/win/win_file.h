@@ -41,7 +41,6 @@ class FileSource : public lzh::ByteSource {
 // archive). Close() reports whether every byte reached the disk.
 class FileSink : public lzh::ArchiveSink {
  public:
-  static std::unique_ptr<FileSink> Create(const std::wstring& path);
   // `path` made anew with `attributes`; null (and the system's error) when
   // the name is taken or cannot be made.
   static std::unique_ptr<FileSink> CreateNew(const std::wstring& path, DWORD attributes);
