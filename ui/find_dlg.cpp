@@ -41,6 +41,7 @@ CFindDlg::CFindDlg(CArchiveDoc* pDoc, CWnd* pParent) : CDialog(IDD_FIND, pParent
 
 BOOL CFindDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    CenterWindow();
     m_wndResults.SubclassWindow(::GetDlgItem(m_hWnd, IDC_FIND_RESULTS));
     m_wndResults.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     RECT rc;

@@ -65,16 +65,21 @@ BOOL FolderCountsText(CFileView* pView, CString& rText) {
         rText = s_strText;
         return TRUE;
     }
-    int nSelected = list.GetSelectedCount();
-    int nFlags = nSelected > 0 ? LVNI_SELECTED : LVNI_ALL;
+    int nSelected = list.GetSelectedCount(), nRows = list.GetItemCount();
     ULONGLONG nBytes = 0;
-    for (int nRow = list.GetNextItem(-1, nFlags); nRow >= 0; nRow = list.GetNextItem(nRow, nFlags)) {
+    auto add = [&](int nRow) {
         const CArcfileItem* pItem = reinterpret_cast<const CArcfileItem*>(list.GetItemData(nRow));
         if (pItem != NULL) nBytes += pItem->GetOriginalSize();
+    };
+    if (nSelected > 0) {
+        for (int nRow = list.GetNextItem(-1, LVNI_SELECTED); nRow >= 0; nRow = list.GetNextItem(nRow, LVNI_SELECTED))
+            add(nRow);
+    } else {
+        for (int nRow = 0; nRow < nRows; ++nRow) add(nRow);
     }
     s_hList = list.m_hWnd;
     s_nChanges = list.m_nRowChanges;
-    s_strText = FileCountsText(list.GetItemCount(), nSelected, nBytes);
+    s_strText = FileCountsText(nRows, nSelected, nBytes);
     rText = s_strText;
     return TRUE;
 }
