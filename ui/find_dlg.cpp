@@ -53,6 +53,8 @@ BOOL CFindDlg::OnInitDialog() {
     m_wndResults.InsertColumn(1, strFolder, LVCFMT_LEFT, rc.right - rc.right / 2 - 4);
     for (int i = 0; i < m_pDoc->m_items.GetSize(); ++i)
         m_foldedNames.push_back(Folded(static_cast<CArcfileItem*>(m_pDoc->m_items[i])->m_strName));
+    // The part is read back into a buffer of MAX_PATH bytes.
+    ::SendDlgItemMessageA(m_hWnd, IDC_FIND_TEXT, EM_LIMITTEXT, MAX_PATH - 1, 0);
     ::SetDlgItemTextA(m_hWnd, IDC_FIND_TEXT, s_strLastPart);
     FillResults();
     ::SendDlgItemMessageA(m_hWnd, IDC_FIND_TEXT, EM_SETSEL, 0, -1);

@@ -47,7 +47,7 @@ def wait_popup_gone(s):
 
 def highlight_first(s, prompt):
     s.desk.key("Down")
-    wait_for(lambda: status(s) == prompt, "the prompt %r of the menu's first item, not %r" % (prompt, status(s)))
+    wait_for(lambda: status(s) == prompt, "the prompt %r of the menu's first item" % prompt)
 
 
 def focus_list(s, name):
@@ -70,18 +70,18 @@ def the_status_bar_counts_the_folder_and_the_selection(s):
     s.desk.xdo("keydown", "ctrl")
     s.desk.click(*gamma.centre)
     s.desk.xdo("keyup", "ctrl")
-    wait_for(lambda: status(s) == "3 個のファイル、1.5 MB", "the folder's counts, not %r" % status(s))
+    wait_for(lambda: status(s) == "3 個のファイル、1.5 MB", "the folder's counts")
     app.select_rows(["ALPHA.TXT", "BETA.TXT"])
-    wait_for(lambda: status(s) == "3 個中 2 個のファイルを選択、3.0 KB", "the selection's counts, not %r" % status(s))
+    wait_for(lambda: status(s) == "3 個中 2 個のファイルを選択、3.0 KB", "the selection's counts")
     s.desk.picture("status-bar")
     # A menu's prompt takes the bar while the menu is open, then the counts come back.
     app.menu("編集(&E)")
     s.desk.key("Down")
-    wait_for(lambda: status(s) == "全ファイルの選択", "the prompt of the highlighted item, not %r" % status(s))
+    wait_for(lambda: status(s) == "全ファイルの選択", "the prompt of the highlighted item")
     s.desk.key("Escape", "Escape")
-    wait_for(lambda: status(s) == "3 個中 2 個のファイルを選択、3.0 KB", "the counts again, not %r" % status(s))
+    wait_for(lambda: status(s) == "3 個中 2 個のファイルを選択、3.0 KB", "the counts again")
     app.select_node("DOCS\\SUB\\")
-    wait_for(lambda: status(s) == "2 個中 1 個のファイルを選択、5 バイト", "a subfolder's counts, not %r" % status(s))
+    wait_for(lambda: status(s) == "2 個中 1 個のファイルを選択、5 バイト", "a subfolder's counts")
 
 
 @scenario
@@ -152,20 +152,17 @@ def ctrl_f_finds_across_folders_and_shows_the_chosen_row(s):
     box = app.dialog("名前で検索")
     box.type_into(1130, "RePort")
 
-    def found():
+    def results():
         lines = s.desk.probe.ask("list %d" % box.control(cid=1131).hwnd) or []
-        return [tuple(f[6:8]) for f in lines if f[0] == "row"]
-    wait_for(lambda: sorted(found()) == [("REPORTS.LOG", "OTHER\\"), ("Report-2.TXT", "DOCS\\SUB\\"),
-                                         ("report-1.txt", "DOCS\\")],
-             "three files from three folders, not %r" % (found(),))
+        return [(f[6], f[7], bool(int(f[1]) & 2)) for f in lines if f[0] == "row"]
+    wait_for(lambda: sorted(r[:2] for r in results()) == [
+        ("REPORTS.LOG", "OTHER\\"), ("Report-2.TXT", "DOCS\\SUB\\"), ("report-1.txt", "DOCS\\")],
+        "three files from three folders")
     assert box.control(cid=1132).text == "3 件", box.control(cid=1132).text
     s.desk.picture("find")
     # Keys alone: into the results, down to Report-2.TXT (the second), Enter.
-    def chosen():
-        lines = s.desk.probe.ask("list %d" % box.control(cid=1131).hwnd) or []
-        return [f[6] for f in lines if f[0] == "row" and int(f[1]) & 2]
     s.desk.key("Tab", "Down")
-    wait_for(lambda: chosen() == ["Report-2.TXT"], "Report-2.TXT chosen, not %r" % (chosen(),))
+    wait_for(lambda: [r[0] for r in results() if r[2]] == ["Report-2.TXT"], "Report-2.TXT chosen")
     s.desk.key("Return")
     box.wait_closed()
     wait_for(lambda: selected_node(s) == "DOCS\\SUB\\", "DOCS\\SUB\\ chosen in the tree")
