@@ -1,5 +1,5 @@
-// CArchiveDoc: listing an archive into entries, and the document's small
-// services to the commands.
+// CArchiveDoc: listing an archive into entries, the folder the views show, and
+// the document's small services to the commands.
 #include "app/archive_doc.h"
 
 #include <sys/stat.h>
@@ -12,7 +12,6 @@
 #include "framework/path_parts.h"
 #include "res/resource.h"
 #include "settings/remembered_settings.h"
-#include "ui/file_view.h"
 
 IMPLEMENT_DYNCREATE(CArchiveDoc, CDocument)
 
@@ -22,26 +21,26 @@ const char CArchiveDoc::kArchiveFilter[] =
 CArchiveDoc::CArchiveDoc() : m_bDirUnpack(LoadExtractWithFolders()), m_pArchive(NULL) {}
 
 CArchiveDoc::~CArchiveDoc() {
-    DeleteItems();
+    FreeItems();
     DropArchive();
 }
 
-void CArchiveDoc::DeleteItems() {
-    if (m_items.GetSize() == 0 && m_folders.GetSize() == 0) return;
-    FreeItems();
-    UpdateAllViews(NULL);
-}
-
-// The file list's rows point at the entries: they go first.
+// The views let go of the entries before they are freed.
 void CArchiveDoc::FreeItems() {
     m_folders.RemoveAll();
-    if (CFileView* pView = FindFileView()) pView->ForgetEntries();
+    m_strCurrentDir.Empty();
+    if (m_items.GetSize() == 0) return;
+    UpdateAllViews(NULL, kHintEntriesGone);
     for (int i = 0; i < m_items.GetSize(); ++i) delete m_items[i];
     m_items.RemoveAll();
 }
 
+// An object whose call is still running stays until the call returns.
 void CArchiveDoc::DropArchive() {
-    delete m_pArchive;  // releases the library if a listing still held it
+    if (m_nCallsRunning > 0 && m_pArchive != NULL)
+        m_retired.emplace_back(m_pArchive);
+    else
+        delete m_pArchive;  // releases the library if a listing still held it
     m_pArchive = NULL;
 }
 
@@ -139,22 +138,12 @@ void CArchiveDoc::AddTempFile(HINSTANCE hInstance, LPCSTR lpszPath) {
     ZuvoApp()->m_tempFiles.Add(new CTempFileSet(hInstance, lpszPath));
 }
 
-CFileView* CArchiveDoc::FindFileView() {
-    POSITION pos = GetFirstViewPosition();
-    while (pos) {
-        CView* pView = GetNextView(pos);
-        if (pView && pView->IsKindOf(RUNTIME_CLASS(CFileView))) return static_cast<CFileView*>(pView);
-    }
-    return NULL;
+void CArchiveDoc::SetCurrentDir(LPCSTR lpszDir, CView* pSender) {
+    m_strCurrentDir = lpszDir;
+    UpdateAllViews(pSender, kHintCurrentDir);
 }
 
 BOOL CArchiveDoc::GetArchiveToWorkOn() {
     if (GetPathName().IsEmpty() && !PromptNewArchive()) return FALSE;
     return m_pArchive != NULL;
-}
-
-void CArchiveDoc::AddDroppedFiles(const CStringArray& paths) {
-    if (!GetArchiveToWorkOn()) return;
-    m_pArchive->AddFiles(paths, FALSE);
-    Load(GetPathName());
 }

@@ -1,7 +1,13 @@
-// CArchiveDoc: the open archive. It owns the archive object and the entries of
-// the last listing, lists an archive when the framework opens a file, and
-// offers the commands their temporary directory and file names.
+// CArchiveDoc: the open archive. It owns the archive object, the entries of
+// the last listing and the folder the views show, carries out every operation
+// on the archive, lists it again after a change, and offers the commands their
+// temporary directory and file names. The views learn of changes only through
+// its updates.
 #pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
 
 #include "engine/arcfile.h"
 #include "framework/collections.h"
@@ -9,11 +15,17 @@
 #include "framework/document.h"
 
 class CCmdUI;
-class CFileView;
 
 class CArchiveDoc : public CDocument {
     DECLARE_DYNCREATE(CArchiveDoc)
 public:
+    // The hint value of the document's updates.
+    enum Hint {
+        kHintListing = 0,     // a new listing (or none): everything is rebuilt, the root shown
+        kHintCurrentDir = 1,  // another folder is shown
+        kHintEntriesGone = 2  // the entries are about to be freed: drop every pointer to them
+    };
+
     CArchiveDoc();
     ~CArchiveDoc() override;
 
@@ -21,51 +33,79 @@ public:
     void DeleteContents() override;
     BOOL OnOpenDocument(LPCSTR lpszPathName) override;
 
-    // Lists the archive into m_items and tells the views. A path that does not
-    // exist yet gives an empty archive that the first command creates.
+    // Lists the archive into the entries and tells the views. A path that does
+    // not exist yet gives an empty archive that the first command creates.
     BOOL Load(LPCSTR lpszPathName);
-    void DeleteItems();
     // Asks for the name of a new archive and loads it; FALSE on Cancel or failure.
     BOOL PromptNewArchive();
+    // The archive the add commands work on, asking for a new one when the
+    // document is untitled; FALSE when there is none.
+    BOOL GetArchiveToWorkOn();
     // The file dialogs' filter for archives: .lzh and .lha, self-extracting
     // .exe, and all files.
     static const char kArchiveFilter[];
+
+    // What the views read.
+    BOOL HasArchive() const { return m_pArchive != NULL; }
+    const CArcfile* GetArchive() const { return m_pArchive; }
+    int GetEntryCount() const { return m_items.GetSize(); }
+    const CArcfileItem* GetEntry(int i) const { return static_cast<const CArcfileItem*>(m_items[i]); }
+    // Relative paths of the archive's folder entries.
+    const CStringArray& GetFolders() const { return m_folders; }
+
+    // The folder the file list shows, a relative path (empty: the root). A new
+    // listing shows the root again.
+    const CString& GetCurrentDir() const { return m_strCurrentDir; }
+    void SetCurrentDir(LPCSTR lpszDir, CView* pSender = NULL);
+
+    // Operations on the archive; FALSE without an archive or when the
+    // library failed (it has said why). Those that change the archive list it
+    // again afterwards.
+    BOOL ExtractEntries(const CStringArray& fullPaths, LPCSTR lpszDestDir, BOOL bWithDirs);
+    BOOL ExtractFolder(LPCSTR lpszFolder, LPCSTR lpszDestDir);
+    BOOL GetListing(CString& strText);
+    void DeleteEntries(const CStringArray& fullPaths);
+    void RenameEntry(LPCSTR lpszFullPath);
+    void AddFiles(const CStringArray& paths);
+    void AddFolder(LPCSTR lpszDir, BOOL bWithDirs, BOOL bDeleteAfter);
+    // Writes the program beside the archive (bReplace: the user agreed to
+    // replace one of that name) and opens it.
+    BOOL MakeSelfExtractor(int nType, BOOL bReplace);
 
     // The temporary directory and the last component of lpszName.
     CString GetTempFilePath(LPCSTR lpszName);
     // Records a temporary copy for deletion at exit.
     void AddTempFile(HINSTANCE hInstance, LPCSTR lpszPath);
-    CFileView* FindFileView();
 
-    // Files dropped on the main window, after the user agreed to add them.
-    void AddDroppedFiles(const CStringArray& paths);
+    BOOL m_bDirUnpack;  // extract with directories
 
-    BOOL m_bDirUnpack;     // extract with directories
-    CObArray m_items;      // CArcfileItem*, owned, in listing order
-    CStringArray m_folders;  // relative paths of the archive's folder entries
-    CArcfile* m_pArchive;  // NULL when no archive is open
-
-protected:
-    // The archive the add commands work on, asking for a new one when the
-    // document is untitled; FALSE when there is none.
-    BOOL GetArchiveToWorkOn();
+private:
+    // Runs one call into the library on the archive object. lpszChanged names
+    // the file to show afterwards (NULL: nothing changed), also after a
+    // failed call unless bEvenOnFailure is FALSE.
+    BOOL CallLibrary(const std::function<BOOL(CArcfile&)>& call, LPCSTR lpszChanged,
+                     BOOL bEvenOnFailure = TRUE);
+    void ShowAfresh(const CString& strPath);
     void DropArchive();
     void FreeItems();
 
+    CObArray m_items;        // CArcfileItem*, owned, in listing order
+    CStringArray m_folders;  // relative paths of the archive's folder entries
+    CArcfile* m_pArchive;    // NULL when no archive is open
+    CString m_strCurrentDir;
+    // A library call may handle messages (its progress window) that change
+    // the document: until the outermost call returns, archive objects that
+    // are dropped stay alive here and the listing of a change waits.
+    int m_nCallsRunning = 0;
+    CString m_strChangedPath;
+    std::vector<std::unique_ptr<CArcfile>> m_retired;
+
+protected:
     // Commands on the archive as a whole (archive_doc_commands.cpp).
     afx_msg void OnDirUnpack();
     afx_msg void OnUpdateDirUnpack(CCmdUI* pCmdUI);
-    afx_msg void OnCompress();
     afx_msg void OnCopyList();
     afx_msg void OnUpdateCopyList(CCmdUI* pCmdUI);
-    afx_msg void OnMakeSFX();
-    afx_msg void OnCompressDir();
-    afx_msg void OnViewList();
-    afx_msg void OnUpdateViewList(CCmdUI* pCmdUI);
-    afx_msg void OnViewDetail();
-    afx_msg void OnUpdateViewDetail(CCmdUI* pCmdUI);
-    // Hands a view-mode command to the file list.
-    void PassToFileView(UINT nID);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -27,6 +27,13 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_ALWAYS_ON_TOP, OnUpdateAlwaysOnTop)
     ON_COMMAND(ID_HELP_FINDER, OnHelpGuide)
     ON_COMMAND(ID_HELP, OnHelpGuide)
+    ON_COMMAND(ID_COMPRESS, OnCompress)
+    ON_COMMAND(ID_MAKE_SFX, OnMakeSFX)
+    ON_COMMAND(ID_COMPRESS_DIR, OnCompressDir)
+    ON_COMMAND(ID_VIEW_LIST, OnViewList)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_LIST, OnUpdateViewList)
+    ON_COMMAND(ID_VIEW_DETAILS, OnViewDetail)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_DETAILS, OnUpdateViewDetail)
 END_MESSAGE_MAP()
 
 static const UINT kIndicators[] = {ID_SEPARATOR};
@@ -148,6 +155,6 @@ void CMainFrame::OnDropFiles(HDROP hDropInfo) {
         }
     }
     if (QuestionMessage(IDS_FILES_DROPPED) != IDYES) return;
-    CArchiveDoc* pDoc = static_cast<CArchiveDoc*>(GetActiveDocument());
-    if (pDoc != nullptr) pDoc->AddDroppedFiles(files);
+    CArchiveDoc* pDoc = GetArchiveDoc();
+    if (pDoc != nullptr && pDoc->GetArchiveToWorkOn()) pDoc->AddFiles(files);
 }

@@ -1,12 +1,17 @@
 // CMainFrame: the main window. Toolbar, the two panes in a splitter, and a
 // one-pane status bar; it remembers its placement and the tree pane's width,
-// can stay on top, and takes files dropped from the shell.
+// can stay on top, and takes files dropped from the shell. Its commands that
+// need a dialog before working on the whole archive, and the file list's view
+// mode, are in main_frame_archive.cpp.
 #pragma once
 
 #include "framework/control_bars.h"
 #include "framework/frame_wnd.h"
 #include "ui/dir_pane_splitter.h"
 #include "ui/main_drop_target.h"
+
+class CArchiveDoc;
+class CFileView;
 
 class CMainFrame : public CFrameWnd {
     DECLARE_DYNCREATE(CMainFrame)
@@ -15,6 +20,9 @@ public:
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL OnCreateClient(LPCREATESTRUCTA lpcs, CCreateContext* pContext) override;
+
+    CArchiveDoc* GetArchiveDoc();
+    CFileView* GetFileView();  // the right pane; NULL before it exists
 
     BOOL m_bAlwaysOnTop;
     CStatusBar m_wndStatusBar;
@@ -31,6 +39,13 @@ public:
     afx_msg void OnUpdateAlwaysOnTop(CCmdUI* pCmdUI);
     // Help contents and F1: the user guide, zuvo.html beside the program.
     afx_msg void OnHelpGuide();
+    afx_msg void OnCompress();
+    afx_msg void OnCompressDir();
+    afx_msg void OnMakeSFX();
+    afx_msg void OnViewList();
+    afx_msg void OnUpdateViewList(CCmdUI* pCmdUI);
+    afx_msg void OnViewDetail();
+    afx_msg void OnUpdateViewDetail(CCmdUI* pCmdUI);
 
 protected:
     DECLARE_MESSAGE_MAP()

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -322,7 +323,7 @@ TEST_F(DocCommands, ListingGoesToTheClipboardAndCommandsAreOnWhenTheyCanRun) {
     EXPECT_EQ(theApp.GetProfileInt("settings", "bDirUnpack", -1), 1);
 
     // From the tree pane the view mode reaches the file list, and the marks follow it.
-    CFileView* pFiles = Doc()->FindFileView();
+    CFileView* pFiles = Frame()->GetFileView();
     ASSERT_NE(pFiles, nullptr);
     if (Frame()->GetActiveView() == pFiles) Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(IDM_NEXT_PANE, 1));
     ASSERT_NE(Frame()->GetActiveView(), pFiles);
@@ -339,3 +340,23 @@ TEST_F(DocCommands, ListingGoesToTheClipboardAndCommandsAreOnWhenTheyCanRun) {
 }
 
 }  // namespace
+
+// A change that arrives while the library works (its progress window handles
+// posted messages) lists the archive only after the running call returned:
+// the archive object of that call must outlive it.
+TEST_F(DocCommands, AChangeArrivingDuringALibraryCallListsTheArchiveAfterIt) {
+    Start(archive);
+    for (UINT nLater : {ID_RENAME, ID_DELETE}) {
+        lib.ClearCalls();
+        lib.PumpDuringNextCall();
+        if (nLater == ID_DELETE) boxes.QueueAnswer(IDYES);
+        Frame()->PostMessage(WM_COMMAND, nLater);
+        Command(ID_RENAME);
+        std::vector<std::string> names = lib.CallNames();
+        auto at = [&](const char* name) { return std::find(names.begin(), names.end(), name) - names.begin(); };
+        ASSERT_LT(at("UnlhaReturn"), (long)names.size()) << nLater;
+        EXPECT_EQ(std::count(names.begin(), names.end(), "Unlha"), 2) << nLater;
+        EXPECT_GT(at("UnlhaOpenArchive"), at("UnlhaReturn")) << nLater;
+        EXPECT_STRCASEEQ(Doc()->GetPathName(), archive.c_str());
+    }
+}
