@@ -18,12 +18,9 @@ IMPLEMENT_DYNCREATE(CArchiveDoc, CDocument)
 const char CArchiveDoc::kArchiveFilter[] =
     "LZH Files (*.lzh;*.lha) |*.lzh;*.lha|SFX Files (*.exe) |*.exe|All Files (*.*) |*.*||";
 
-CArchiveDoc::CArchiveDoc() : m_bDirUnpack(LoadExtractWithFolders()), m_pArchive(NULL) {}
+CArchiveDoc::CArchiveDoc() : m_bDirUnpack(LoadExtractWithFolders()) {}
 
-CArchiveDoc::~CArchiveDoc() {
-    FreeItems();
-    DropArchive();
-}
+CArchiveDoc::~CArchiveDoc() { FreeItems(); }
 
 // The views let go of the entries before they are freed.
 void CArchiveDoc::FreeItems() {
@@ -35,22 +32,13 @@ void CArchiveDoc::FreeItems() {
     m_items.RemoveAll();
 }
 
-// An object whose call is still running stays until the call returns.
-void CArchiveDoc::DropArchive() {
-    if (m_nCallsRunning > 0 && m_pArchive != NULL)
-        m_retired.emplace_back(m_pArchive);
-    else
-        delete m_pArchive;  // releases the library if a listing still held it
-    m_pArchive = NULL;
-}
-
 // The views are told at once, so that nothing shows entries or an archive
 // that are gone, not even behind the message box of an open that fails (an
 // open archive shows its top node even without entries).
 void CArchiveDoc::DeleteContents() {
-    BOOL bShown = m_pArchive != NULL || m_items.GetSize() > 0 || m_folders.GetSize() > 0;
+    BOOL bShown = HasArchive() || m_items.GetSize() > 0 || m_folders.GetSize() > 0;
     FreeItems();
-    DropArchive();
+    m_pArchive.reset();  // releases the library if a listing still held it
     if (bShown) UpdateAllViews(NULL);
 }
 
@@ -61,12 +49,12 @@ BOOL CArchiveDoc::OnOpenDocument(LPCSTR lpszPathName) {
 
 BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
     DeleteContents();
-    m_pArchive = new CLha(lpszPathName);
+    m_pArchive = std::make_shared<CLha>(lpszPathName);
 
     struct _stat st;
     if (_stat(lpszPathName, &st) == 0) {
         if (!m_pArchive->CheckArchive()) {
-            DropArchive();
+            m_pArchive.reset();
             ErrorMessage(IDS_NOT_LZH);
             return FALSE;
         }
@@ -80,7 +68,7 @@ BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
             // would not say so.
             if (status == ARC_BUSY) ErrorMessage(IDS_LIBRARY_BUSY);
             m_pArchive->Close();  // lets go of the library the failed open loaded
-            DropArchive();
+            m_pArchive.reset();
             return FALSE;
         }
         while (status == ARC_ENTRY) {
@@ -145,5 +133,5 @@ void CArchiveDoc::SetCurrentDir(LPCSTR lpszDir, CView* pSender) {
 
 BOOL CArchiveDoc::GetArchiveToWorkOn() {
     if (GetPathName().IsEmpty() && !PromptNewArchive()) return FALSE;
-    return m_pArchive != NULL;
+    return HasArchive();
 }

@@ -1,13 +1,11 @@
 // CArchiveDoc: the open archive. It owns the archive object, the entries of
-// the last listing and the folder the views show, carries out every operation
-// on the archive, lists it again after a change, and offers the commands their
-// temporary directory and file names. The views learn of changes only through
-// its updates.
+// the last listing and the folder the views show, carries out the operations
+// on the archive and lists it again after a change. Views learn of changes
+// only through its updates.
 #pragma once
 
 #include <functional>
 #include <memory>
-#include <vector>
 
 #include "engine/arcfile.h"
 #include "framework/collections.h"
@@ -21,7 +19,7 @@ class CArchiveDoc : public CDocument {
 public:
     // The hint value of the document's updates.
     enum Hint {
-        kHintListing = 0,     // a new listing (or none): everything is rebuilt, the root shown
+        kHintListing = 0,     // a new listing (or none): rebuild, show the root
         kHintCurrentDir = 1,  // another folder is shown
         kHintEntriesGone = 2  // the entries are about to be freed: drop every pointer to them
     };
@@ -45,22 +43,18 @@ public:
     // .exe, and all files.
     static const char kArchiveFilter[];
 
-    // What the views read.
-    BOOL HasArchive() const { return m_pArchive != NULL; }
-    const CArcfile* GetArchive() const { return m_pArchive; }
+    BOOL HasArchive() const { return m_pArchive != nullptr; }
+    const CArcfile* GetArchive() const { return m_pArchive.get(); }
     int GetEntryCount() const { return m_items.GetSize(); }
     const CArcfileItem* GetEntry(int i) const { return static_cast<const CArcfileItem*>(m_items[i]); }
-    // Relative paths of the archive's folder entries.
-    const CStringArray& GetFolders() const { return m_folders; }
+    const CStringArray& GetFolders() const { return m_folders; }  // folder entries' paths
 
-    // The folder the file list shows, a relative path (empty: the root). A new
-    // listing shows the root again.
+    // The folder the file list shows, a relative path (empty: the root).
     const CString& GetCurrentDir() const { return m_strCurrentDir; }
     void SetCurrentDir(LPCSTR lpszDir, CView* pSender = NULL);
 
-    // Operations on the archive; FALSE without an archive or when the
-    // library failed (it has said why). Those that change the archive list it
-    // again afterwards.
+    // Operations on the archive; FALSE without an archive or when the library
+    // failed (it has said why). Changes are listed again afterwards.
     BOOL ExtractEntries(const CStringArray& fullPaths, LPCSTR lpszDestDir, BOOL bWithDirs);
     BOOL ExtractFolder(LPCSTR lpszFolder, LPCSTR lpszDestDir);
     BOOL GetListing(CString& strText);
@@ -68,8 +62,8 @@ public:
     void RenameEntry(LPCSTR lpszFullPath);
     void AddFiles(const CStringArray& paths);
     void AddFolder(LPCSTR lpszDir, BOOL bWithDirs, BOOL bDeleteAfter);
-    // Writes the program beside the archive (bReplace: the user agreed to
-    // replace one of that name) and opens it.
+    // The program beside the archive (bReplace: the user agreed to replace
+    // one of that name), opened when made.
     BOOL MakeSelfExtractor(int nType, BOOL bReplace);
 
     // The temporary directory and the last component of lpszName.
@@ -80,25 +74,21 @@ public:
     BOOL m_bDirUnpack;  // extract with directories
 
 private:
-    // Runs one call into the library on the archive object. lpszChanged names
-    // the file to show afterwards (NULL: nothing changed), also after a
-    // failed call unless bEvenOnFailure is FALSE.
+    // One call into the library. lpszChanged: the file to show afterwards
+    // (NULL: none), also after a failure unless bEvenOnFailure is FALSE.
     BOOL CallLibrary(const std::function<BOOL(CArcfile&)>& call, LPCSTR lpszChanged,
                      BOOL bEvenOnFailure = TRUE);
     void ShowAfresh(const CString& strPath);
-    void DropArchive();
     void FreeItems();
 
     CObArray m_items;        // CArcfileItem*, owned, in listing order
     CStringArray m_folders;  // relative paths of the archive's folder entries
-    CArcfile* m_pArchive;    // NULL when no archive is open
+    // Shared with a library call that runs, which may handle messages (the
+    // progress window's) that drop it: it goes when the call returns.
+    std::shared_ptr<CArcfile> m_pArchive;  // none when no archive is open
     CString m_strCurrentDir;
-    // A library call may handle messages (its progress window) that change
-    // the document: until the outermost call returns, archive objects that
-    // are dropped stay alive here and the listing of a change waits.
-    int m_nCallsRunning = 0;
-    CString m_strChangedPath;
-    std::vector<std::unique_ptr<CArcfile>> m_retired;
+    int m_nCallsRunning = 0;   // the listing of a change waits for the outermost
+    CString m_strChangedPath;  // what to list then
 
 protected:
     // Commands on the archive as a whole (archive_doc_commands.cpp).

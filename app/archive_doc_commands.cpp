@@ -42,4 +42,4 @@ void CArchiveDoc::OnCopyList() {
     if (hText != NULL) GlobalFree(hText);
 }
 
-void CArchiveDoc::OnUpdateCopyList(CCmdUI* pCmdUI) { pCmdUI->Enable(m_pArchive != NULL); }
+void CArchiveDoc::OnUpdateCopyList(CCmdUI* pCmdUI) { pCmdUI->Enable(HasArchive()); }

@@ -7,15 +7,14 @@
 
 BOOL CArchiveDoc::CallLibrary(const std::function<BOOL(CArcfile&)>& call, LPCSTR lpszChanged,
                               BOOL bEvenOnFailure) {
-    if (m_pArchive == NULL) return FALSE;
+    std::shared_ptr<CArcfile> pArchive = m_pArchive;
+    if (pArchive == nullptr) return FALSE;
     ++m_nCallsRunning;
-    BOOL bDone = call(*m_pArchive);
+    BOOL bDone = call(*pArchive);
     --m_nCallsRunning;
     // A change made by a call nested in this one is listed with it, once.
     if (lpszChanged != NULL && (bDone || bEvenOnFailure)) m_strChangedPath = lpszChanged;
-    if (m_nCallsRunning > 0) return bDone;
-    m_retired.clear();
-    if (!m_strChangedPath.IsEmpty()) {
+    if (m_nCallsRunning == 0 && !m_strChangedPath.IsEmpty()) {
         CString strPath = m_strChangedPath;
         m_strChangedPath.Empty();
         ShowAfresh(strPath);
@@ -34,13 +33,11 @@ void CArchiveDoc::ShowAfresh(const CString& strPath) {
 }
 
 BOOL CArchiveDoc::ExtractEntries(const CStringArray& fullPaths, LPCSTR lpszDestDir, BOOL bWithDirs) {
-    CString strDest(lpszDestDir);
-    return CallLibrary([&](CArcfile& a) { return a.ExtractFiles(fullPaths, strDest, bWithDirs); }, NULL);
+    return CallLibrary([&](CArcfile& a) { return a.ExtractFiles(fullPaths, lpszDestDir, bWithDirs); }, NULL);
 }
 
 BOOL CArchiveDoc::ExtractFolder(LPCSTR lpszFolder, LPCSTR lpszDestDir) {
-    CString strFolder(lpszFolder), strDest(lpszDestDir);
-    return CallLibrary([&](CArcfile& a) { return a.ExtractDirectory(strFolder, strDest); }, NULL);
+    return CallLibrary([&](CArcfile& a) { return a.ExtractDirectory(lpszFolder, lpszDestDir); }, NULL);
 }
 
 BOOL CArchiveDoc::GetListing(CString& strText) {
@@ -52,8 +49,7 @@ void CArchiveDoc::DeleteEntries(const CStringArray& fullPaths) {
 }
 
 void CArchiveDoc::RenameEntry(LPCSTR lpszFullPath) {
-    CString strName(lpszFullPath);
-    CallLibrary([&](CArcfile& a) { return a.Rename(strName); }, GetPathName());
+    CallLibrary([&](CArcfile& a) { return a.Rename(lpszFullPath); }, GetPathName());
 }
 
 void CArchiveDoc::AddFiles(const CStringArray& paths) {
@@ -61,8 +57,7 @@ void CArchiveDoc::AddFiles(const CStringArray& paths) {
 }
 
 void CArchiveDoc::AddFolder(LPCSTR lpszDir, BOOL bWithDirs, BOOL bDeleteAfter) {
-    CString strDir(lpszDir);
-    CallLibrary([&](CArcfile& a) { return a.AddDirectory(strDir, bWithDirs, bDeleteAfter); }, GetPathName());
+    CallLibrary([&](CArcfile& a) { return a.AddDirectory(lpszDir, bWithDirs, bDeleteAfter); }, GetPathName());
 }
 
 BOOL CArchiveDoc::MakeSelfExtractor(int nType, BOOL bReplace) {

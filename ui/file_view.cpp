@@ -75,10 +75,7 @@ void CFileView::OnInitialUpdate() {
     SetFocus();
 }
 
-void CFileView::OnDraw(HDC) {
-    CArchiveDoc* pDoc = GetDocument();
-    if (pDoc != NULL && pDoc->GetEntryCount() == 0) ForgetEntries();
-}
+void CFileView::OnDraw(HDC) {}
 
 void CFileView::OnUpdate(CView*, LPARAM lHint, CObject*) {
     if (lHint == CArchiveDoc::kHintEntriesGone) {
@@ -90,12 +87,6 @@ void CFileView::OnUpdate(CView*, LPARAM lHint, CObject*) {
     m_wndList.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
-// Whether an entry's directory path names the wanted directory (which has
-// its trailing backslash, none for the root); entry paths normally have theirs.
-static BOOL IsInDirectory(const CString& path, const CString& wanted) {
-    return WithTrailingBackslash(path) == wanted;
-}
-
 void CFileView::ForgetEntries() {
     if (m_wndList.m_hWnd != NULL) m_wndList.DeleteAllItems();
 }
@@ -104,11 +95,10 @@ void CFileView::FillList() {
     ForgetEntries();
     CArchiveDoc* pDoc = GetDocument();
     if (pDoc == NULL) return;
+    // Entry paths normally end in a backslash already; the root's is empty.
     CString wanted = WithTrailingBackslash(pDoc->GetCurrentDir());
-    for (int i = 0; i < pDoc->GetEntryCount(); ++i) {
-        const CArcfileItem* pItem = pDoc->GetEntry(i);
-        if (IsInDirectory(pItem->m_strPath, wanted)) AddEntryRow(pItem);
-    }
+    for (int i = 0; i < pDoc->GetEntryCount(); ++i)
+        if (WithTrailingBackslash(pDoc->GetEntry(i)->m_strPath) == wanted) AddEntryRow(pDoc->GetEntry(i));
 }
 
 void CFileView::AddEntryRow(const CArcfileItem* pItem) {
@@ -178,7 +168,8 @@ void CFileView::OnDelete() {
 void CFileView::OnRename() {
     CStringArray paths;
     GetSelectedPaths(paths);
-    if (paths.GetSize() > 0 && !paths[0].IsEmpty() && GetDocument() != NULL) GetDocument()->RenameEntry(paths[0]);
+    if (paths.GetSize() > 0 && !paths[0].IsEmpty() && GetDocument() != NULL)
+        GetDocument()->RenameEntry(paths[0]);
 }
 
 void CFileView::OnSortDate() { m_wndList.SortBy(4); }

@@ -42,10 +42,9 @@ public:
     afx_msg void OnCompress();
     afx_msg void OnCompressDir();
     afx_msg void OnMakeSFX();
-    afx_msg void OnViewList();
-    afx_msg void OnUpdateViewList(CCmdUI* pCmdUI);
-    afx_msg void OnViewDetail();
-    afx_msg void OnUpdateViewDetail(CCmdUI* pCmdUI);
+    // List (ID_VIEW_LIST) or details (ID_VIEW_DETAILS) in the file list.
+    afx_msg void OnViewMode(UINT nID);
+    afx_msg void OnUpdateViewMode(CCmdUI* pCmdUI);
 
 protected:
     DECLARE_MESSAGE_MAP()

@@ -15,12 +15,7 @@
 #include "ui/file_view.h"
 #include "ui/sfx_type_dlg.h"
 
-namespace {
-
-// Room in the file dialog for the names of many chosen files.
-const int kCompressNameBuffer = 60000;
-
-}  // namespace
+static const int kCompressNameBuffer = 60000;  // room for the names of many chosen files
 
 CArchiveDoc* CMainFrame::GetArchiveDoc() { return static_cast<CArchiveDoc*>(GetActiveDocument()); }
 
@@ -67,26 +62,18 @@ void CMainFrame::OnMakeSFX() {
     if (dlg.DoModal() != IDOK) return;
     // The library writes the program beside the archive, named like it, and
     // replaces a file of that name only when the user says so.
-    CString program = ReplaceExtension(pDoc->GetPathName(), ".exe");
-    BOOL replace =
-        program.CompareNoCase(pDoc->GetPathName()) != 0 && GetFileAttributesA(program) != INVALID_FILE_ATTRIBUTES;
+    CString path = pDoc->GetPathName(), program = ReplaceExtension(path, ".exe");
+    BOOL replace = program.CompareNoCase(path) != 0 && GetFileAttributesA(program) != INVALID_FILE_ATTRIBUTES;
     if (replace && QuestionMessage(IDS_SFX_REPLACE, (LPCSTR)program) != IDYES) return;
     pDoc->MakeSelfExtractor(dlg.m_nType, replace);
 }
 
-void CMainFrame::OnViewList() {
-    if (CFileView* pView = GetFileView()) pView->SetDetails(FALSE);
-}
-
-void CMainFrame::OnViewDetail() {
-    if (CFileView* pView = GetFileView()) pView->SetDetails(TRUE);
+void CMainFrame::OnViewMode(UINT nID) {
+    if (CFileView* pView = GetFileView()) pView->SetDetails(nID == ID_VIEW_DETAILS);
 }
 
 // The marks show the file list's mode; without a file list there are none.
-void CMainFrame::OnUpdateViewList(CCmdUI* pCmdUI) {
-    if (CFileView* pView = GetFileView()) pCmdUI->SetRadio(!pView->m_bDetails);
-}
-
-void CMainFrame::OnUpdateViewDetail(CCmdUI* pCmdUI) {
-    if (CFileView* pView = GetFileView()) pCmdUI->SetRadio(pView->m_bDetails);
+void CMainFrame::OnUpdateViewMode(CCmdUI* pCmdUI) {
+    CFileView* pView = GetFileView();
+    if (pView != NULL) pCmdUI->SetRadio(pView->m_bDetails == (pCmdUI->m_nID == ID_VIEW_DETAILS));
 }
