@@ -22,11 +22,12 @@ BOOL CArchiveDoc::CallLibrary(const std::function<BOOL(CArcfile&)>& call, LPCSTR
     return bDone;
 }
 
-// The same archive is listed again in place: it keeps its name even when the
-// library could not create it yet. Another file (the self-extractor) is opened
-// as the document, so that the title and the recent files follow it.
+// Shown as the framework opens any file (the list takes the focus, the title
+// and the recent files follow it, a self-extractor included). An archive the
+// library has not created yet is listed in place instead: it keeps its name,
+// where the open would report it missing and leave an untitled window.
 void CArchiveDoc::ShowAfresh(const CString& strPath) {
-    if (strPath == GetPathName())
+    if (GetFileAttributesA(strPath) == INVALID_FILE_ATTRIBUTES)
         Load(strPath);
     else
         ZuvoApp()->Reopen(strPath);

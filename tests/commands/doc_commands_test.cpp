@@ -224,12 +224,13 @@ TEST_F(DocCommands, CompressingIntoAnUntitledDocumentAsksForTheArchiveFirst) {
         return IDOK;
     });
     boxes.QueueAnswer(IDOK);  // the chooser, in its default directory
-    // (The scripted library writes no archive, so showing it afterwards fails.)
+    // The scripted library writes no archive: the document stays the new one.
     Command(ID_COMPRESS_DIR);
     EXPECT_EQ(Utf8(title), "作成するファイル名を入力してください。");
     std::vector<std::string> lines = TakeLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].find("u -rx  -w" + WorkDir() + " " + fresh + "  "), 0u) << lines[0];
+    EXPECT_STRCASEEQ(Doc()->GetPathName(), fresh.c_str());
 }
 
 TEST_F(DocCommands, MakesEachKindOfSelfExtractorAndOpensIt) {
