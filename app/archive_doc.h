@@ -10,6 +10,8 @@
 
 class CCmdUI;
 class CFileView;
+class CTestReport;
+struct CEntryProperties;
 
 class CArchiveDoc : public CDocument {
     DECLARE_DYNCREATE(CArchiveDoc)
@@ -39,6 +41,11 @@ public:
 
     // Files dropped on the main window, after the user agreed to add them.
     void AddDroppedFiles(const CStringArray& paths);
+
+    // Testing entries and reading one's facts (archive_doc_check.cpp).
+    BOOL HasEntries() const;
+    BOOL TestEntries(const CStringArray& names, CTestReport* pReport);
+    BOOL GetEntryProperties(LPCSTR pszFullPath, CEntryProperties* pProps);
 
     BOOL m_bDirUnpack;     // extract with directories
     CObArray m_items;      // CArcfileItem*, owned, in listing order

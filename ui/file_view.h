@@ -43,6 +43,11 @@ public:
     afx_msg void OnMiniViewer();
     BOOL ShowInMiniViewer(LPCSTR lpszText, LPCSTR lpszName);
 
+    // One row's stored facts, and testing the selected rows (file_view_check.cpp).
+    afx_msg void OnProperties();
+    afx_msg void OnUpdateProperties(CCmdUI* pCmdUI);
+    afx_msg void OnTestSelected();
+
     CString m_strCurDir;
     BOOL m_bDetails;
     CFileListCtrl m_wndList;

@@ -27,6 +27,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_ALWAYS_ON_TOP, OnUpdateAlwaysOnTop)
     ON_COMMAND(ID_HELP_FINDER, OnHelpGuide)
     ON_COMMAND(ID_HELP, OnHelpGuide)
+    ON_COMMAND(ID_TEST_ARCHIVE, OnTestArchive)
+    ON_UPDATE_COMMAND_UI(ID_TEST_ARCHIVE, OnUpdateTestArchive)
 END_MESSAGE_MAP()
 
 static const UINT kIndicators[] = {ID_SEPARATOR};

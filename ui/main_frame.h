@@ -31,6 +31,9 @@ public:
     afx_msg void OnUpdateAlwaysOnTop(CCmdUI* pCmdUI);
     // Help contents and F1: the user guide, zuvo.html beside the program.
     afx_msg void OnHelpGuide();
+    // Testing the archive (main_frame_test.cpp).
+    afx_msg void OnTestArchive();
+    afx_msg void OnUpdateTestArchive(CCmdUI* pCmdUI);
 
 protected:
     DECLARE_MESSAGE_MAP()

@@ -351,7 +351,8 @@ TEST_F(Views, EveryKeyShownInTheMenusSendsThatItemsCommand) {
         BYTE fVirt = FVIRTKEY;
         std::string key = shown;
         if (key.rfind("Ctrl+", 0) == 0) fVirt |= FCONTROL, key = key.substr(5);
-        WORD vk = key == "Del" ? VK_DELETE : (WORD)(BYTE)key[0];
+        if (key.rfind("Alt+", 0) == 0) fVirt |= FALT, key = key.substr(4);
+        WORD vk = key == "Del" ? VK_DELETE : key == "Enter" ? VK_RETURN : (WORD)(BYTE)key[0];
         for (const ACCEL& a : keys)
             if (a.key == vk && (a.fVirt & ~FNOINVERT) == fVirt) return a.cmd;
         return -1;
@@ -372,7 +373,7 @@ TEST_F(Views, EveryKeyShownInTheMenusSendsThatItemsCommand) {
         }
     };
     walk(::GetMenu(Frame()->m_hWnd));
-    EXPECT_EQ(shown, (std::vector<std::string>{"Ctrl+N", "Ctrl+O", "Del", "Ctrl+V", "Ctrl+A", "Ctrl+C"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Ctrl+N", "Ctrl+O", "Del", "Ctrl+V", "Ctrl+A", "Ctrl+C", "Alt+Enter"}));
 }
 
 TEST_F(Views, DamagedStoredColumnsFallBackAndListModeKeepsTheWidths) {
