@@ -76,7 +76,7 @@ void RunTest(Job& job) {
   uint64_t total = 0, done = 0;
   for (size_t i = 0; i < archive.entries.size(); ++i)
     if (chosen[i]) total += archive.entries[i].original_size;
-  const bool to_output = job.output.Read();
+  const bool to_output = job.output.Wanted();
   std::string faults, sound;
   size_t tested = 0, faulty = 0;
   bool cancelled = false;
