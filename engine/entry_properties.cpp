@@ -74,7 +74,8 @@ BOOL CLha::GetProperties(LPCSTR pszFullPath, CEntryProperties* pProps) {
         AfxMessageBox(IDS_LIBRARY_BUSY, MB_OK);
         return FALSE;
     }
-    lister.m_hArc = lib.OpenArchive(AfxGetMainWndHandle(), m_strArchive, UNLHA_OPEN_MODE);
+    // The user heard of any damage when the archive was opened.
+    lister.m_hArc = lib.OpenArchive(AfxGetMainWndHandle(), m_strArchive, UNLHA_OPEN_MODE | UNLHA_OPEN_NO_DAMAGE_BOX);
     if (!lister.m_hArc) {
         AfxMessageBox(IDS_ENTRY_NOT_FOUND, MB_OK);
         return FALSE;

@@ -54,7 +54,11 @@ int WINAPI Unlha(HWND owner, LPCSTR command_line, LPSTR output, DWORD size);
 // Non-zero when `archive` is a file the library can handle (mode 2: every
 // entry's data is tested too).
 BOOL WINAPI UnlhaCheckArchive(LPCSTR archive, int mode);
-// A search handle over the archive's entries; NULL on failure.
+// A search handle over the archive's entries; NULL on failure. A damaged
+// archive opens with the entries before the damage, and the user is told,
+// unless `mode` holds UNLHA_OPEN_NO_DAMAGE_BOX (a second look at an archive
+// the user has already been told about).
+#define UNLHA_OPEN_NO_DAMAGE_BOX 0x00800000
 HARC WINAPI UnlhaOpenArchive(HWND owner, LPCSTR archive, DWORD mode);
 // 0 when `record` was filled, -1 when there is no (further) entry.
 int WINAPI UnlhaFindFirst(HARC archive, LPCSTR wildcard, UNLHA_ENTRY_RECORD* record);

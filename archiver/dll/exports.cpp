@@ -158,13 +158,13 @@ BOOL WINAPI UnlhaCheckArchive(LPCSTR path, int mode) {
   return TRUE;
 }
 
-HARC WINAPI UnlhaOpenArchive(HWND owner, LPCSTR path, DWORD) {
+HARC WINAPI UnlhaOpenArchive(HWND owner, LPCSTR path, DWORD mode) {
   if (!path) return nullptr;
   LoadedArchive archive;
   if (!LoadArchive(winfs::Widen(path), &archive, nullptr)) return nullptr;
   // A damaged or cut-off archive lists the entries before the damage; the
   // user is told that there is more that cannot be read.
-  if (!archive.Complete()) {
+  if (!archive.Complete() && !(mode & UNLHA_OPEN_NO_DAMAGE_BOX)) {
     Report report(owner);
     ReportDamage(archive, path, &report);
     report.Finish();

@@ -84,6 +84,17 @@ TEST_F(UnlhaTest, ListingTellsLevelSystemAndExactName) {
   EXPECT_EQ(lib_.FindNext(handle, &record), -1);
   EXPECT_EQ(exact(handle, name, 64), 0);
   lib_.CloseArchive(handle);
+
+  // A cut archive tells of its damage at the first look only.
+  std::string bytes = Read(archive);
+  Write("u.lzh", bytes.substr(0, bytes.size() - 3));
+  for (DWORD mode : {0x102u, 0x102u | 0x00800000u}) {
+    handle = lib_.OpenArchive(owner_, archive.c_str(), mode);
+    ASSERT_TRUE(handle);
+    EXPECT_EQ(lib_.FindFirst(handle, "*.*", &record), 0);
+    lib_.CloseArchive(handle);
+    EXPECT_EQ(BoxTexts().size(), mode == 0x102u ? 1u : 0u) << mode;
+  }
 }
 
 }  // namespace

@@ -119,3 +119,9 @@ def testing_names_each_damaged_entry_and_its_fault(s):
     assert findings.strip() == "", findings
     box.press(1)
     box.wait_closed()
+    # The properties of a row of the damaged archive: the damage is not told again.
+    app.desk.key("alt+Return")
+    box = app.dialog("プロパティ")
+    assert [w.text for w in app.dialogs()] == ["プロパティ"], [w.text for w in app.dialogs()]
+    box.press(1)
+    box.wait_closed()
