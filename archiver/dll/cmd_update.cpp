@@ -4,10 +4,14 @@
 //   u -n  ARCHIVE file...      each file under its own name
 //   u -r  ARCHIVE DIR\*.*      the folder's content, relative to DIR
 //   u -rx ARCHIVE DIR\*.*      the same under DIR's own name
+//   u -fDOC\SUB\ ...           any of these, every stored name put under DOC\SUB
 #include "archiver/dll/archive_rewrite.h"
 #include "archiver/dll/disk_items.h"
 #include "archiver/dll/resource.h"
+#include "archiver/lzh/cp932.h"
+#include "archiver/lzh/safe_path.h"
 #include "archiver/win/file_identity.h"
+#include "archiver/win/wide_text.h"
 #include "archiver/win/win_path.h"
 
 namespace unlha {
@@ -55,6 +59,27 @@ void DeleteSources(Job& job, const DiskItems& disk, const std::vector<bool>& add
   for (size_t i = folders.size(); i-- > 0;) RemoveDirectoryW(folders[i].c_str());
 }
 
+// The -f folder as a relative path with a trailing backslash ("" for none),
+// or false when it is not one that extracts as written: a drive, a leading
+// separator, a ".." or a character no name may hold.
+bool FolderForNames(const std::string& folder, std::wstring* out) {
+  out->clear();
+  std::string slashed;
+  for (size_t i = 0; i < folder.size(); ++i) {
+    bool pair = lzh::IsCp932LeadByte((unsigned char)folder[i]) && i + 1 < folder.size();
+    slashed += folder[i] == '\\' && !pair ? '/' : folder[i];
+    if (pair) slashed += folder[++i];
+  }
+  while (!slashed.empty() && slashed.back() == '/') slashed.pop_back();
+  if (slashed.empty()) return folder.empty();
+  if (slashed.find_first_of("*?\"<>|") != std::string::npos) return false;
+  std::vector<std::string> components;
+  if (lzh::SafeRelativePath(slashed, &components) != lzh::PathVerdict::kOk) return false;
+  if (lzh::JoinPath(components, '/') != slashed) return false;  // something was stripped
+  *out = winfs::Widen(lzh::JoinPath(components, '\\') + "\\");
+  return true;
+}
+
 }  // namespace
 
 void RunUpdate(Job& job) {
@@ -73,6 +98,10 @@ void RunUpdate(Job& job) {
 
   DiskItems disk;
   GatherOptions gather;
+  if (!FolderForNames(command.folder, &gather.folder)) {
+    job.report.Fail(kErrCommandName, IDS_BAD_COMMAND, command.folder);
+    return;
+  }
   gather.recursive = command.recurse > 0;
   gather.with_folder_name = command.with_dir_name;
   gather.follow_links = command.name != 'm';
