@@ -13,6 +13,7 @@
 #include "res/resource.h"
 #include "settings/remembered_settings.h"
 #include "ui/file_view.h"
+#include "ui/shown_place.h"
 
 IMPLEMENT_DYNCREATE(CArchiveDoc, CDocument)
 
@@ -155,6 +156,6 @@ BOOL CArchiveDoc::GetArchiveToWorkOn() {
 
 void CArchiveDoc::AddDroppedFiles(const CStringArray& paths) {
     if (!GetArchiveToWorkOn()) return;
-    m_pArchive->AddFiles(paths, FALSE);
-    Load(GetPathName());
+    m_pArchive->AddFiles(paths, FALSE, ShownFolder(this));
+    RelistInPlace(this, FALSE);
 }

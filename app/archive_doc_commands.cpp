@@ -14,6 +14,7 @@
 #include "settings/remembered_settings.h"
 #include "ui/dir_select_dlg.h"
 #include "ui/file_view.h"
+#include "ui/shown_place.h"
 
 #include <cderr.h>
 #include <string.h>
@@ -62,8 +63,8 @@ void CArchiveDoc::OnCompress() {
     }
     CStringArray paths;
     for (POSITION pos = dlg.GetStartPosition(); pos;) paths.Add(dlg.GetNextPathName(pos));
-    m_pArchive->AddFiles(paths, FALSE);
-    ZuvoApp()->Reopen(GetPathName());
+    m_pArchive->AddFiles(paths, FALSE, ShownFolder(this));
+    RelistInPlace(this, TRUE);
 }
 
 void CArchiveDoc::OnCompressDir() {
@@ -72,8 +73,8 @@ void CArchiveDoc::OnCompressDir() {
     dlg.m_bDirCompress = TRUE;
     dlg.m_bDeleteAfter = FALSE;
     if (dlg.DoModal() != IDOK) return;
-    m_pArchive->AddDirectory(dlg.GetSelectedDir(), dlg.m_bDirCompress, dlg.m_bDeleteAfter);
-    ZuvoApp()->Reopen(GetPathName());
+    m_pArchive->AddDirectory(dlg.GetSelectedDir(), dlg.m_bDirCompress, dlg.m_bDeleteAfter, ShownFolder(this));
+    RelistInPlace(this, TRUE);
 }
 
 void CArchiveDoc::OnMakeSFX() {

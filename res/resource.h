@@ -117,3 +117,11 @@
 #define IDS_FIND_NAME         61255
 #define IDS_FIND_FOLDER       61256
 #define IDS_FIND_COUNT_CUT    61257
+
+// Work inside folders: the questions that name what they act on.
+#define IDS_DELETE_FILES      61260
+#define IDS_DELETE_ONE_FILE   61261
+#define IDS_DELETE_FOLDER     61262
+#define IDS_DELETE_EMPTY_FOLDER 61263
+#define IDS_DROP_INTO_ARCHIVE 61264
+#define IDS_DROP_INTO_FOLDER  61265

@@ -20,6 +20,10 @@ BEGIN_MESSAGE_MAP(CDirView, CView)
     ON_WM_SETFOCUS()
     ON_COMMAND(ID_FONT, OnFont)
     ON_WM_CONTEXTMENU()
+    ON_COMMAND(ID_DELETE, OnDeleteFolder)
+    ON_UPDATE_COMMAND_UI(ID_DELETE, OnUpdateFolderEdit)
+    ON_COMMAND(ID_RENAME, OnRenameFolder)
+    ON_UPDATE_COMMAND_UI(ID_RENAME, OnUpdateFolderEdit)
 END_MESSAGE_MAP()
 
 static const UINT kTreeId = 110;

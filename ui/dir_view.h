@@ -45,6 +45,10 @@ public:
     afx_msg void OnSetFocus(HWND hOldWnd);
     afx_msg void OnFont();
     afx_msg void OnContextMenu(HWND hWnd, POINT ptScreen);
+    // Deleting and renaming the selected folder (dir_view_edit.cpp).
+    afx_msg void OnDeleteFolder();
+    afx_msg void OnRenameFolder();
+    afx_msg void OnUpdateFolderEdit(CCmdUI* pCmdUI);
 
 protected:
     // The node of each path made so far ("root\\DOC\\IMAGES", exact bytes),

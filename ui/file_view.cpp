@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "ui/dir_select_dlg.h"
 #include "ui/entry_cells.h"
+#include "ui/shown_place.h"
 
 IMPLEMENT_DYNCREATE(CFileView, CView)
 
@@ -171,13 +172,18 @@ void CFileView::OnSelectAll() {
 
 void CFileView::OnDelete() {
     if (m_wndList.GetSelectedCount() == 0) return;
-    if (QuestionMessage(IDS_CONFIRM_DELETE) != IDYES) return;
+    // The question names the one file, or counts them.
+    int nCount = (int)m_wndList.GetSelectedCount();
+    int nAnswer = nCount == 1 ? QuestionMessage(IDS_DELETE_ONE_FILE,
+                                                (LPCSTR)m_wndList.GetItemText(m_wndList.GetNextItem(-1, LVNI_SELECTED), 0))
+                              : QuestionMessage(IDS_DELETE_FILES, nCount);
+    if (nAnswer != IDYES) return;
     CStringArray paths;
     GetSelectedPaths(paths);
     CArchiveDoc* pDoc = GetDocument();
     if (paths.GetSize() == 0 || pDoc == NULL || pDoc->m_pArchive == NULL) return;
     pDoc->m_pArchive->Delete(paths);
-    pDoc->Load(pDoc->GetPathName());
+    RelistInPlace(pDoc, FALSE);
 }
 
 void CFileView::OnRename() {
@@ -186,7 +192,7 @@ void CFileView::OnRename() {
     CArchiveDoc* pDoc = GetDocument();
     if (paths.GetSize() == 0 || paths[0].IsEmpty() || pDoc == NULL || pDoc->m_pArchive == NULL) return;
     pDoc->m_pArchive->Rename(paths[0]);
-    ZuvoApp()->Reopen(pDoc->GetPathName());
+    RelistInPlace(pDoc, TRUE);
 }
 
 void CFileView::OnSortDate() { m_wndList.SortBy(4); }

@@ -9,6 +9,7 @@
 #include "ui/file_view.h"
 #include "ui/find_dlg.h"
 #include "ui/show_folder.h"
+#include "ui/shown_place.h"
 #include "ui/status_counts.h"
 
 namespace {
@@ -55,11 +56,5 @@ void CMainFrame::OnUpdateReread(CCmdUI* pCmdUI) {
 // The folder and the row shown before stay shown when they are still there.
 void CMainFrame::OnReread() {
     CArchiveDoc* pDoc = static_cast<CArchiveDoc*>(GetActiveDocument());
-    CFileView* pList = ListPane(m_wndSplitter);
-    if (pDoc == NULL || pDoc->GetPathName().IsEmpty() || pList == NULL) return;
-    CString strDir = pList->m_strCurDir, strName;
-    int nRow = pList->m_wndList.GetNextItem(-1, LVNI_FOCUSED);
-    if (nRow >= 0) strName = pList->m_wndList.GetItemText(nRow, 0);
-    if (!pDoc->Load(pDoc->GetPathName())) return;
-    if (!strDir.IsEmpty() || !strName.IsEmpty()) ShowFolderAndRow(TreePane(m_wndSplitter), pList, strDir, strName);
+    if (pDoc != NULL) RelistInPlace(pDoc, FALSE);
 }
