@@ -3,12 +3,18 @@
 // backslash: its own entry, if any, and every entry below it.
 #include "ui/dir_view.h"
 
+#include <set>
+#include <string>
+
 #include "app/archive_doc.h"
 #include "app/messages.h"
 #include "engine/arcfile_item.h"
 #include "framework/cmd_ui.h"
+#include "framework/frame_wnd.h"
 #include "framework/path_parts.h"
 #include "res/resource.h"
+#include "ui/file_view.h"
+#include "ui/show_folder.h"
 #include "ui/shown_place.h"
 
 namespace {
@@ -45,6 +51,40 @@ BOOL IsNamedFolder(const CString& dir) {
     return TRUE;
 }
 
+// "DOC\\SUB\\" -> "DOC\\", "DOC\\" -> "".
+CString ParentOf(const CString& dir) {
+    CString path = WithoutTrailingBackslash(dir);
+    return path.Left(LastComponentStart(path));
+}
+
+// Every folder path the archive holds, the ones above its entries included.
+std::set<std::string> FolderPaths(const CArchiveDoc* pDoc) {
+    std::set<std::string> paths;
+    auto add = [&](CString dir) {
+        for (; !dir.IsEmpty(); dir = ParentOf(dir)) {
+            dir = WithTrailingBackslash(dir);
+            if (!paths.insert(std::string((LPCSTR)dir, dir.GetLength())).second) break;
+        }
+    };
+    for (int i = 0; i < pDoc->m_items.GetSize(); ++i) add(static_cast<const CArcfileItem*>(pDoc->m_items[i])->m_strPath);
+    for (int i = 0; i < pDoc->m_folders.GetSize(); ++i) add(pDoc->m_folders[i]);
+    return paths;
+}
+
+// The one folder that is new after a rename and whose parent is not (the
+// folders below it are new too); FALSE when there is not exactly one.
+BOOL OneNewFolder(const std::set<std::string>& before, const std::set<std::string>& after, CString* pFolder) {
+    int nFound = 0;
+    for (const std::string& path : after) {
+        if (before.count(path)) continue;
+        CString parent = ParentOf(CString(path.c_str(), (int)path.size()));
+        if (!parent.IsEmpty() && !before.count(std::string((LPCSTR)parent, parent.GetLength()))) continue;
+        *pFolder = CString(path.c_str(), (int)path.size());
+        ++nFound;
+    }
+    return nFound == 1;
+}
+
 }  // namespace
 
 // A named folder chosen, and an archive to change.
@@ -68,11 +108,16 @@ void CDirView::OnDeleteFolder() {
     RelistInPlace(pDoc, FALSE);
 }
 
-// The library asks for the new name in its own dialog.
+// The library asks for the new name in its own dialog. The renamed folder is
+// then shown in the old one's place, and the tree keeps the keys.
 void CDirView::OnRenameFolder() {
     CArchiveDoc* pDoc = GetDocument();
     CString dir = GetSelectedPath();
     if (pDoc == NULL || pDoc->m_pArchive == NULL || !IsNamedFolder(dir)) return;
+    std::set<std::string> before = FolderPaths(pDoc);
     pDoc->m_pArchive->Rename(WithoutTrailingBackslash(dir));
-    RelistInPlace(pDoc, TRUE);
+    if (!RelistInPlace(pDoc, TRUE)) return;
+    CString renamed;
+    if (OneNewFolder(before, FolderPaths(pDoc), &renamed)) ShowFolderAndRow(this, pDoc->FindFileView(), renamed, "");
+    if (CFrameWnd* pFrame = GetParentFrame()) pFrame->SetActiveView(this);
 }

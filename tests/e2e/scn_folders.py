@@ -98,6 +98,8 @@ def a_folder_is_deleted_and_renamed_from_the_tree(s):
     ren.press(1)
     ren.wait_closed()
     app.wait_done(lambda: "MOVED\\" in app.tree_paths() and "OTHER\\" not in app.tree_paths(), "MOVED\\ in the tree")
+    wait_for(lambda: selected_node(s) == "MOVED\\" and app.names() == ["D.TXT"], "MOVED\\ shown in its place")
+    assert app.focus_window() == app.tree_window().hwnd, "the tree lost the keys"
     names = stored(s, s.archive)
     assert "moved/d.txt" in names and not [n for n in names if n.startswith("other")], names
 
