@@ -59,10 +59,10 @@ void DeleteSources(Job& job, const DiskItems& disk, const std::vector<bool>& add
   for (size_t i = folders.size(); i-- > 0;) RemoveDirectoryW(folders[i].c_str());
 }
 
-// The -f folder as a relative path with a trailing backslash ("" for none),
-// or false when it is not one that extracts as written: a drive, a leading
-// separator, a ".." or a character no name may hold.
-bool FolderForNames(const std::string& folder, std::wstring* out) {
+// The -f folder in stored form ("DOC/SUB/", "" for none), or false when it is
+// not one that extracts as written: a drive, a leading separator, a ".." or a
+// character no name may hold.
+bool StoredFolder(const std::string& folder, std::string* out) {
   out->clear();
   std::string slashed;
   for (size_t i = 0; i < folder.size(); ++i) {
@@ -76,8 +76,19 @@ bool FolderForNames(const std::string& folder, std::wstring* out) {
   std::vector<std::string> components;
   if (lzh::SafeRelativePath(slashed, &components) != lzh::PathVerdict::kOk) return false;
   if (lzh::JoinPath(components, '/') != slashed) return false;  // something was stripped
-  *out = winfs::Widen(lzh::JoinPath(components, '\\') + "\\");
+  *out = slashed + "/";
   return true;
+}
+
+// Puts every gathered name under the stored folder; an exact Unicode folder
+// name, where an item has one, gets the folder in front too.
+void PutUnder(const std::string& folder, std::vector<lzh::NewItem>* items) {
+  if (folder.empty()) return;
+  std::string exact = winfs::Narrow(winfs::Widen(folder, winfs::kCp932), CP_UTF8);
+  for (lzh::NewItem& item : *items) {
+    item.info.path = folder + item.info.path;
+    if (!item.info.unicode_dir.empty()) item.info.unicode_dir = exact + item.info.unicode_dir;
+  }
 }
 
 }  // namespace
@@ -98,7 +109,8 @@ void RunUpdate(Job& job) {
 
   DiskItems disk;
   GatherOptions gather;
-  if (!FolderForNames(command.folder, &gather.folder)) {
+  std::string folder;
+  if (!StoredFolder(command.folder, &folder)) {
     job.report.Fail(kErrCommandName, IDS_BAD_COMMAND, command.folder);
     return;
   }
@@ -108,6 +120,7 @@ void RunUpdate(Job& job) {
   // The archive is never a source, however the names reach it.
   if (exists && old.identity_known) gather.skip.push_back(old.identity);
   GatherDiskItems(command.names, gather, &disk);
+  PutUnder(folder, &disk.items);
   for (const std::string& name : disk.missing) job.report.Fail(kErrFileOpen, IDS_SOURCE_UNREADABLE, name);
   if (job.report.Failed()) return;
   for (const std::wstring& link : disk.links) job.report.Fail(kErrCannotWrite, IDS_LINK_NOT_MOVED, link);

@@ -65,11 +65,11 @@ void SetStoredName(const std::wstring& relative, bool is_directory, lzh::Header*
 }
 
 void AddItem(const WIN32_FIND_DATAW& found, const std::wstring& disk_path, const std::wstring& stored,
-             const GatherOptions& options, DiskItems* out) {
+             DiskItems* out) {
   lzh::NewItem item;
   item.is_directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   lzh::Header& info = item.info;
-  SetStoredName(options.folder + stored, item.is_directory, &info);
+  SetStoredName(stored, item.is_directory, &info);
   info.original_size = item.is_directory ? 0 : ((uint64_t)found.nFileSizeHigh << 32) | found.nFileSizeLow;
   info.dos_time = winfs::DosTimeOf(found.ftLastWriteTime);
   info.unix_time = winfs::UnixTimeOf(found.ftLastWriteTime);
@@ -122,12 +122,12 @@ void Walk(const WalkPlace& place, const std::wstring& prefix, const std::string&
     }
     if (is_directory) {
       if (!visited->Enter(disk)) continue;
-      AddItem(child, disk, stored, options, out);
+      AddItem(child, disk, stored, out);
       WalkPlace inner = {disk, place.resolved.empty() ? std::wstring()
                                                       : winfs::WithSeparator(place.resolved) + child.cFileName};
       Walk(inner, stored + L"\\", pattern, options, visited, out);
     } else if (Matches(folded_pattern, child.cFileName) && !Skipped(child, disk, options.skip)) {
-      AddItem(child, disk, stored, options, out);
+      AddItem(child, disk, stored, out);
     }
   }
 }
@@ -151,7 +151,7 @@ void AddFolder(const std::wstring& folder, const std::string& pattern, bool with
     WIN32_FIND_DATAW found;
     std::wstring name = winfs::BaseName(winfs::FullPath(folder));
     if (FindOne(folder, &found) && !name.empty()) {
-      AddItem(found, folder, name, options, out);
+      AddItem(found, folder, name, out);
       prefix = name + L"\\";
     }
   }
@@ -211,7 +211,7 @@ void GatherDiskItems(const std::vector<std::string>& names, const GatherOptions&
             if (!options.follow_links && IsLink(found, disk, resolved))
               out->links.push_back(disk);
             else
-              AddItem(found, disk, found.cFileName, options, out);
+              AddItem(found, disk, found.cFileName, out);
           } while (FindNextFileW(search, &found));
           FindClose(search);
         }
@@ -228,7 +228,7 @@ void GatherDiskItems(const std::vector<std::string>& names, const GatherOptions&
       // A folder given by name goes in with its own name (as if dropped).
       AddFolder(wide, "*", !recursive || options.with_folder_name, options, out);
     } else if (!Skipped(found, wide, options.skip)) {
-      AddItem(found, wide, found.cFileName, options, out);
+      AddItem(found, wide, found.cFileName, out);
     }
   }
   DropDuplicates(out);

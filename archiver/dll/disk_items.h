@@ -25,9 +25,6 @@ struct GatherOptions {
   bool follow_links = true;
   // Files never taken, whatever path reaches them (the archive itself).
   std::vector<winfs::FileIdentity> skip;
-  // The folder of the archive every stored name goes under ("DOC\\"), empty
-  // for the root.
-  std::wstring folder;
 };
 
 // A file named alone is stored under its own name; a folder (or "DIR\*.*"
