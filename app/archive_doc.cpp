@@ -131,6 +131,21 @@ void CArchiveDoc::SetCurrentDir(LPCSTR lpszDir, CView* pSender) {
     UpdateAllViews(pSender, kHintCurrentDir);
 }
 
+BOOL CArchiveDoc::HoldsFolder(const CString& strDir) const {
+    if (strDir.IsEmpty()) return TRUE;
+    // Paths start at a character boundary, so equal bytes are equal characters.
+    CString wanted = WithTrailingBackslash(strDir);
+    auto below = [&](const CString& path) {
+        CString dir = WithTrailingBackslash(path);
+        return dir.GetLength() >= wanted.GetLength() && dir.Left(wanted.GetLength()) == wanted;
+    };
+    for (int i = 0; i < m_items.GetSize(); ++i)
+        if (below(GetEntry(i)->m_strPath)) return TRUE;
+    for (int i = 0; i < m_folders.GetSize(); ++i)
+        if (below(m_folders[i])) return TRUE;
+    return FALSE;
+}
+
 BOOL CArchiveDoc::GetArchiveToWorkOn() {
     if (GetPathName().IsEmpty() && !PromptNewArchive()) return FALSE;
     return HasArchive();

@@ -23,7 +23,8 @@ public:
     enum Hint {
         kHintListing = 0,     // a new listing (or none): rebuild, show the root
         kHintCurrentDir = 1,  // another folder is shown
-        kHintEntriesGone = 2  // the entries are about to be freed: drop every pointer to them
+        kHintEntriesGone = 2,  // the entries are about to be freed: drop every pointer to them
+        kHintKeepPlace = 3     // the archive is read again next: keep the row shown
     };
 
     CArchiveDoc();
@@ -54,6 +55,11 @@ public:
     // The folder the file list shows, a relative path (empty: the root).
     const CString& GetCurrentDir() const { return m_strCurrentDir; }
     void SetCurrentDir(LPCSTR lpszDir, CView* pSender = NULL);
+    // TRUE when the listing holds the folder (empty: the root), as an entry of
+    // its own or above an entry.
+    BOOL HoldsFolder(const CString& strDir) const;
+    // Lists the archive again from disk, keeping the folder and row shown.
+    void Reread();
 
     // Operations on the archive; FALSE without an archive or when the library
     // failed (it has said why). Changes are listed again afterwards.
@@ -85,7 +91,7 @@ private:
     // (NULL: none), also after a failure unless bEvenOnFailure is FALSE.
     BOOL CallLibrary(const std::function<BOOL(CArcfile&)>& call, LPCSTR lpszChanged,
                      BOOL bEvenOnFailure = TRUE);
-    void ShowAfresh(const CString& strPath);
+    void ShowAfresh(const CString& strPath, BOOL bKeepRow = FALSE);
     void FreeItems();
 
     CObArray m_items;        // CArcfileItem*, owned, in listing order

@@ -26,11 +26,31 @@ BOOL CArchiveDoc::CallLibrary(const std::function<BOOL(CArcfile&)>& call, LPCSTR
 // and the recent files follow it, a self-extractor included). An archive the
 // library has not created yet is listed in place instead: it keeps its name,
 // where the open would report it missing and leave an untitled window.
-void CArchiveDoc::ShowAfresh(const CString& strPath) {
+// The same archive listed again keeps the folder shown, or the nearest one
+// above it that is left; a plain re-read keeps the list's row too, where a
+// change shows its folder from the first row.
+void CArchiveDoc::ShowAfresh(const CString& strPath, BOOL bKeepRow) {
+    BOOL bSameArchive = !GetPathName().IsEmpty() && strPath.CompareNoCase(GetPathName()) == 0;
+    CString strDir = m_strCurrentDir;
+    if (bSameArchive && bKeepRow) UpdateAllViews(NULL, kHintKeepPlace);
     if (GetFileAttributesA(strPath) == INVALID_FILE_ATTRIBUTES)
         Load(strPath);
     else
         ZuvoApp()->Reopen(strPath);
+    if (!bSameArchive) return;
+    while (!strDir.IsEmpty() && !HoldsFolder(strDir)) {
+        strDir = WithoutTrailingBackslash(strDir);
+        strDir = strDir.Left(LastComponentStart(strDir));
+    }
+    SetCurrentDir(strDir);
+}
+
+void CArchiveDoc::Reread() {
+    // Inside a library call the listing waits for it, as a change's does.
+    if (m_nCallsRunning > 0)
+        m_strChangedPath = GetPathName();
+    else
+        ShowAfresh(GetPathName(), TRUE);
 }
 
 BOOL CArchiveDoc::ExtractEntries(const CStringArray& fullPaths, LPCSTR lpszDestDir, BOOL bWithDirs) {
@@ -54,11 +74,12 @@ void CArchiveDoc::RenameEntry(LPCSTR lpszFullPath) {
 }
 
 void CArchiveDoc::AddFiles(const CStringArray& paths) {
-    CallLibrary([&](CArcfile& a) { return a.AddFiles(paths, FALSE); }, GetPathName());
+    CallLibrary([&](CArcfile& a) { return a.AddFiles(paths, FALSE, m_strCurrentDir); }, GetPathName());
 }
 
 void CArchiveDoc::AddFolder(LPCSTR lpszDir, BOOL bWithDirs, BOOL bDeleteAfter) {
-    CallLibrary([&](CArcfile& a) { return a.AddDirectory(lpszDir, bWithDirs, bDeleteAfter); }, GetPathName());
+    CallLibrary([&](CArcfile& a) { return a.AddDirectory(lpszDir, bWithDirs, bDeleteAfter, m_strCurrentDir); },
+                GetPathName());
 }
 
 BOOL CArchiveDoc::MakeSelfExtractor(int nType, BOOL bReplace) {

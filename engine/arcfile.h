@@ -40,8 +40,10 @@ public:
     virtual BOOL ExtractFiles(const CStringArray& names, LPCSTR pszDestDir, BOOL bWithDirs) = 0;
     virtual BOOL Extract(LPCSTR pszNames, LPCSTR pszDestDir, BOOL bWithDirs) = 0;
     virtual BOOL ExtractDirectory(LPCSTR pszDir, LPCSTR pszDestDir) = 0;
-    virtual BOOL AddFiles(const CStringArray& files, BOOL bMove) = 0;
-    virtual BOOL AddDirectory(LPCSTR pszDir, BOOL bWithDirs, BOOL bMove) = 0;
+    // pszFolder: the folder of the archive the new entries go into ("DOC\\"),
+    // empty for the root.
+    virtual BOOL AddFiles(const CStringArray& files, BOOL bMove, LPCSTR pszFolder = "") = 0;
+    virtual BOOL AddDirectory(LPCSTR pszDir, BOOL bWithDirs, BOOL bMove, LPCSTR pszFolder = "") = 0;
     virtual BOOL Delete(const CStringArray& names) = 0;
     virtual BOOL List(CString& strOut) = 0;
     virtual BOOL Rename(LPCSTR pszFullPath) = 0;

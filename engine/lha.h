@@ -26,8 +26,8 @@ public:
     BOOL ExtractFiles(const CStringArray& names, LPCSTR pszDestDir, BOOL bWithDirs) override;
     BOOL Extract(LPCSTR pszNames, LPCSTR pszDestDir, BOOL bWithDirs) override;
     BOOL ExtractDirectory(LPCSTR pszDir, LPCSTR pszDestDir) override;
-    BOOL AddFiles(const CStringArray& files, BOOL bMove) override;
-    BOOL AddDirectory(LPCSTR pszDir, BOOL bWithDirs, BOOL bMove) override;
+    BOOL AddFiles(const CStringArray& files, BOOL bMove, LPCSTR pszFolder = "") override;
+    BOOL AddDirectory(LPCSTR pszDir, BOOL bWithDirs, BOOL bMove, LPCSTR pszFolder = "") override;
     BOOL Delete(const CStringArray& names) override;
     BOOL List(CString& strOut) override;
     BOOL Rename(LPCSTR pszFullPath) override;

@@ -79,15 +79,28 @@ BOOL CLha::ExecuteWithFileList(const CStringArray& names, LPCSTR pszOption) {
     return TRUE;
 }
 
-BOOL CLha::AddFiles(const CStringArray& files, BOOL bMove) {
-    return ExecuteWithFileList(files, bMove ? "m -n" : "u -n");
+namespace {
+
+// The add option with the library's -f switch when the entries go into a
+// folder of the archive; the option alone for the root.
+CString IntoFolder(LPCSTR pszOption, LPCSTR pszFolder) {
+    CString option(pszOption);
+    if (pszFolder == NULL || *pszFolder == 0) return option;
+    if (option[option.GetLength() - 1] != ' ') option += ' ';
+    return option + NameForLine(CString("-f") + WithTrailingBackslash(pszFolder));
 }
 
-BOOL CLha::AddDirectory(LPCSTR pszDir, BOOL bWithDirs, BOOL bMove) {
+}  // namespace
+
+BOOL CLha::AddFiles(const CStringArray& files, BOOL bMove, LPCSTR pszFolder) {
+    return ExecuteWithFileList(files, IntoFolder(bMove ? "m -n" : "u -n", pszFolder));
+}
+
+BOOL CLha::AddDirectory(LPCSTR pszDir, BOOL bWithDirs, BOOL bMove, LPCSTR pszFolder) {
     LPCSTR option = bMove ? (bWithDirs ? "m -rx " : "m -r ") : (bWithDirs ? "u -rx " : "u -r ");
     CStringArray names;
     names.Add(CString(pszDir) + (EndsWithBackslash(pszDir) ? "*.*" : "\\*.*"));
-    return ExecuteWithFileList(names, option);
+    return ExecuteWithFileList(names, IntoFolder(option, pszFolder));
 }
 
 BOOL CLha::Delete(const CStringArray& names) { return ExecuteWithFileList(names, "d -p"); }

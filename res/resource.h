@@ -145,3 +145,11 @@
 #define IDS_TEST_FAULTS       61245  /* one text per TestFault, '\n' between */
 #define IDS_TEST_MORE         61246
 #define IDS_UNKNOWN_FACT      61247
+
+// Work inside folders: the questions that name what they act on.
+#define IDS_DELETE_FILES      61260
+#define IDS_DELETE_ONE_FILE   61261
+#define IDS_DELETE_FOLDER     61262
+#define IDS_DELETE_EMPTY_FOLDER 61263
+#define IDS_DROP_INTO_ARCHIVE 61264
+#define IDS_DROP_INTO_FOLDER  61265

@@ -21,6 +21,10 @@ BEGIN_MESSAGE_MAP(CDirView, CView)
     ON_WM_SETFOCUS()
     ON_COMMAND(ID_FONT, OnFont)
     ON_WM_CONTEXTMENU()
+    ON_COMMAND(ID_DELETE, OnDeleteFolder)
+    ON_UPDATE_COMMAND_UI(ID_DELETE, OnUpdateFolderEdit)
+    ON_COMMAND(ID_RENAME, OnRenameFolder)
+    ON_UPDATE_COMMAND_UI(ID_RENAME, OnUpdateFolderEdit)
 END_MESSAGE_MAP()
 
 static const UINT kTreeId = 110;
@@ -69,6 +73,10 @@ void CDirView::OnInitialUpdate() {
 // Only a new listing changes the folders; another folder shown or entries
 // going away leave the tree as it is.
 void CDirView::OnUpdate(CView*, LPARAM lHint, CObject*) {
+    if (lHint == CArchiveDoc::kHintCurrentDir) {
+        ShowCurrentDir();
+        return;
+    }
     if (lHint != CArchiveDoc::kHintListing) return;
     m_wndTree.DeleteAllItems();
     m_nodes.clear();

@@ -30,9 +30,12 @@ public:
     CString GetSelectedPath() const;
     // Finds or makes the nodes of one directory path below the top node.
     void InsertPath(LPCSTR lpszDir, LPCSTR lpszRootName);
-    // Selects the node of a relative directory path and tells the other views
-    // as a user's choice does (dir_view_select.cpp); FALSE when there is none.
+    // Shows a relative directory path through the document, which every pane
+    // follows (dir_view_select.cpp); FALSE when the tree has no such node.
     BOOL SelectFolder(const CString& strDir);
+    HTREEITEM NodeOf(const CString& strDir);  // NULL when there is none
+    // Selects the document's folder without announcing it again.
+    void ShowCurrentDir();
     void SelectNode(HTREEITEM hItem);
     void AnnounceSelectedPath();
 
@@ -45,6 +48,11 @@ public:
     afx_msg void OnSetFocus(HWND hOldWnd);
     afx_msg void OnFont();
     afx_msg void OnContextMenu(HWND hWnd, POINT ptScreen);
+    // Deleting and renaming the selected folder (dir_view_edit.cpp).
+    afx_msg void OnDeleteFolder();
+    afx_msg void OnRenameFolder();
+    afx_msg void OnUpdateFolderEdit(CCmdUI* pCmdUI);
+    void KeepTheKeys();
 
 protected:
     // The node of each path made so far ("root\\DOC\\IMAGES", exact bytes),

@@ -19,21 +19,30 @@ void CDirView::SelectNode(HTREEITEM hItem) {
     AnnounceSelectedPath();
 }
 
-BOOL CDirView::SelectFolder(const CString& strDir) {
+HTREEITEM CDirView::NodeOf(const CString& strDir) {
     HTREEITEM hTop = m_wndTree.GetRootItem();
-    if (hTop == NULL) return FALSE;
-    HTREEITEM hItem = hTop;
-    if (!strDir.IsEmpty()) {
-        // Nodes are kept by the root's label and the path without its last
-        // backslash, as the rebuild made them.
-        CString key = m_wndTree.GetItemText(hTop) + "\\" + strDir;
-        if (key[key.GetLength() - 1] == '\\') key = key.Left(key.GetLength() - 1);
-        auto it = m_nodes.find(std::string((LPCSTR)key, key.GetLength()));
-        if (it == m_nodes.end()) return FALSE;
-        hItem = it->second;
-    }
-    SelectNode(hItem);
+    if (hTop == NULL || strDir.IsEmpty()) return hTop;
+    // Nodes are kept by the root's label and the path without its last
+    // backslash, as the rebuild made them.
+    CString key = m_wndTree.GetItemText(hTop) + "\\" + strDir;
+    if (key[key.GetLength() - 1] == '\\') key = key.Left(key.GetLength() - 1);
+    auto it = m_nodes.find(std::string((LPCSTR)key, key.GetLength()));
+    return it == m_nodes.end() ? NULL : it->second;
+}
+
+BOOL CDirView::SelectFolder(const CString& strDir) {
+    if (GetDocument() == NULL || NodeOf(strDir) == NULL) return FALSE;
+    GetDocument()->SetCurrentDir(strDir);
     return TRUE;
+}
+
+// The folder the document shows, chosen however it was: the control's own
+// selection changes are not announced again.
+void CDirView::ShowCurrentDir() {
+    HTREEITEM hItem = GetDocument() != NULL ? NodeOf(GetDocument()->GetCurrentDir()) : NULL;
+    if (hItem == NULL || hItem == m_wndTree.GetSelectedItem()) return;
+    m_wndTree.SelectItem(hItem);
+    m_wndTree.SendMessage(TVM_ENSUREVISIBLE, 0, (LPARAM)hItem);
 }
 
 // A right click chooses the node under the pointer first, as a left click

@@ -87,9 +87,20 @@ void CFileView::OnUpdate(CView*, LPARAM lHint, CObject*) {
         ForgetEntries();
         return;
     }
+    if (lHint == CArchiveDoc::kHintKeepPlace) {
+        int nRow = m_wndList.m_hWnd != NULL ? m_wndList.GetNextItem(-1, LVNI_FOCUSED) : -1;
+        m_strKeptRow = nRow >= 0 ? m_wndList.GetItemText(nRow, 0) : CString();
+        return;
+    }
     FillList();
     m_wndList.Resort();
     m_wndList.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    // The folder shown after the re-listing comes last and takes the row kept.
+    if (lHint == CArchiveDoc::kHintCurrentDir && !m_strKeptRow.IsEmpty()) {
+        if (!SelectRowNamed(m_strKeptRow))
+            m_wndList.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        m_strKeptRow.Empty();
+    }
 }
 
 void CFileView::ForgetEntries() {
@@ -164,7 +175,12 @@ void CFileView::OnSelectAll() {
 
 void CFileView::OnDelete() {
     if (m_wndList.GetSelectedCount() == 0) return;
-    if (QuestionMessage(IDS_CONFIRM_DELETE) != IDYES) return;
+    // The question names the one file, or counts them.
+    int nCount = (int)m_wndList.GetSelectedCount();
+    int nAnswer = nCount == 1 ? QuestionMessage(IDS_DELETE_ONE_FILE,
+                                                (LPCSTR)m_wndList.GetItemText(m_wndList.GetNextItem(-1, LVNI_SELECTED), 0))
+                              : QuestionMessage(IDS_DELETE_FILES, nCount);
+    if (nAnswer != IDYES) return;
     CStringArray paths;
     GetSelectedPaths(paths);
     if (paths.GetSize() > 0 && GetDocument() != NULL) GetDocument()->DeleteEntries(paths);

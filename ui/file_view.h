@@ -54,6 +54,7 @@ public:
 
     BOOL m_bDetails;
     CFileListCtrl m_wndList;
+    CString m_strKeptRow;  // the focused row's name while the archive is listed again
 
     afx_msg int OnCreate(LPCREATESTRUCTA lpcs);
     afx_msg void OnSize(UINT nType, int cx, int cy);

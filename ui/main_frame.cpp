@@ -13,6 +13,7 @@
 #include "ui/desktop_open.h"
 #include "settings/remembered_settings.h"
 #include "ui/dir_view.h"
+#include "ui/drop_question.h"
 #include "ui/mini_view_frame.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
@@ -158,7 +159,7 @@ void CMainFrame::OnDropFiles(HDROP hDropInfo) {
             return;
         }
     }
-    if (QuestionMessage(IDS_FILES_DROPPED) != IDYES) return;
     CArchiveDoc* pDoc = GetArchiveDoc();
+    if (AskToAddDropped(pDoc, files.GetSize()) != IDYES) return;
     if (pDoc != nullptr && pDoc->GetArchiveToWorkOn()) pDoc->AddFiles(files);
 }

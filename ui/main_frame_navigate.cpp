@@ -55,11 +55,5 @@ void CMainFrame::OnUpdateReread(CCmdUI* pCmdUI) {
 // The folder and the row shown before stay shown when they are still there.
 void CMainFrame::OnReread() {
     CArchiveDoc* pDoc = static_cast<CArchiveDoc*>(GetActiveDocument());
-    CFileView* pList = ListPane(m_wndSplitter);
-    if (pDoc == NULL || pDoc->GetPathName().IsEmpty() || pList == NULL) return;
-    CString strDir = pDoc->GetCurrentDir(), strName;
-    int nRow = pList->m_wndList.GetNextItem(-1, LVNI_FOCUSED);
-    if (nRow >= 0) strName = pList->m_wndList.GetItemText(nRow, 0);
-    if (!pDoc->Load(pDoc->GetPathName())) return;
-    if (!strDir.IsEmpty() || !strName.IsEmpty()) ShowFolderAndRow(TreePane(m_wndSplitter), pList, strDir, strName);
+    if (pDoc != NULL && !pDoc->GetPathName().IsEmpty()) pDoc->Reread();
 }

@@ -1,8 +1,11 @@
 // "n ARCHIVE NAME": asks for the entry's new name in the library's dialog
 // and rewrites the archive with that entry renamed. Cancel changes nothing.
+// A folder (its own entry, or only the paths of entries below it) is renamed
+// with everything below it.
 #include "archiver/dll/archive_rewrite.h"
 #include "archiver/dll/entry_record.h"
 #include "archiver/dll/entry_selection.h"
+#include "archiver/dll/folder_rename.h"
 #include "archiver/dll/rename_dialog.h"
 #include "archiver/dll/resource.h"
 #include "archiver/lzh/cp932.h"
@@ -57,24 +60,36 @@ void RunRename(Job& job) {
     wanted = command.names[0];
     index = FindEntry(wanted, old.entries);
   }
+  // A folder that has no entry of its own is named by the entries below it.
+  bool folder_only = false;
   if (index == old.entries.size()) {
+    for (const std::string& name : {command.rest, command.names.size() == 1 ? command.names[0] : std::string()}) {
+      if (folder_only || name.empty() || FolderMembers(name, old.entries).empty()) continue;
+      wanted = name;
+      folder_only = true;
+    }
+  }
+  if (index == old.entries.size() && !folder_only) {
     job.report.Fail(kErrNotExist, IDS_NOTHING_MATCHED, wanted);
     return;
   }
-  const lzh::Header& entry = old.entries[index];
-  std::string shown = DisplayName(entry);
-  if (entry.IsDirectory() && !shown.empty() && shown.back() == '\\') shown.pop_back();
+  bool is_folder = folder_only || old.entries[index].IsDirectory();
+  std::string shown = folder_only ? wanted : DisplayName(old.entries[index]);
+  if (is_folder && !shown.empty() && shown.back() == '\\') shown.pop_back();
 
   // A name typed without a folder stays in the entry's folder; one with a
   // folder is taken from the archive's root.
   std::string folder = FolderOf(shown);
   std::string stored;
   lzh::EditPlan plan;
+  // What the entry is called now, in the stored form the check compares.
+  std::string current = folder_only ? StoredName(shown, true) : old.entries[index].path;
   NameCheck check = [&](const std::string& typed) -> UINT {
-    stored = StoredName(FolderOf(typed).empty() ? folder + typed : typed, entry.IsDirectory());
+    stored = StoredName(FolderOf(typed).empty() ? folder + typed : typed, is_folder);
     if (stored.empty()) return IDS_BAD_NEW_NAME;
-    if (stored == entry.path) return 0;  // unchanged
+    if (stored == current) return 0;  // unchanged
     plan = lzh::EditPlan();
+    if (is_folder) return PlanFolderRename(old.entries, shown, stored.substr(0, stored.size() - 1), &plan) ? 0 : IDS_NAME_TAKEN;
     return lzh::PlanRename(old.entries, index, stored, &plan) ? 0 : IDS_NAME_TAKEN;
   };
   job.progress.Close();
@@ -83,7 +98,7 @@ void RunRename(Job& job) {
     job.report.Cancel();
     return;
   }
-  if (stored == entry.path) return;
+  if (stored == current) return;
   RewriteArchive(job, &old, plan, {}, {});
 }
 

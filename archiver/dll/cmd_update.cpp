@@ -4,10 +4,14 @@
 //   u -n  ARCHIVE file...      each file under its own name
 //   u -r  ARCHIVE DIR\*.*      the folder's content, relative to DIR
 //   u -rx ARCHIVE DIR\*.*      the same under DIR's own name
+//   u -fDOC\SUB\ ...           any of these, every stored name put under DOC\SUB
 #include "archiver/dll/archive_rewrite.h"
 #include "archiver/dll/disk_items.h"
 #include "archiver/dll/resource.h"
+#include "archiver/lzh/cp932.h"
+#include "archiver/lzh/safe_path.h"
 #include "archiver/win/file_identity.h"
+#include "archiver/win/wide_text.h"
 #include "archiver/win/win_path.h"
 
 namespace unlha {
@@ -55,6 +59,38 @@ void DeleteSources(Job& job, const DiskItems& disk, const std::vector<bool>& add
   for (size_t i = folders.size(); i-- > 0;) RemoveDirectoryW(folders[i].c_str());
 }
 
+// The -f folder in stored form ("DOC/SUB/", "" for none), or false when it is
+// not one that extracts as written: a drive, a leading separator, a ".." or a
+// character no name may hold.
+bool StoredFolder(const std::string& folder, std::string* out) {
+  out->clear();
+  std::string slashed;
+  for (size_t i = 0; i < folder.size(); ++i) {
+    bool pair = lzh::IsCp932LeadByte((unsigned char)folder[i]) && i + 1 < folder.size();
+    slashed += folder[i] == '\\' && !pair ? '/' : folder[i];
+    if (pair) slashed += folder[++i];
+  }
+  while (!slashed.empty() && slashed.back() == '/') slashed.pop_back();
+  if (slashed.empty()) return folder.empty();
+  if (slashed.find_first_of("*?\"<>|") != std::string::npos) return false;
+  std::vector<std::string> components;
+  if (lzh::SafeRelativePath(slashed, &components) != lzh::PathVerdict::kOk) return false;
+  if (lzh::JoinPath(components, '/') != slashed) return false;  // something was stripped
+  *out = slashed + "/";
+  return true;
+}
+
+// Puts every gathered name under the stored folder; an exact Unicode folder
+// name, where an item has one, gets the folder in front too.
+void PutUnder(const std::string& folder, std::vector<lzh::NewItem>* items) {
+  if (folder.empty()) return;
+  std::string exact = winfs::Narrow(winfs::Widen(folder, winfs::kCp932), CP_UTF8);
+  for (lzh::NewItem& item : *items) {
+    item.info.path = folder + item.info.path;
+    if (!item.info.unicode_dir.empty()) item.info.unicode_dir = exact + item.info.unicode_dir;
+  }
+}
+
 }  // namespace
 
 void RunUpdate(Job& job) {
@@ -73,12 +109,18 @@ void RunUpdate(Job& job) {
 
   DiskItems disk;
   GatherOptions gather;
+  std::string folder;
+  if (!StoredFolder(command.folder, &folder)) {
+    job.report.Fail(kErrCommandName, IDS_BAD_COMMAND, command.folder);
+    return;
+  }
   gather.recursive = command.recurse > 0;
   gather.with_folder_name = command.with_dir_name;
   gather.follow_links = command.name != 'm';
   // The archive is never a source, however the names reach it.
   if (exists && old.identity_known) gather.skip.push_back(old.identity);
   GatherDiskItems(command.names, gather, &disk);
+  PutUnder(folder, &disk.items);
   for (const std::string& name : disk.missing) job.report.Fail(kErrFileOpen, IDS_SOURCE_UNREADABLE, name);
   if (job.report.Failed()) return;
   for (const std::wstring& link : disk.links) job.report.Fail(kErrCannotWrite, IDS_LINK_NOT_MOVED, link);

@@ -170,6 +170,9 @@ size_t ParseSwitch(const std::string& text, Command* command) {
       case 'w':
         if (i + 1 < text.size() && (text[i + 1] | 0x20) == 'd') ++i;  // -wd<dir>
         return i + 1;
+      case 'f':  // the rest of the token is the folder; quoted when it holds a blank
+        command->folder = text.substr(i + 1);
+        return std::string::npos;
       case 'g':
       case 'j':
         if (i + 1 < text.size() && (text[i + 1] | 0x20) == 'w') {

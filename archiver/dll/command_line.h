@@ -37,6 +37,7 @@ struct Command {
   // the program's name.
   bool overwrite = false;
   std::string work_dir;      // -w<dir>, empty when absent
+  std::string folder;        // -f<folder>: u and m store new entries under this folder of the archive
   int sfx_window = -1;       // -gw / -jw value, -1 when absent
   std::string archive;
   std::string destination;   // x, e

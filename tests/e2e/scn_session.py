@@ -242,6 +242,7 @@ def add_two_files_delete_one_rename_one(s):
     require_views(s)
     app = s.app
     require_tool(s, COMPRESS, "Compress")
+    app.select_node("")  # files are added into the folder shown
     add1 = s.write("adds/ADD1.TXT", "added one\r\n")
     s.write("adds/ADD2.TXT", "added two\r\n")
     app.menu("編集(&E)", "圧縮(&P)...")
@@ -260,7 +261,7 @@ def add_two_files_delete_one_rename_one(s):
     app.select_rows(["ADD2.TXT"])
     app.menu("ﾌｧｲﾙ(&F)", "削除(&D)...")
     ask = app.dialog("Zuvo")
-    assert "ファイルを削除してよろしいですか？" in ask.text(), ask.text()
+    assert ask.text() == "ADD2.TXT を削除してよろしいですか?", ask.text()
     ask.press(6)
     app.wait_done(lambda: "ADD2.TXT" not in app.names() and "ADD1.TXT" in app.names(), "ADD2.TXT gone")
     assert "ADD2.TXT" not in s.archive_names(s.archive)

@@ -218,7 +218,7 @@ def files_dropped_from_another_program_are_added_after_yes(s):
         cx, cy = probe.window.centre
         drag(s, cx, cy, lst.x + lst.w // 2, lst.y + lst.h - 20)
         box = s.app.dialog("Zuvo")
-        assert box.text() == "ファイルがドロップされました。圧縮しますか？", box.text()
+        assert box.text() == "ドロップされた 2 個のファイルを VIEW.LZH に圧縮しますか?", box.text()
         box.press(cid=6)  # Yes
         s.app.wait_done(lambda: "ADDED1.TXT" in s.app.names() and "ADDED2.TXT" in s.app.names(),
                         "the dropped files in the list", timeout=60)

@@ -110,6 +110,11 @@ TEST_F(CommandTest, AddMoveAndDeleteLines) {
     EXPECT_TRUE(arc.Delete(entries));
     EXPECT_TRUE(arc.AddFiles(none, FALSE));
     EXPECT_TRUE(arc.Delete(none));
+    // Into a folder of the archive: its switch after the option, quoted
+    // whole when the folder holds a blank; none for the root.
+    EXPECT_TRUE(arc.AddFiles(files, FALSE, "DOC\\SUB"));
+    EXPECT_TRUE(arc.AddDirectory("C:\\SRC", TRUE, FALSE, "My Doc\\"));
+    EXPECT_TRUE(arc.AddFiles(files, FALSE, ""));
 
     std::vector<std::string> expected = {
         "u -n -wC:\\TEMP C:\\A.LZH  C:\\X\\F1.TXT C:\\X\\F2.TXT",
@@ -119,6 +124,9 @@ TEST_F(CommandTest, AddMoveAndDeleteLines) {
         "m -r  -wC:\\TEMP C:\\A.LZH  C:\\SRC\\*.*",
         "m -rx  -wC:\\TEMP C:\\A.LZH  \"C:\\My Files\\*.*\"",
         "d -p -wC:\\TEMP C:\\A.LZH  DOC\\A.TXT \"My Doc\\B C.TXT\" \"say \"\"hi\"\".txt\" \"a\"\"b\" \"tab\there\"",
+        "u -n -fDOC\\SUB\\ -wC:\\TEMP C:\\A.LZH  C:\\X\\F1.TXT C:\\X\\F2.TXT",
+        "u -rx \"-fMy Doc\\\" -wC:\\TEMP C:\\A.LZH  C:\\SRC\\*.*",
+        "u -n -wC:\\TEMP C:\\A.LZH  C:\\X\\F1.TXT C:\\X\\F2.TXT",
     };
     EXPECT_EQ(lib->CommandLines(), expected);
 }

@@ -413,7 +413,7 @@ TEST_F(MainWindow, DroppedArchiveOpensAndOtherFilesAskFirst) {
     boxes.QueueAnswer(IDNO);
     Frame()->SendMessage(WM_DROPFILES, (WPARAM)MakeDrop({MakeFile("NOTES.TXT")}));
     ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].text, Sjis("ファイルがドロップされました。圧縮しますか？"));
+    EXPECT_EQ(boxes.Seen()[0].text, Sjis("ドロップされた 1 個のファイルを OTHER.LZH に圧縮しますか?"));
     EXPECT_EQ(boxes.Seen()[0].icon, (UINT)MB_ICONQUESTION);
     EXPECT_TRUE(boxes.Seen()[0].HasButton(IDYES) && boxes.Seen()[0].HasButton(IDNO));
     EXPECT_TRUE(lib.CommandLines().empty());

@@ -2,6 +2,7 @@
 // process over the scripted library: what the panes show, sorting, the
 // remembered columns, and the commands on the selected rows.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstring>
@@ -42,6 +43,22 @@ std::string MakeFile(const std::string& name) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     CloseHandle(h);
     return path;
+}
+
+// A dropped-file block as the shell hands it over.
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& p : paths) size += p.size() + 1;
+    HGLOBAL hGlobal = GlobalAlloc(GHND, size);
+    DROPFILES* pDrop = (DROPFILES*)GlobalLock(hGlobal);
+    pDrop->pFiles = sizeof(DROPFILES);
+    char* pNames = (char*)(pDrop + 1);
+    for (const std::string& p : paths) {
+        memcpy(pNames, p.c_str(), p.size() + 1);
+        pNames += p.size() + 1;
+    }
+    GlobalUnlock(hGlobal);
+    return (HDROP)hGlobal;
 }
 
 WORD DosDate(int y, int m, int d) { return (WORD)(((y - 1980) << 9) | (m << 5) | d); }
@@ -448,7 +465,7 @@ TEST_F(Views, DeleteAsksOnlyWithASelectionAndYesDeletesAndRelists) {
     boxes.QueueAnswer(IDNO);
     Frame()->SendMessage(WM_COMMAND, ID_DELETE);
     ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].text, Sjis("ファイルを削除してよろしいですか？"));
+    EXPECT_EQ(boxes.Seen()[0].text, Sjis("2 個のファイルを削除してよろしいですか?"));
     EXPECT_EQ(boxes.Seen()[0].icon, (UINT)MB_ICONQUESTION);
     EXPECT_TRUE(lib.CommandLines().empty());
 
@@ -459,18 +476,20 @@ TEST_F(Views, DeleteAsksOnlyWithASelectionAndYesDeletesAndRelists) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].substr(0, 5), "d -p ");
     EXPECT_NE(lines[0].find(" DOC\\A.TXT \"DOC\\B C.TXT\""), std::string::npos) << lines[0];
-    // Listed again: the tree is rebuilt on its top node, the list shows the root.
-    EXPECT_EQ(Tree()->m_wndTree.GetSelectedItem(), Tree()->m_wndTree.GetRootItem());
-    EXPECT_EQ(Rows(), std::vector<std::string>({"ROOT.TXT"}));
+    // Listed again, the folder still there stays shown (the scripted
+    // library lists the same entries again).
+    EXPECT_EQ(std::string(Tree()->GetSelectedPath()), "DOC\\");
+    EXPECT_EQ(Rows(), std::vector<std::string>({"A.TXT", "B C.TXT"}));
 
     // Rename names the first selected entry to the library, then shows the
-    // archive afresh.
+    // archive afresh in the same folder.
     lib.ClearCalls();
+    SelectRows({1});
     Frame()->SendMessage(WM_COMMAND, ID_RENAME);
     lines = lib.CommandLines();
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], "n  " + std::string(Doc()->GetPathName()) + " ROOT.TXT");
-    EXPECT_EQ(Rows(), std::vector<std::string>({"ROOT.TXT"}));
+    EXPECT_EQ(lines[0], "n  " + std::string(Doc()->GetPathName()) + " DOC\\B C.TXT");
+    EXPECT_EQ(Rows(), std::vector<std::string>({"A.TXT", "B C.TXT"}));
 
     // A double click and a right click on the list are posted to the view as
     // View and MiniViewer; the control itself does nothing with them.
@@ -485,6 +504,58 @@ TEST_F(Views, DeleteAsksOnlyWithASelectionAndYesDeletesAndRelists) {
         EXPECT_EQ(msg.wParam, code == (UINT)NM_DBLCLK ? (WPARAM)ID_VIEW_ENTRY : (WPARAM)ID_MINIVIEWER);
         EXPECT_EQ(msg.lParam, 0);
     }
+}
+
+// A folder chosen in the tree: Delete asks naming it and how many files it
+// holds and hands the library its path, Rename hands it to the library's
+// dialog; dropped files go into the folder shown; each change comes back to
+// the folder shown.
+TEST_F(Views, TheTreeDeletesAndRenamesFoldersAndDropsGoIntoTheFolderShown) {
+    lib.AddRecord("ROOT.TXT", 1, 1);
+    lib.AddRecord("DOC\\A.TXT", 1, 1);
+    lib.AddRecord("DOC\\SUB\\B.TXT", 1, 1);
+    lib.AddRecord("DOC\\EMPTY\\");
+    ASSERT_TRUE(Start(archive));
+    Frame()->SetActiveView(Tree());
+    EXPECT_FALSE(State(ID_DELETE).m_bEnabled);  // the top node is the archive
+    EXPECT_FALSE(State(ID_RENAME).m_bEnabled);
+    ASSERT_TRUE(Tree()->SelectFolder("DOC\\"));
+    EXPECT_TRUE(State(ID_DELETE).m_bEnabled);
+    EXPECT_TRUE(State(ID_RENAME).m_bEnabled);
+
+    lib.ClearCalls();
+    boxes.QueueAnswer(IDNO);
+    Frame()->SendMessage(WM_COMMAND, ID_DELETE);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, Sjis("フォルダ DOC と、その中の 2 個のファイルを削除してよろしいですか?"));
+    EXPECT_TRUE(lib.CommandLines().empty());
+    boxes.QueueAnswer(IDYES);
+    Frame()->SendMessage(WM_COMMAND, ID_DELETE);
+    Frame()->SendMessage(WM_COMMAND, ID_RENAME);
+    std::vector<std::string> lines = lib.CommandLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].substr(0, 7), "d -p -w");
+    EXPECT_EQ(lines[0].substr(lines[0].size() - 15), "SAMPLE.LZH  DOC");
+    EXPECT_EQ(lines[1], "n  " + std::string(Doc()->GetPathName()) + " DOC");
+    EXPECT_EQ(std::string(Tree()->GetSelectedPath()), "DOC\\");
+
+    Frame()->SetActiveView(Tree());  // the re-opening after a rename activates the list
+    ASSERT_TRUE(Tree()->SelectFolder("DOC\\EMPTY\\"));  // there only as its own entry
+    boxes.QueueAnswer(IDNO);
+    Frame()->SendMessage(WM_COMMAND, ID_DELETE);
+    EXPECT_EQ(boxes.Seen().back().text, Sjis("空のフォルダ DOC\\EMPTY を削除してよろしいですか?"));
+
+    ASSERT_TRUE(Tree()->SelectFolder("DOC\\SUB\\"));
+    lib.ClearCalls();
+    boxes.QueueAnswer(IDYES);
+    Frame()->SendMessage(WM_DROPFILES, (WPARAM)MakeDrop({MakeFile("NEW1.TXT"), MakeFile("NEW2.TXT")}));
+    EXPECT_EQ(boxes.Seen().back().text,
+              Sjis("ドロップされた 2 個のファイルを SAMPLE.LZH のフォルダ DOC\\SUB に圧縮しますか?"));
+    lines = lib.CommandLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].substr(0, 18), "u -n -fDOC\\SUB\\ -w");
+    EXPECT_EQ(std::string(Tree()->GetSelectedPath()), "DOC\\SUB\\");
+    EXPECT_EQ(Rows(), std::vector<std::string>({"B.TXT"}));
 }
 
 TEST_F(Views, ExtractAsksForAFolderAndSendsTheSelectionOrTheNode) {
