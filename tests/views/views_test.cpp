@@ -17,69 +17,20 @@
 #include "res/resource.h"
 #include "tests/fake_unlha32/fake_control.h"
 #include "tests/support/dialog_watcher.h"
+#include "tests/support/running_app.h"
 #include "tests/support/text.h"
 #include "ui/dir_view.h"
 #include "ui/entry_cells.h"
 #include "ui/file_view.h"
 #include "ui/main_frame.h"
 
-CZuvoApp theApp;
-
 namespace {
-
-std::string TempDir() {
-    char szDir[MAX_PATH];
-    GetTempPathA(MAX_PATH, szDir);
-    std::string dir = std::string(szDir) + "zuvo_views\\";
-    CreateDirectoryA(dir.c_str(), NULL);
-    return dir;
-}
-
-std::string MakeFile(const std::string& name) {
-    std::string path = TempDir() + name;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    CloseHandle(h);
-    return path;
-}
 
 WORD DosDate(int y, int m, int d) { return (WORD)(((y - 1980) << 9) | (m << 5) | d); }
 WORD DosTime(int h, int m, int s) { return (WORD)((h << 11) | (m << 5) | (s / 2)); }
 
-class Views : public ::testing::Test {
+class Views : public RunningAppOverFake {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(GetACP(), 932u);
-        theApp.SetRegistryKey("Vantrel");
-        theApp.WriteProfileString("settings", NULL, NULL);
-        theApp.WriteProfileString("setting", NULL, NULL);
-        lib.SetCheckResult(TRUE);
-        archive = MakeFile("SAMPLE.LZH");
-    }
-    void TearDown() override { Stop(); }
-
-    BOOL Start(const std::string& path) {
-        m_cmdLine = path;
-        theApp.m_lpCmdLine = &m_cmdLine[0];
-        theApp.m_nCmdShow = SW_SHOWNORMAL;
-        m_bStarted = TRUE;
-        return theApp.InitInstance();
-    }
-    void Stop() {
-        if (!m_bStarted) return;
-        if (theApp.m_pMainWnd != nullptr) {
-            theApp.m_pMainWnd->PostMessage(WM_CLOSE);
-            WaitFor([] { return theApp.m_pMainWnd == nullptr; });
-        }
-        theApp.ExitInstance();
-        m_bStarted = FALSE;
-    }
-
-    CMainFrame* Frame() { return static_cast<CMainFrame*>(theApp.m_pMainWnd); }
-    CArchiveDoc* Doc() { return static_cast<CArchiveDoc*>(Frame()->GetActiveDocument()); }
-    CDirView* Tree() { return static_cast<CDirView*>(Frame()->m_wndSplitter.GetPane(0, 0)); }
-    CFileView* Files() { return static_cast<CFileView*>(Frame()->m_wndSplitter.GetPane(0, 1)); }
-    CFileListCtrl& List() { return Files()->m_wndList; }
-
     // Column texts of every row, "|" between cells, one string per row.
     std::vector<std::string> Rows(int nColumns = 1) {
         std::vector<std::string> rows;
@@ -106,24 +57,11 @@ protected:
         }
         return text;
     }
-    // The command's state as the menu would show it.
-    CTestCmdUI State(UINT nID) {
-        CTestCmdUI state;
-        state.m_nID = nID;
-        Frame()->OnCmdMsg(nID, (int)CN_UPDATE_COMMAND_UI, &state, nullptr);
-        return state;
-    }
     void SelectRows(std::initializer_list<int> rows) {
         List().SetItemState(-1, 0, LVIS_SELECTED);
         for (int i : rows) List().SetItemState(i, LVIS_SELECTED, LVIS_SELECTED);
     }
     void ActivateFiles() { Frame()->SetActiveView(Files()); }
-
-    FakeUnlha32 lib;
-    DialogWatcher boxes;
-    std::string archive;
-    std::string m_cmdLine;
-    BOOL m_bStarted = FALSE;
 };
 
 TEST_F(Views, TreeShowsEveryFolderOnceAndANodeListsJustItsFiles) {
@@ -486,7 +424,7 @@ TEST_F(Views, ExtractAsksForAFolderAndSendsTheSelectionOrTheNode) {
     lib.AddRecord("ROOT.TXT", 1, 1);
     lib.AddRecord("DOC\\A.TXT", 1, 1);
     lib.AddRecord("DOC\\B C.TXT", 1, 1);
-    std::string dest = TempDir() + "dest\\";
+    std::string dest = ScratchDir() + "dest\\";
     CreateDirectoryA(dest.c_str(), NULL);
     theApp.WriteProfileString("setting", "strOpenDir", dest.c_str());
     ASSERT_TRUE(Start(archive));
@@ -572,9 +510,3 @@ TEST_F(Views, AFailedOpenLeavesNoRowOnFreedEntries) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    AfxSetInstanceHandle(GetModuleHandleA(NULL));
-    return RUN_ALL_TESTS();
-}
