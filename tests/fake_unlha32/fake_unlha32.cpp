@@ -82,10 +82,11 @@ UNLHA_API HARC WINAPI UnlhaOpenArchive(HWND hwnd, LPCSTR archive, DWORD mode) {
     return kArchiveHandle;
 }
 
+// Like the library, searches under a handle it did not give out find nothing.
 UNLHA_API int WINAPI UnlhaFindFirst(HARC arc, LPCSTR wild, UNLHA_ENTRY_RECORD* pRecord) {
     Record("UnlhaFindFirst", NULL, arc == kArchiveHandle, wild ? wild : "(null)");
     g_nextRecord = 0;
-    return Deliver(pRecord);
+    return arc == kArchiveHandle && g_openArchives > 0 ? Deliver(pRecord) : -1;
 }
 
 UNLHA_API int WINAPI UnlhaCloseArchive(HARC arc) {
@@ -97,7 +98,7 @@ UNLHA_API int WINAPI UnlhaCloseArchive(HARC arc) {
 #ifndef FAKE_PARTIAL
 UNLHA_API int WINAPI UnlhaFindNext(HARC arc, UNLHA_ENTRY_RECORD* pRecord) {
     Record("UnlhaFindNext", NULL, arc == kArchiveHandle, "");
-    return Deliver(pRecord);
+    return arc == kArchiveHandle && g_openArchives > 0 ? Deliver(pRecord) : -1;
 }
 
 UNLHA_API BOOL WINAPI UnlhaSetCursorMode(BOOL mode) {
