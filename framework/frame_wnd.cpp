@@ -33,7 +33,7 @@ END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
     : m_hAccelTable(NULL), m_bAutoMenuEnable(TRUE), m_pViewActive(nullptr), m_nIDResource(0),
-      m_hMenuDefault(NULL) {}
+      m_hMenuDefault(NULL), m_nIDLastMessage(AFX_IDS_IDLEMESSAGE) {}
 
 CFrameWnd::~CFrameWnd() {}
 
@@ -215,16 +215,23 @@ CWnd* CFrameWnd::GetMessageBar() const {
     return CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, AFX_IDW_STATUS_BAR));
 }
 
+// Only a changed text is set: the idle text is set again and again.
+static void ShowMessageText(CWnd* pBar, LPCSTR lpszText) {
+    if (pBar == nullptr || !pBar->IsKindOf(RUNTIME_CLASS(CStatusBar))) return;
+    CStatusBar* pStatusBar = static_cast<CStatusBar*>(pBar);
+    if (pStatusBar->GetPaneText(0) != lpszText) pStatusBar->SetPaneText(0, lpszText);
+}
+
 void CFrameWnd::SetMessageText(LPCSTR lpszText) {
-    CWnd* pBar = GetMessageBar();
-    if (pBar != nullptr && pBar->IsKindOf(RUNTIME_CLASS(CStatusBar)))
-        static_cast<CStatusBar*>(pBar)->SetPaneText(0, lpszText);
+    m_nIDLastMessage = 0;
+    ShowMessageText(GetMessageBar(), lpszText);
 }
 
 void CFrameWnd::SetMessageText(UINT nID) {
     CString strMessage;
     GetMessageString(nID, strMessage);
-    SetMessageText(strMessage);
+    m_nIDLastMessage = nID;
+    ShowMessageText(GetMessageBar(), strMessage);
 }
 
 void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
@@ -288,6 +295,8 @@ void CFrameWnd::UpdateControlBars() {
             ::IsWindowVisible(hChild))
             static_cast<CControlBar*>(pWnd)->OnUpdateCmdUI(this, TRUE);
     }
+    // The idle text may say what the window shows, which has changed.
+    if (m_nIDLastMessage == AFX_IDS_IDLEMESSAGE) SetMessageText(AFX_IDS_IDLEMESSAGE);
 }
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {

@@ -58,7 +58,8 @@ public:
     // the frame (the application's show command for the main window).
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
 
-    // The status bar's message pane.
+    // The status bar's message pane. The idle text (AFX_IDS_IDLEMESSAGE) is
+    // asked for again at every idle time while no prompt has replaced it.
     void SetMessageText(LPCSTR lpszText);
     void SetMessageText(UINT nID);
     // The prompt of a command: its string up to the newline.
@@ -99,6 +100,7 @@ protected:
     CView* m_pViewActive;
     UINT m_nIDResource;
     HMENU m_hMenuDefault;
+    UINT m_nIDLastMessage;  // the string the message pane shows; 0 for other text
 
     BOOL OnCreateHelper(LPCREATESTRUCTA lpcs, CCreateContext* pContext);
 

@@ -100,3 +100,20 @@
 // Messages about the archiver library's refusals.
 #define IDS_LIBRARY_BUSY      61234
 #define IDS_SFX_REPLACE       61235
+
+// The status bar's counts, the context menus, re-reading and finding by name.
+#define ID_REREAD             32816
+#define ID_FIND               32817
+#define IDR_CONTEXT_MENUS     125
+#define IDD_FIND              126
+#define IDC_FIND_TEXT         1130
+#define IDC_FIND_RESULTS      1131
+#define IDC_FIND_COUNT        1132
+#define IDS_FOLDER_FILES      61250
+#define IDS_SELECTED_FILES    61251
+#define IDS_BYTES             61252
+#define IDS_FIND_COUNT        61253
+#define IDS_FIND_ROOT         61254
+#define IDS_FIND_NAME         61255
+#define IDS_FIND_FOLDER       61256
+#define IDS_FIND_COUNT_CUT    61257

@@ -19,6 +19,7 @@ BEGIN_MESSAGE_MAP(CDirView, CView)
     ON_WM_SIZE()
     ON_WM_SETFOCUS()
     ON_COMMAND(ID_FONT, OnFont)
+    ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
 static const UINT kTreeId = 110;
@@ -147,12 +148,8 @@ BOOL CDirView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     BOOL bSelChanged = pNotify->hdr.code == TVN_SELCHANGEDA || pNotify->hdr.code == TVN_SELCHANGEDW;
     // Only the user's choices are announced; the rebuild's own selection is not.
     if (pNotify->hdr.idFrom == kTreeId && bSelChanged &&
-        (pNotify->action == TVC_BYMOUSE || pNotify->action == TVC_BYKEYBOARD) && m_pDocument != NULL) {
-        // It must outlive the broadcast, which the other views read it in.
-        static CString s_strSelectedPath;
-        s_strSelectedPath = GetSelectedPath();
-        m_pDocument->UpdateAllViews(this, 0, reinterpret_cast<CObject*>(&s_strSelectedPath));
-    }
+        (pNotify->action == TVC_BYMOUSE || pNotify->action == TVC_BYKEYBOARD))
+        AnnounceSelectedPath();
     return CView::OnNotify(wParam, lParam, pResult);
 }
 

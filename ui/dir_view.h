@@ -30,6 +30,11 @@ public:
     CString GetSelectedPath() const;
     // Finds or makes the nodes of one directory path below the top node.
     void InsertPath(LPCSTR lpszDir, LPCSTR lpszRootName);
+    // Selects the node of a relative directory path and tells the other views
+    // as a user's choice does (dir_view_select.cpp); FALSE when there is none.
+    BOOL SelectFolder(const CString& strDir);
+    void SelectNode(HTREEITEM hItem);
+    void AnnounceSelectedPath();
 
     CDirTreeCtrl m_wndTree;
 
@@ -39,6 +44,7 @@ public:
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnSetFocus(HWND hOldWnd);
     afx_msg void OnFont();
+    afx_msg void OnContextMenu(HWND hWnd, POINT ptScreen);
 
 protected:
     // The node of each path made so far ("root\\DOC\\IMAGES", exact bytes),

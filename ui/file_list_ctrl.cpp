@@ -17,6 +17,11 @@ BEGIN_MESSAGE_MAP(CFileListCtrl, CListCtrl)
     ON_NOTIFY_REFLECT(LVN_BEGINDRAG, OnBeginDrag)
     ON_NOTIFY_REFLECT(NM_DBLCLK, OnDblClk)
     ON_NOTIFY_REFLECT(NM_RCLICK, OnRClick)
+    ON_NOTIFY_REFLECT(NM_RETURN, OnReturn)
+    ON_NOTIFY_REFLECT(LVN_ITEMCHANGED, OnRowsChanged)
+    ON_NOTIFY_REFLECT(LVN_INSERTITEM, OnRowsChanged)
+    ON_NOTIFY_REFLECT(LVN_DELETEALLITEMS, OnRowsChanged)
+    ON_NOTIFY_REFLECT(LVN_DELETEITEM, OnRowsChanged)
 END_MESSAGE_MAP()
 
 namespace {
@@ -46,7 +51,7 @@ const int kIconWidth = 17 + 4;
 
 }  // namespace
 
-CFileListCtrl::CFileListCtrl() : m_pOwnerView(NULL), m_nSortOrder(0) {
+CFileListCtrl::CFileListCtrl() : m_pOwnerView(NULL), m_nSortOrder(0), m_nRowChanges(0) {
     for (int& cx : m_nReportWidths) cx = 0;
 }
 
@@ -139,5 +144,16 @@ void CFileListCtrl::OnDblClk(NMHDR*, LRESULT* pResult) {
 
 void CFileListCtrl::OnRClick(NMHDR*, LRESULT* pResult) {
     if (m_pOwnerView != NULL) m_pOwnerView->PostMessage(WM_COMMAND, ID_MINIVIEWER, 0);
+    *pResult = 0;
+}
+
+// Enter opens the selected entry, as a double click does.
+void CFileListCtrl::OnReturn(NMHDR*, LRESULT* pResult) {
+    if (m_pOwnerView != NULL) m_pOwnerView->PostMessage(WM_COMMAND, ID_VIEW_ENTRY, 0);
+    *pResult = 0;
+}
+
+void CFileListCtrl::OnRowsChanged(NMHDR*, LRESULT* pResult) {
+    ++m_nRowChanges;
     *pResult = 0;
 }

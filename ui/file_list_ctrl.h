@@ -34,6 +34,9 @@ public:
     CFileView* m_pOwnerView;
     CImageList m_imageList;
     int m_nSortOrder;
+    // Counts every change of the rows or of their states, so that what is
+    // derived from them is derived again only when it may differ.
+    UINT m_nRowChanges;
 
     afx_msg int OnCreate(LPCREATESTRUCTA lpcs);
     afx_msg void OnDestroy();
@@ -41,6 +44,8 @@ public:
     afx_msg void OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnDblClk(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnRClick(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnReturn(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnRowsChanged(NMHDR* pNMHDR, LRESULT* pResult);
 
 protected:
     BOOL IsReportMode() const { return (GetStyle() & LVS_TYPEMASK) == LVS_REPORT; }

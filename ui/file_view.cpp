@@ -41,6 +41,7 @@ BEGIN_MESSAGE_MAP(CFileView, CView)
     ON_COMMAND(IDM_EDIT_COPY, OnEditCopy)
     ON_COMMAND(ID_VIEW_LIST, OnViewList)
     ON_COMMAND(ID_VIEW_DETAILS, OnViewDetails)
+    ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
 static const UINT kListId = 8000;

@@ -31,6 +31,8 @@ public:
     void ForgetEntries();
     // Full paths in the archive of the selected rows, in row order.
     void GetSelectedPaths(CStringArray& paths) const;
+    // Makes the row of the named file the only selected one (file_view_menu.cpp).
+    BOOL SelectRowNamed(const CString& strName);
 
     // Dragging rows out (file_view_drag.cpp).
     void OnBeginDrag();
@@ -71,6 +73,7 @@ public:
     afx_msg void OnEditCopy();
     afx_msg void OnViewList();
     afx_msg void OnViewDetails();
+    afx_msg void OnContextMenu(HWND hWnd, POINT ptScreen);
 
 protected:
     DECLARE_MESSAGE_MAP()

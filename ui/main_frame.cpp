@@ -27,6 +27,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_ALWAYS_ON_TOP, OnUpdateAlwaysOnTop)
     ON_COMMAND(ID_HELP_FINDER, OnHelpGuide)
     ON_COMMAND(ID_HELP, OnHelpGuide)
+    ON_COMMAND(ID_FIND, OnFind)
+    ON_UPDATE_COMMAND_UI(ID_FIND, OnUpdateFind)
+    ON_COMMAND(ID_REREAD, OnReread)
+    ON_UPDATE_COMMAND_UI(ID_REREAD, OnUpdateReread)
 END_MESSAGE_MAP()
 
 static const UINT kIndicators[] = {ID_SEPARATOR};

@@ -15,6 +15,8 @@ public:
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL OnCreateClient(LPCREATESTRUCTA lpcs, CCreateContext* pContext) override;
+    // The idle text counts the files shown (main_frame_navigate.cpp).
+    void GetMessageString(UINT nID, CString& rMessage) const override;
 
     BOOL m_bAlwaysOnTop;
     CStatusBar m_wndStatusBar;
@@ -31,6 +33,11 @@ public:
     afx_msg void OnUpdateAlwaysOnTop(CCmdUI* pCmdUI);
     // Help contents and F1: the user guide, zuvo.html beside the program.
     afx_msg void OnHelpGuide();
+    // Finding a file by name and re-reading the archive (main_frame_navigate.cpp).
+    afx_msg void OnFind();
+    afx_msg void OnUpdateFind(CCmdUI* pCmdUI);
+    afx_msg void OnReread();
+    afx_msg void OnUpdateReread(CCmdUI* pCmdUI);
 
 protected:
     DECLARE_MESSAGE_MAP()

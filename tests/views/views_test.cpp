@@ -22,7 +22,9 @@
 #include "ui/dir_view.h"
 #include "ui/entry_cells.h"
 #include "ui/file_view.h"
+#include "ui/find_dlg.h"
 #include "ui/main_frame.h"
+#include "ui/status_counts.h"
 
 namespace {
 
@@ -296,6 +298,7 @@ TEST_F(Views, EveryKeyShownInTheMenusSendsThatItemsCommand) {
         std::string key = shown;
         if (key.rfind("Ctrl+", 0) == 0) fVirt |= FCONTROL, key = key.substr(5);
         WORD vk = key == "Del" ? VK_DELETE : (WORD)(BYTE)key[0];
+        if (key.size() > 1 && key[0] == 'F') vk = (WORD)(VK_F1 + atoi(key.c_str() + 1) - 1);
         for (const ACCEL& a : keys)
             if (a.key == vk && (a.fVirt & ~FNOINVERT) == fVirt) return a.cmd;
         return -1;
@@ -316,7 +319,8 @@ TEST_F(Views, EveryKeyShownInTheMenusSendsThatItemsCommand) {
         }
     };
     walk(::GetMenu(Frame()->m_hWnd));
-    EXPECT_EQ(shown, (std::vector<std::string>{"Ctrl+N", "Ctrl+O", "Del", "Ctrl+V", "Ctrl+A", "Ctrl+C"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Ctrl+N", "Ctrl+O", "Del", "Ctrl+V", "Ctrl+A", "Ctrl+C", "Ctrl+F",
+                                                "F5"}));
 }
 
 TEST_F(Views, DamagedStoredColumnsFallBackAndListModeKeepsTheWidths) {
@@ -514,6 +518,54 @@ TEST_F(Views, AFailedOpenLeavesNoRowOnFreedEntries) {
     Frame()->SendMessage(WM_COMMAND, ID_FILE_NEW);
     EXPECT_EQ(List().GetItemCount(), 0);
     EXPECT_EQ(Tree()->m_wndTree.GetCount(), 0u);
+}
+
+// Sizes round to one decimal without overflow up to the largest, and names
+// match by characters, case folded as the name sort folds it.
+TEST(NavigationTexts, SizesReadAsPeopleSayThemAndPartsMatchByCharacter) {
+    const std::pair<ULONGLONG, const char*> sizes[] = {
+        {0, "0 バイト"},          {1023, "1023 バイト"},      {1024, "1.0 KB"},
+        {1536, "1.5 KB"},        {1048575, "1.0 MB"},        {3565158, "3.4 MB"},
+        {0x160000000ULL, "5.5 GB"}, {~0ULL, "16,777,216.0 TB"}};
+    for (const auto& size : sizes) EXPECT_EQ(Utf8(std::string(ByteSizeText(size.first))), size.second) << size.first;
+    EXPECT_EQ(Utf8(std::string(FileCountsText(12, 0, 3565158))), "12 個のファイル、3.4 MB");
+    EXPECT_EQ(Utf8(std::string(FileCountsText(12, 3, 1258291))), "12 個中 3 個のファイルを選択、1.2 MB");
+
+    // ヂ ends in the byte of "a", 表 in a backslash: neither is found there.
+    const struct { const char* name; const char* part; bool found; } names[] = {
+        {"REPORT.TXT", "rEp", true},   {"ＲＥＰＯＲＴ.TXT", "ｒｅｐ", true}, {"report.txt", "rpt", false},
+        {"ヂ.txt", "a", false},       {"表.TXT", "\\", false},           {"表.TXT", "表", true}};
+    for (const auto& n : names)
+        EXPECT_EQ(!!NameContains(Sjis(n.name).c_str(), Sjis(n.part).c_str()), n.found) << n.name << " / " << n.part;
+}
+
+// The idle text counts the shown folder or its selection with 64-bit sums,
+// and a prompt keeps the bar until the idle text is asked for again.
+TEST_F(Views, StatusBarCountsTheFolderOrTheSelectionAndPromptsKeepTheBar) {
+    lib.AddRecord("BIG1.BIN", 0x80000000u, 0x80000000u);
+    lib.AddRecord("BIG2.BIN", 0x80000000u, 0x80000000u);
+    lib.AddRecord("BIG3.BIN", 0x80000000u, 0x80000000u);
+    lib.AddRecord("SUB\\ONE.TXT", 5, 5);
+    ASSERT_TRUE(Start(archive));
+    CStatusBar& bar = Frame()->m_wndStatusBar;
+    auto idleText = [&] {
+        Frame()->UpdateControlBars();
+        return Utf8(std::string(bar.GetPaneText(0)));
+    };
+    SelectRows({});
+    EXPECT_EQ(idleText(), "3 個のファイル、6.0 GB");
+    SelectRows({0, 2});
+    EXPECT_EQ(idleText(), "3 個中 2 個のファイルを選択、4.0 GB");
+    Frame()->SetMessageText(ID_EXTRACT);
+    EXPECT_EQ(idleText(), "解凍");
+    Frame()->SetMessageText(AFX_IDS_IDLEMESSAGE);
+    EXPECT_EQ(idleText(), "3 個中 2 個のファイルを選択、4.0 GB");
+    ASSERT_TRUE(Tree()->SelectFolder("SUB\\"));
+    EXPECT_EQ(Rows(), std::vector<std::string>({"ONE.TXT"}));
+    EXPECT_EQ(idleText(), "1 個中 1 個のファイルを選択、5 バイト");
+    // An empty window says nothing.
+    Frame()->SendMessage(WM_COMMAND, ID_FILE_NEW);
+    EXPECT_EQ(idleText(), " ");
 }
 
 }  // namespace
