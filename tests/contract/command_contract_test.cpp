@@ -24,7 +24,7 @@ void MakeDiskFile(const std::string& path) { CloseHandle(CreateFileA(path.c_str(
 
 // What the library made of the lines of one operation.
 struct Understood {
-    std::string command;  // letter and switches, e.g. "x r1xp", "u n w:-", "s w0"
+    std::string command;  // letter and switches, e.g. "x r1xp", "u r1x", "s ow1"
     std::string archive, destination, work;
     std::vector<std::string> names;  // entries chosen (archive order) or disk names; "?" + an unmatched name
     size_t lines = 0;
