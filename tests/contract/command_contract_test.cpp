@@ -153,6 +153,8 @@ TEST_F(CommandContract, TheLibraryTakesEveryLineAsTheEngineMeantIt) {
     for (const std::string& f : files) MakeDiskFile(f);
     for (const std::string& f : manyFiles) MakeDiskFile(f);
     std::string none;
+    std::string fresh = root + "New Arc.lzh";
+    DeleteFileA(fresh.c_str());
     CStringArray chosenNames, hundredNames, fileNames, manyNames;
     Fill(&chosenNames, chosen);
     Fill(&hundredNames, hundred);
@@ -167,6 +169,7 @@ TEST_F(CommandContract, TheLibraryTakesEveryLineAsTheEngineMeantIt) {
         const std::string& work;
         std::vector<std::string> names;
         bool batched;
+        const std::string* otherArchive = nullptr;
     } cases[] = {
         {"extract with folders", [&](CLha& a) { return a.ExtractFiles(chosenNames, dest.c_str(), TRUE); },
          "x r1xp", dest, none, Listed([&](const std::string& n) { return std::count(chosen.begin(), chosen.end(), n) > 0; }), false},
@@ -190,6 +193,8 @@ TEST_F(CommandContract, TheLibraryTakesEveryLineAsTheEngineMeantIt) {
          "u n", none, work, files, false},
         {"move files", [&](CLha& a) { return a.AddFiles(fileNames, TRUE); },
          "m n", none, work, files, false},
+        {"add files to an archive not made yet", [&](CLha& a) { return a.AddFiles(fileNames, FALSE); },
+         "u n", none, work, files, false, &fresh},
         {"add a folder with its name", [&](CLha& a) { return a.AddDirectory(src.c_str(), TRUE, FALSE); },
          "u r1x", none, work, {src + "*.*"}, false},
         {"move a folder's contents", [&](CLha& a) { return a.AddDirectory((src + "many").c_str(), FALSE, TRUE); },
@@ -206,12 +211,13 @@ TEST_F(CommandContract, TheLibraryTakesEveryLineAsTheEngineMeantIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         lib.ClearCalls();
-        CLha arc(archive.c_str());
+        const std::string& named = c.otherArchive ? *c.otherArchive : archive;
+        CLha arc(named.c_str());
         EXPECT_TRUE(c.run(arc));
         std::vector<std::string> lines = lib.CommandLines();
         Understood u = Read(lines, entries);
         EXPECT_EQ(u.command, c.command) << (lines.empty() ? "" : lines[0]);
-        EXPECT_EQ(u.archive, archive);
+        EXPECT_EQ(u.archive, named);
         EXPECT_EQ(u.destination, c.destination);
         EXPECT_EQ(u.work, c.work);
         EXPECT_EQ(u.names, c.names);
