@@ -1,5 +1,5 @@
-// CArchiveDoc: listing an archive into entries, and the document's small
-// services to the commands.
+// CArchiveDoc: listing an archive into entries, the folder the views show, and
+// the document's small services to the commands.
 #include "app/archive_doc.h"
 
 #include <sys/stat.h>
@@ -12,46 +12,33 @@
 #include "framework/path_parts.h"
 #include "res/resource.h"
 #include "settings/remembered_settings.h"
-#include "ui/file_view.h"
 
 IMPLEMENT_DYNCREATE(CArchiveDoc, CDocument)
 
 const char CArchiveDoc::kArchiveFilter[] =
     "LZH Files (*.lzh;*.lha) |*.lzh;*.lha|SFX Files (*.exe) |*.exe|All Files (*.*) |*.*||";
 
-CArchiveDoc::CArchiveDoc() : m_bDirUnpack(LoadExtractWithFolders()), m_pArchive(NULL) {}
+CArchiveDoc::CArchiveDoc() : m_bDirUnpack(LoadExtractWithFolders()) {}
 
-CArchiveDoc::~CArchiveDoc() {
-    DeleteItems();
-    DropArchive();
-}
+CArchiveDoc::~CArchiveDoc() { FreeItems(); }
 
-void CArchiveDoc::DeleteItems() {
-    if (m_items.GetSize() == 0 && m_folders.GetSize() == 0) return;
-    FreeItems();
-    UpdateAllViews(NULL);
-}
-
-// The file list's rows point at the entries: they go first.
+// The views let go of the entries before they are freed.
 void CArchiveDoc::FreeItems() {
     m_folders.RemoveAll();
-    if (CFileView* pView = FindFileView()) pView->ForgetEntries();
+    m_strCurrentDir.Empty();
+    if (m_items.GetSize() == 0) return;
+    UpdateAllViews(NULL, kHintEntriesGone);
     for (int i = 0; i < m_items.GetSize(); ++i) delete m_items[i];
     m_items.RemoveAll();
-}
-
-void CArchiveDoc::DropArchive() {
-    delete m_pArchive;  // releases the library if a listing still held it
-    m_pArchive = NULL;
 }
 
 // The views are told at once, so that nothing shows entries or an archive
 // that are gone, not even behind the message box of an open that fails (an
 // open archive shows its top node even without entries).
 void CArchiveDoc::DeleteContents() {
-    BOOL bShown = m_pArchive != NULL || m_items.GetSize() > 0 || m_folders.GetSize() > 0;
+    BOOL bShown = HasArchive() || m_items.GetSize() > 0 || m_folders.GetSize() > 0;
     FreeItems();
-    DropArchive();
+    m_pArchive.reset();  // releases the library if a listing still held it
     if (bShown) UpdateAllViews(NULL);
 }
 
@@ -62,12 +49,12 @@ BOOL CArchiveDoc::OnOpenDocument(LPCSTR lpszPathName) {
 
 BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
     DeleteContents();
-    m_pArchive = new CLha(lpszPathName);
+    m_pArchive = std::make_shared<CLha>(lpszPathName);
 
     struct _stat st;
     if (_stat(lpszPathName, &st) == 0) {
         if (!m_pArchive->CheckArchive()) {
-            DropArchive();
+            m_pArchive.reset();
             ErrorMessage(IDS_NOT_LZH);
             return FALSE;
         }
@@ -81,7 +68,7 @@ BOOL CArchiveDoc::Load(LPCSTR lpszPathName) {
             // would not say so.
             if (status == ARC_BUSY) ErrorMessage(IDS_LIBRARY_BUSY);
             m_pArchive->Close();  // lets go of the library the failed open loaded
-            DropArchive();
+            m_pArchive.reset();
             return FALSE;
         }
         while (status == ARC_ENTRY) {
@@ -139,22 +126,12 @@ void CArchiveDoc::AddTempFile(HINSTANCE hInstance, LPCSTR lpszPath) {
     ZuvoApp()->m_tempFiles.Add(new CTempFileSet(hInstance, lpszPath));
 }
 
-CFileView* CArchiveDoc::FindFileView() {
-    POSITION pos = GetFirstViewPosition();
-    while (pos) {
-        CView* pView = GetNextView(pos);
-        if (pView && pView->IsKindOf(RUNTIME_CLASS(CFileView))) return static_cast<CFileView*>(pView);
-    }
-    return NULL;
+void CArchiveDoc::SetCurrentDir(LPCSTR lpszDir, CView* pSender) {
+    m_strCurrentDir = lpszDir;
+    UpdateAllViews(pSender, kHintCurrentDir);
 }
 
 BOOL CArchiveDoc::GetArchiveToWorkOn() {
     if (GetPathName().IsEmpty() && !PromptNewArchive()) return FALSE;
-    return m_pArchive != NULL;
-}
-
-void CArchiveDoc::AddDroppedFiles(const CStringArray& paths) {
-    if (!GetArchiveToWorkOn()) return;
-    m_pArchive->AddFiles(paths, FALSE);
-    Load(GetPathName());
+    return HasArchive();
 }

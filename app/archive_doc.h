@@ -1,7 +1,11 @@
-// CArchiveDoc: the open archive. It owns the archive object and the entries of
-// the last listing, lists an archive when the framework opens a file, and
-// offers the commands their temporary directory and file names.
+// CArchiveDoc: the open archive. It owns the archive object, the entries of
+// the last listing and the folder the views show, carries out the operations
+// on the archive and lists it again after a change. Views learn of changes
+// only through its updates.
 #pragma once
+
+#include <functional>
+#include <memory>
 
 #include "engine/arcfile.h"
 #include "framework/collections.h"
@@ -9,11 +13,17 @@
 #include "framework/document.h"
 
 class CCmdUI;
-class CFileView;
 
 class CArchiveDoc : public CDocument {
     DECLARE_DYNCREATE(CArchiveDoc)
 public:
+    // The hint value of the document's updates.
+    enum Hint {
+        kHintListing = 0,     // a new listing (or none): rebuild, show the root
+        kHintCurrentDir = 1,  // another folder is shown
+        kHintEntriesGone = 2  // the entries are about to be freed: drop every pointer to them
+    };
+
     CArchiveDoc();
     ~CArchiveDoc() override;
 
@@ -21,51 +31,71 @@ public:
     void DeleteContents() override;
     BOOL OnOpenDocument(LPCSTR lpszPathName) override;
 
-    // Lists the archive into m_items and tells the views. A path that does not
-    // exist yet gives an empty archive that the first command creates.
+    // Lists the archive into the entries and tells the views. A path that does
+    // not exist yet gives an empty archive that the first command creates.
     BOOL Load(LPCSTR lpszPathName);
-    void DeleteItems();
     // Asks for the name of a new archive and loads it; FALSE on Cancel or failure.
     BOOL PromptNewArchive();
+    // The archive the add commands work on, asking for a new one when the
+    // document is untitled; FALSE when there is none.
+    BOOL GetArchiveToWorkOn();
     // The file dialogs' filter for archives: .lzh and .lha, self-extracting
     // .exe, and all files.
     static const char kArchiveFilter[];
+
+    BOOL HasArchive() const { return m_pArchive != nullptr; }
+    const CArcfile* GetArchive() const { return m_pArchive.get(); }
+    int GetEntryCount() const { return m_items.GetSize(); }
+    const CArcfileItem* GetEntry(int i) const { return static_cast<const CArcfileItem*>(m_items[i]); }
+    const CStringArray& GetFolders() const { return m_folders; }  // folder entries' paths
+
+    // The folder the file list shows, a relative path (empty: the root).
+    const CString& GetCurrentDir() const { return m_strCurrentDir; }
+    void SetCurrentDir(LPCSTR lpszDir, CView* pSender = NULL);
+
+    // Operations on the archive; FALSE without an archive or when the library
+    // failed (it has said why). Changes are listed again afterwards.
+    BOOL ExtractEntries(const CStringArray& fullPaths, LPCSTR lpszDestDir, BOOL bWithDirs);
+    BOOL ExtractFolder(LPCSTR lpszFolder, LPCSTR lpszDestDir);
+    BOOL GetListing(CString& strText);
+    void DeleteEntries(const CStringArray& fullPaths);
+    void RenameEntry(LPCSTR lpszFullPath);
+    void AddFiles(const CStringArray& paths);
+    void AddFolder(LPCSTR lpszDir, BOOL bWithDirs, BOOL bDeleteAfter);
+    // The program beside the archive (bReplace: the user agreed to replace
+    // one of that name), opened when made.
+    BOOL MakeSelfExtractor(int nType, BOOL bReplace);
 
     // The temporary directory and the last component of lpszName.
     CString GetTempFilePath(LPCSTR lpszName);
     // Records a temporary copy for deletion at exit.
     void AddTempFile(HINSTANCE hInstance, LPCSTR lpszPath);
-    CFileView* FindFileView();
 
-    // Files dropped on the main window, after the user agreed to add them.
-    void AddDroppedFiles(const CStringArray& paths);
+    BOOL m_bDirUnpack;  // extract with directories
 
-    BOOL m_bDirUnpack;     // extract with directories
-    CObArray m_items;      // CArcfileItem*, owned, in listing order
-    CStringArray m_folders;  // relative paths of the archive's folder entries
-    CArcfile* m_pArchive;  // NULL when no archive is open
-
-protected:
-    // The archive the add commands work on, asking for a new one when the
-    // document is untitled; FALSE when there is none.
-    BOOL GetArchiveToWorkOn();
-    void DropArchive();
+private:
+    // One call into the library. lpszChanged: the file to show afterwards
+    // (NULL: none), also after a failure unless bEvenOnFailure is FALSE.
+    BOOL CallLibrary(const std::function<BOOL(CArcfile&)>& call, LPCSTR lpszChanged,
+                     BOOL bEvenOnFailure = TRUE);
+    void ShowAfresh(const CString& strPath);
     void FreeItems();
 
+    CObArray m_items;        // CArcfileItem*, owned, in listing order
+    CStringArray m_folders;  // relative paths of the archive's folder entries
+    // Shared with a library call that runs, which may handle messages (the
+    // progress window's) that drop it: it goes when the call returns.
+    std::shared_ptr<CArcfile> m_pArchive;  // none when no archive is open
+    CString m_strCurrentDir;
+    int m_nCallsRunning = 0;   // the listing of a change waits for the outermost
+    CString m_strChangedPath;  // what to list then
+
+protected:
     // Commands on the archive as a whole (archive_doc_commands.cpp).
     afx_msg void OnDirUnpack();
     afx_msg void OnUpdateDirUnpack(CCmdUI* pCmdUI);
-    afx_msg void OnCompress();
     afx_msg void OnCopyList();
     afx_msg void OnUpdateCopyList(CCmdUI* pCmdUI);
-    afx_msg void OnMakeSFX();
-    afx_msg void OnCompressDir();
-    afx_msg void OnViewList();
-    afx_msg void OnUpdateViewList(CCmdUI* pCmdUI);
-    afx_msg void OnViewDetail();
-    afx_msg void OnUpdateViewDetail(CCmdUI* pCmdUI);
-    // Hands a view-mode command to the file list.
-    void PassToFileView(UINT nID);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -49,99 +49,32 @@ const UINT kError = MB_OK | MB_ICONHAND;
 const UINT kQuestion = MB_YESNO | MB_ICONQUESTION;
 const UINT kInfo = MB_OK | MB_ICONASTERISK;
 
-static int ShowById(UINT nType, UINT nID, va_list args) {
-    return AfxMessageBox(FormatResource(nID, args), nType);
-}
+// Every form formats its arguments and shows the text in its box.
+#define MESSAGE_FORM(Ret, Name, Params, last, show) \
+    Ret Name Params {                               \
+        va_list args;                               \
+        va_start(args, last);                       \
+        int result = show;                          \
+        va_end(args);                               \
+        return (Ret)result;                         \
+    }
 
-static int ShowByFormat(UINT nType, LPCSTR lpszFormat, va_list args) {
-    return AfxMessageBox(FormatText(lpszFormat, args), nType);
-}
-
-static int ShowByIdWithParent(UINT nType, HWND hParent, UINT nID, va_list args) {
-    return ShowWithParent(hParent, FormatResource(nID, args), nType);
-}
-
-void ErrorMessage(UINT nID, ...) {
-    va_list args;
-    va_start(args, nID);
-    ShowById(kError, nID, args);
-    va_end(args);
-}
-
-void ErrorMessage(LPCSTR lpszFormat, ...) {
-    va_list args;
-    va_start(args, lpszFormat);
-    ShowByFormat(kError, lpszFormat, args);
-    va_end(args);
-}
-
-void ErrorMessage(HWND hParent, UINT nID, ...) {
-    va_list args;
-    va_start(args, nID);
-    ShowByIdWithParent(kError, hParent, nID, args);
-    va_end(args);
-}
-
-int QuestionMessage(UINT nID, ...) {
-    va_list args;
-    va_start(args, nID);
-    int result = ShowById(kQuestion, nID, args);
-    va_end(args);
-    return result;
-}
-
-int QuestionMessage(LPCSTR lpszFormat, ...) {
-    va_list args;
-    va_start(args, lpszFormat);
-    int result = ShowByFormat(kQuestion, lpszFormat, args);
-    va_end(args);
-    return result;
-}
-
-int QuestionMessage(HWND hParent, UINT nID, ...) {
-    va_list args;
-    va_start(args, nID);
-    int result = ShowByIdWithParent(kQuestion, hParent, nID, args);
-    va_end(args);
-    return result;
-}
-
-int InfoMessage(UINT nID, ...) {
-    va_list args;
-    va_start(args, nID);
-    int result = ShowById(kInfo, nID, args);
-    va_end(args);
-    return result;
-}
-
-int InfoMessage(LPCSTR lpszFormat, ...) {
-    va_list args;
-    va_start(args, lpszFormat);
-    int result = ShowByFormat(kInfo, lpszFormat, args);
-    va_end(args);
-    return result;
-}
-
-int InfoMessage(HWND hParent, UINT nID, ...) {
-    va_list args;
-    va_start(args, nID);
-    int result = ShowByIdWithParent(kInfo, hParent, nID, args);
-    va_end(args);
-    return result;
-}
-
-int StyledMessage(UINT nType, UINT nID, ...) {
-    va_list args;
-    va_start(args, nID);
-    int result = ShowById(nType, nID, args);
-    va_end(args);
-    return result;
-}
-
-int StyledMessage(UINT nType, LPCSTR lpszFormat, ...) {
-    va_list args;
-    va_start(args, lpszFormat);
-    int result = ShowByFormat(nType, lpszFormat, args);
-    va_end(args);
-    return result;
-}
+MESSAGE_FORM(void, ErrorMessage, (UINT nID, ...), nID, AfxMessageBox(FormatResource(nID, args), kError))
+MESSAGE_FORM(void, ErrorMessage, (LPCSTR lpszFormat, ...), lpszFormat,
+             AfxMessageBox(FormatText(lpszFormat, args), kError))
+MESSAGE_FORM(void, ErrorMessage, (HWND hParent, UINT nID, ...), nID,
+             ShowWithParent(hParent, FormatResource(nID, args), kError))
+MESSAGE_FORM(int, QuestionMessage, (UINT nID, ...), nID, AfxMessageBox(FormatResource(nID, args), kQuestion))
+MESSAGE_FORM(int, QuestionMessage, (LPCSTR lpszFormat, ...), lpszFormat,
+             AfxMessageBox(FormatText(lpszFormat, args), kQuestion))
+MESSAGE_FORM(int, QuestionMessage, (HWND hParent, UINT nID, ...), nID,
+             ShowWithParent(hParent, FormatResource(nID, args), kQuestion))
+MESSAGE_FORM(int, InfoMessage, (UINT nID, ...), nID, AfxMessageBox(FormatResource(nID, args), kInfo))
+MESSAGE_FORM(int, InfoMessage, (LPCSTR lpszFormat, ...), lpszFormat,
+             AfxMessageBox(FormatText(lpszFormat, args), kInfo))
+MESSAGE_FORM(int, InfoMessage, (HWND hParent, UINT nID, ...), nID,
+             ShowWithParent(hParent, FormatResource(nID, args), kInfo))
+MESSAGE_FORM(int, StyledMessage, (UINT nType, UINT nID, ...), nID,
+             AfxMessageBox(FormatResource(nID, args), nType))
+MESSAGE_FORM(int, StyledMessage, (UINT nType, LPCSTR lpszFormat, ...), lpszFormat,
+             AfxMessageBox(FormatText(lpszFormat, args), nType))

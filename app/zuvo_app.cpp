@@ -4,7 +4,7 @@
 
 #include <shellapi.h>
 
-#include "app/about_dlg.h"
+#include "ui/about_dlg.h"
 #include "app/archive_doc.h"
 #include "app/command_line.h"
 #include "app/messages.h"

@@ -1,6 +1,6 @@
 #include "ui/dir_select_dlg.h"
 
-#include "app/make_dir_dlg.h"
+#include "ui/make_dir_dlg.h"
 #include "framework/winapp.h"
 #include "framework/wine_platform.h"
 #include "res/resource.h"

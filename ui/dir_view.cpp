@@ -1,5 +1,6 @@
-// CDirView: building the directory tree from the entries' paths, announcing
-// the user's choice of a node, and extracting a whole directory.
+// CDirView: building the directory tree from the entries' paths, making the
+// user's choice of a node the document's current folder, and extracting a
+// whole directory.
 #include "ui/dir_view.h"
 
 #include "app/archive_doc.h"
@@ -65,7 +66,10 @@ void CDirView::OnInitialUpdate() {
     CView::OnInitialUpdate();
 }
 
-void CDirView::OnUpdate(CView*, LPARAM, CObject*) {
+// Only a new listing changes the folders; another folder shown or entries
+// going away leave the tree as it is.
+void CDirView::OnUpdate(CView*, LPARAM lHint, CObject*) {
+    if (lHint != CArchiveDoc::kHintListing) return;
     m_wndTree.DeleteAllItems();
     m_nodes.clear();
     CArchiveDoc* pDoc = GetDocument();
@@ -73,7 +77,7 @@ void CDirView::OnUpdate(CView*, LPARAM, CObject*) {
     CString path = pDoc->GetPathName();
     CString rootName = path.Mid(LastComponentStart(path));
     // An open archive shows its top node even without entries.
-    if (rootName.IsEmpty() || pDoc->m_pArchive == NULL) return;
+    if (rootName.IsEmpty() || !pDoc->HasArchive()) return;
 
     BeginWaitCursor();
     // Drawing stays off while the nodes go in: a visible tree lays itself out
@@ -83,14 +87,15 @@ void CDirView::OnUpdate(CView*, LPARAM, CObject*) {
     // Entries of one directory usually follow each other; a path just
     // inserted adds nothing the second time.
     CString lastDir;
-    for (int i = 0; i < pDoc->m_items.GetSize(); ++i) {
-        const CString& dir = static_cast<CArcfileItem*>(pDoc->m_items[i])->m_strPath;
+    for (int i = 0; i < pDoc->GetEntryCount(); ++i) {
+        const CString& dir = pDoc->GetEntry(i)->m_strPath;
         if (dir.IsEmpty() || dir == lastDir) continue;
         InsertPath(dir, rootName);
         lastDir = dir;
     }
-    for (int i = 0; i < pDoc->m_folders.GetSize(); ++i)
-        if (!pDoc->m_folders[i].IsEmpty()) InsertPath(pDoc->m_folders[i], rootName);
+    const CStringArray& folders = pDoc->GetFolders();
+    for (int i = 0; i < folders.GetSize(); ++i)
+        if (!folders[i].IsEmpty()) InsertPath(folders[i], rootName);
     m_wndTree.SetRedraw(TRUE);
     m_wndTree.Invalidate();
     m_wndTree.SelectItem(hTop);
@@ -162,5 +167,5 @@ void CDirView::OnExtract() {
     dlg.m_bDirExtract = pDoc->m_bDirUnpack;
     if (dlg.DoModal() != IDOK) return;
     pDoc->m_bDirUnpack = dlg.m_bDirExtract;
-    if (pDoc->m_pArchive != NULL) pDoc->m_pArchive->ExtractDirectory(GetSelectedPath(), dlg.GetSelectedDir());
+    pDoc->ExtractFolder(GetSelectedPath(), dlg.GetSelectedDir());
 }

@@ -1,6 +1,6 @@
 // CDirView: the left pane, the archive's directories as a tree under one top
-// node named after the archive. Choosing a node tells the other views, by the
-// document's update, which directory to show.
+// node named after the archive. The node chosen is the document's current
+// folder, which the document announces to the other views.
 #pragma once
 
 #include <map>
@@ -21,7 +21,7 @@ public:
 
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void OnInitialUpdate() override;
-    // Every update rebuilds the tree from the document's entries.
+    // A new listing rebuilds the tree from the document's entries.
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
     void OnDraw(HDC hDC) override;
 

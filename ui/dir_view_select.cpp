@@ -4,16 +4,12 @@
 
 #include <cstring>
 
-#include "framework/document.h"
+#include "app/archive_doc.h"
 #include "res/resource.h"
 #include "ui/context_menu.h"
 
 void CDirView::AnnounceSelectedPath() {
-    if (m_pDocument == NULL) return;
-    // It must outlive the broadcast, which the other views read it in.
-    static CString s_strSelectedPath;
-    s_strSelectedPath = GetSelectedPath();
-    m_pDocument->UpdateAllViews(this, 0, reinterpret_cast<CObject*>(&s_strSelectedPath));
+    if (GetDocument() != NULL) GetDocument()->SetCurrentDir(GetSelectedPath(), this);
 }
 
 // The control does not announce a selection the program makes: this does.

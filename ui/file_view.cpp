@@ -39,8 +39,6 @@ BEGIN_MESSAGE_MAP(CFileView, CView)
     ON_UPDATE_COMMAND_UI(ID_RENAME, OnUpdateRename)
     ON_WM_SETFOCUS()
     ON_COMMAND(IDM_EDIT_COPY, OnEditCopy)
-    ON_COMMAND(ID_VIEW_LIST, OnViewList)
-    ON_COMMAND(ID_VIEW_DETAILS, OnViewDetails)
     ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
@@ -78,23 +76,16 @@ void CFileView::OnInitialUpdate() {
     SetFocus();
 }
 
-void CFileView::OnDraw(HDC) {
-    CArchiveDoc* pDoc = GetDocument();
-    if (pDoc != NULL && pDoc->m_items.GetSize() == 0) ForgetEntries();
-}
+void CFileView::OnDraw(HDC) {}
 
-void CFileView::OnUpdate(CView*, LPARAM, CObject* pHint) {
-    m_strCurDir.Empty();
-    if (pHint != NULL) m_strCurDir = *reinterpret_cast<const CString*>(pHint);
+void CFileView::OnUpdate(CView*, LPARAM lHint, CObject*) {
+    if (lHint == CArchiveDoc::kHintEntriesGone) {
+        ForgetEntries();
+        return;
+    }
     FillList();
     m_wndList.Resort();
     m_wndList.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-}
-
-// Whether an entry's directory path names the wanted directory (which has
-// its trailing backslash, none for the root); entry paths normally have theirs.
-static BOOL IsInDirectory(const CString& path, const CString& wanted) {
-    return WithTrailingBackslash(path) == wanted;
 }
 
 void CFileView::ForgetEntries() {
@@ -102,17 +93,16 @@ void CFileView::ForgetEntries() {
 }
 
 void CFileView::FillList() {
-    CString wanted = WithTrailingBackslash(m_strCurDir);
     ForgetEntries();
     CArchiveDoc* pDoc = GetDocument();
     if (pDoc == NULL) return;
-    for (int i = 0; i < pDoc->m_items.GetSize(); ++i) {
-        CArcfileItem* pItem = static_cast<CArcfileItem*>(pDoc->m_items[i]);
-        if (IsInDirectory(pItem->m_strPath, wanted)) AddEntryRow(pItem);
-    }
+    // Entry paths normally end in a backslash already; the root's is empty.
+    CString wanted = WithTrailingBackslash(pDoc->GetCurrentDir());
+    for (int i = 0; i < pDoc->GetEntryCount(); ++i)
+        if (WithTrailingBackslash(pDoc->GetEntry(i)->m_strPath) == wanted) AddEntryRow(pDoc->GetEntry(i));
 }
 
-void CFileView::AddEntryRow(CArcfileItem* pItem) {
+void CFileView::AddEntryRow(const CArcfileItem* pItem) {
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = 0;
@@ -154,8 +144,7 @@ void CFileView::OnExtract() {
     pDoc->m_bDirUnpack = dlg.m_bDirExtract;
     CStringArray paths;
     GetSelectedPaths(paths);
-    if (paths.GetSize() > 0 && pDoc->m_pArchive != NULL)
-        pDoc->m_pArchive->ExtractFiles(paths, dlg.GetSelectedDir(), dlg.m_bDirExtract);
+    if (paths.GetSize() > 0) pDoc->ExtractEntries(paths, dlg.GetSelectedDir(), dlg.m_bDirExtract);
 }
 
 // Drawing stops on the list itself: stopped on the view, whose default
@@ -174,19 +163,14 @@ void CFileView::OnDelete() {
     if (QuestionMessage(IDS_CONFIRM_DELETE) != IDYES) return;
     CStringArray paths;
     GetSelectedPaths(paths);
-    CArchiveDoc* pDoc = GetDocument();
-    if (paths.GetSize() == 0 || pDoc == NULL || pDoc->m_pArchive == NULL) return;
-    pDoc->m_pArchive->Delete(paths);
-    pDoc->Load(pDoc->GetPathName());
+    if (paths.GetSize() > 0 && GetDocument() != NULL) GetDocument()->DeleteEntries(paths);
 }
 
 void CFileView::OnRename() {
     CStringArray paths;
     GetSelectedPaths(paths);
-    CArchiveDoc* pDoc = GetDocument();
-    if (paths.GetSize() == 0 || paths[0].IsEmpty() || pDoc == NULL || pDoc->m_pArchive == NULL) return;
-    pDoc->m_pArchive->Rename(paths[0]);
-    ZuvoApp()->Reopen(pDoc->GetPathName());
+    if (paths.GetSize() > 0 && !paths[0].IsEmpty() && GetDocument() != NULL)
+        GetDocument()->RenameEntry(paths[0]);
 }
 
 void CFileView::OnSortDate() { m_wndList.SortBy(4); }
@@ -202,12 +186,7 @@ void CFileView::OnUpdateSortName(CCmdUI* pCmdUI) { pCmdUI->SetRadio(m_wndList.Ge
 // document's own command.
 void CFileView::OnEditCopy() {}
 
-void CFileView::OnViewList() {
-    m_bDetails = FALSE;
-    m_wndList.SetViewType(LVS_LIST);
-}
-
-void CFileView::OnViewDetails() {
-    m_bDetails = TRUE;
-    m_wndList.SetViewType(LVS_REPORT);
+void CFileView::SetDetails(BOOL bDetails) {
+    m_bDetails = bDetails;
+    m_wndList.SetViewType(bDetails ? LVS_REPORT : LVS_LIST);
 }

@@ -18,14 +18,13 @@ public:
     CArchiveDoc* GetDocument() const;
 
     void OnInitialUpdate() override;
-    // The hint object, when given, is the CString of the directory to list;
-    // without one the root is listed.
+    // Lists the document's current folder; drops the rows when the entries go.
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
     void OnDraw(HDC hDC) override;
 
-    // Rebuilds the rows for m_strCurDir.
+    // Rebuilds the rows for the document's current folder.
     void FillList();
-    void AddEntryRow(CArcfileItem* pItem);
+    void AddEntryRow(const CArcfileItem* pItem);
     // Drops every row; rows point into the document's entries, so this comes
     // before the entries are freed.
     void ForgetEntries();
@@ -45,7 +44,9 @@ public:
     afx_msg void OnMiniViewer();
     BOOL ShowInMiniViewer(LPCSTR lpszText, LPCSTR lpszName);
 
-    CString m_strCurDir;
+    // Details (report) or list mode.
+    void SetDetails(BOOL bDetails);
+
     BOOL m_bDetails;
     CFileListCtrl m_wndList;
 
@@ -71,8 +72,6 @@ public:
     afx_msg void OnRename();
     afx_msg void OnUpdateRename(CCmdUI* pCmdUI);
     afx_msg void OnEditCopy();
-    afx_msg void OnViewList();
-    afx_msg void OnViewDetails();
     afx_msg void OnContextMenu(HWND hWnd, POINT ptScreen);
 
 protected:

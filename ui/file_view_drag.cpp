@@ -32,7 +32,7 @@ void CFileView::OnBeginDrag() {
 BOOL CFileView::ExtractSelectedToTemp(CStringArray& paths) {
     paths.RemoveAll();
     CArchiveDoc* pDoc = GetDocument();
-    if (pDoc == NULL || pDoc->m_pArchive == NULL) return FALSE;
+    if (pDoc == NULL || !pDoc->HasArchive()) return FALSE;
     CTempCopies copies(pDoc);
     if (!copies.CheckDirectory()) return FALSE;
     for (int nRow = m_wndList.GetNextItem(-1, LVNI_SELECTED); nRow >= 0;
@@ -41,7 +41,7 @@ BOOL CFileView::ExtractSelectedToTemp(CStringArray& paths) {
         if (pItem != NULL) paths.Add(copies.Add(pItem));
     }
     if (paths.GetSize() == 0) return FALSE;
-    BOOL bExtracted = copies.Extract(pDoc->m_pArchive);
+    BOOL bExtracted = copies.Extract();
     // The target has its own copies by the end of the run: ours go at exit.
     copies.Record();
     return bExtracted;
@@ -52,7 +52,7 @@ HGLOBAL CFileView::MakeDropFiles(const CStringArray& paths) { return BuildDropFi
 void CFileView::DragWithoutOle() {
     int nCount = m_wndList.GetSelectedCount();
     CArchiveDoc* pDoc = GetDocument();
-    if (nCount <= 0 || pDoc == NULL || pDoc->m_pArchive == NULL) return;
+    if (nCount <= 0 || pDoc == NULL || !pDoc->HasArchive()) return;
     CFileDrag drag(m_wndList.m_hWnd);
     if (!drag.Track(nCount)) return;
     CTempCopies copies(pDoc);
@@ -68,7 +68,7 @@ void CFileView::DragWithoutOle() {
         }
     }
     // The copies are in place before the target hears of them.
-    copies.Extract(pDoc->m_pArchive);
+    copies.Extract();
     copies.Record();
     drag.Drop();
 }

@@ -35,11 +35,11 @@ CString DirectoryOf(const CString& strPath) { return strPath.Left(strPath.Revers
 void CFileView::OnOpenEntry() {
     CArcfileItem* pItem = OnlySelectedEntry(m_wndList);
     CArchiveDoc* pDoc = GetDocument();
-    if (pItem == NULL || pDoc == NULL || pDoc->m_pArchive == NULL) return;
+    if (pItem == NULL || pDoc == NULL || !pDoc->HasArchive()) return;
     CTempCopies copies(pDoc);
     if (!copies.CheckDirectory()) return;
     CString strPath = copies.Add(pItem);
-    if (!copies.Extract(pDoc->m_pArchive)) return;  // the library has said why
+    if (!copies.Extract()) return;  // the library has said why
 
     HINSTANCE hInstance = OpenWithItsProgram(AfxGetMainWndHandle(), strPath, DirectoryOf(strPath));
     if ((INT_PTR)hInstance <= 32) {
@@ -53,7 +53,7 @@ void CFileView::OnOpenEntry() {
 void CFileView::OnMiniViewer() {
     CArcfileItem* pItem = OnlySelectedEntry(m_wndList);
     CArchiveDoc* pDoc = GetDocument();
-    if (pItem == NULL || pDoc == NULL || pDoc->m_pArchive == NULL) return;
+    if (pItem == NULL || pDoc == NULL || !pDoc->HasArchive()) return;
     CTempCopies copies(pDoc);
     if (!copies.CheckDirectory()) return;
     // The library's progress window dispatches posted messages, which may
@@ -62,7 +62,7 @@ void CFileView::OnMiniViewer() {
     CString strPath = copies.Add(pItem);
     pItem = NULL;
     DeleteFileA(strPath);
-    if (copies.Extract(pDoc->m_pArchive)) {
+    if (copies.Extract()) {
         // A copy that cannot be read shows nothing; the library reports a
         // failed extraction itself.
         try {

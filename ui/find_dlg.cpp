@@ -51,8 +51,8 @@ BOOL CFindDlg::OnInitDialog() {
     strFolder.LoadString(IDS_FIND_FOLDER);
     m_wndResults.InsertColumn(0, strName, LVCFMT_LEFT, rc.right / 2);
     m_wndResults.InsertColumn(1, strFolder, LVCFMT_LEFT, rc.right - rc.right / 2 - 4);
-    for (int i = 0; i < m_pDoc->m_items.GetSize(); ++i)
-        m_foldedNames.push_back(Folded(static_cast<CArcfileItem*>(m_pDoc->m_items[i])->m_strName));
+    for (int i = 0; i < m_pDoc->GetEntryCount(); ++i)
+        m_foldedNames.push_back(Folded(m_pDoc->GetEntry(i)->m_strName));
     // The part is read back into a buffer of MAX_PATH bytes.
     ::SendDlgItemMessageA(m_hWnd, IDC_FIND_TEXT, EM_LIMITTEXT, MAX_PATH - 1, 0);
     ::SetDlgItemTextA(m_hWnd, IDC_FIND_TEXT, s_strLastPart);
@@ -76,7 +76,7 @@ void CFindDlg::FillResults() {
     for (int i = 0; !part.empty() && i < (int)m_foldedNames.size(); ++i) {
         if (m_foldedNames[i].find(part) == std::wstring::npos) continue;
         if (++nFound > kMostRows) continue;
-        const CArcfileItem* pItem = static_cast<CArcfileItem*>(m_pDoc->m_items[i]);
+        const CArcfileItem* pItem = m_pDoc->GetEntry(i);
         int nRow = m_wndResults.InsertItem(nFound - 1, pItem->m_strName);
         if (nRow < 0) continue;
         m_wndResults.SetItemText(nRow, 1, pItem->m_strPath.IsEmpty() ? strRoot : pItem->m_strPath);
@@ -103,11 +103,11 @@ void CFindDlg::OnOK() {
     s_strLastPart = szPart;
     int nRow = m_wndResults.GetNextItem(-1, LVNI_SELECTED);
     int nEntry = nRow >= 0 ? (int)m_wndResults.GetItemData(nRow) : -1;
-    if (nEntry < 0 || nEntry >= m_pDoc->m_items.GetSize()) {
+    if (nEntry < 0 || nEntry >= m_pDoc->GetEntryCount()) {
         MessageBeep(MB_OK);
         return;
     }
-    const CArcfileItem* pItem = static_cast<CArcfileItem*>(m_pDoc->m_items[nEntry]);
+    const CArcfileItem* pItem = m_pDoc->GetEntry(nEntry);
     m_strDir = pItem->m_strPath;
     m_strName = pItem->m_strName;
     CDialog::OnOK();

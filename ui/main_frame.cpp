@@ -27,6 +27,11 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_ALWAYS_ON_TOP, OnUpdateAlwaysOnTop)
     ON_COMMAND(ID_HELP_FINDER, OnHelpGuide)
     ON_COMMAND(ID_HELP, OnHelpGuide)
+    ON_COMMAND(ID_COMPRESS, OnCompress)
+    ON_COMMAND(ID_MAKE_SFX, OnMakeSFX)
+    ON_COMMAND(ID_COMPRESS_DIR, OnCompressDir)
+    ON_COMMAND_RANGE(ID_VIEW_LIST, ID_VIEW_DETAILS, OnViewMode)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_LIST, ID_VIEW_DETAILS, OnUpdateViewMode)
     ON_COMMAND(ID_FIND, OnFind)
     ON_UPDATE_COMMAND_UI(ID_FIND, OnUpdateFind)
     ON_COMMAND(ID_REREAD, OnReread)
@@ -152,6 +157,6 @@ void CMainFrame::OnDropFiles(HDROP hDropInfo) {
         }
     }
     if (QuestionMessage(IDS_FILES_DROPPED) != IDYES) return;
-    CArchiveDoc* pDoc = static_cast<CArchiveDoc*>(GetActiveDocument());
-    if (pDoc != nullptr) pDoc->AddDroppedFiles(files);
+    CArchiveDoc* pDoc = GetArchiveDoc();
+    if (pDoc != nullptr && pDoc->GetArchiveToWorkOn()) pDoc->AddFiles(files);
 }

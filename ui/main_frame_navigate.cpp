@@ -32,13 +32,13 @@ void CMainFrame::GetMessageString(UINT nID, CString& rMessage) const {
 
 void CMainFrame::OnUpdateFind(CCmdUI* pCmdUI) {
     CArchiveDoc* pDoc = static_cast<CArchiveDoc*>(GetActiveDocument());
-    pCmdUI->Enable(pDoc != NULL && pDoc->m_items.GetSize() > 0);
+    pCmdUI->Enable(pDoc != NULL && pDoc->GetEntryCount() > 0);
 }
 
 void CMainFrame::OnFind() {
     CArchiveDoc* pDoc = static_cast<CArchiveDoc*>(GetActiveDocument());
     CFileView* pList = ListPane(m_wndSplitter);
-    if (pDoc == NULL || pDoc->m_items.GetSize() == 0 || pList == NULL) return;
+    if (pDoc == NULL || pDoc->GetEntryCount() == 0 || pList == NULL) return;
     CFindDlg dlg(pDoc, this);
     if (dlg.DoModal() != IDOK) return;
     if (!ShowFolderAndRow(TreePane(m_wndSplitter), pList, dlg.m_strDir, dlg.m_strName)) return;
@@ -57,7 +57,7 @@ void CMainFrame::OnReread() {
     CArchiveDoc* pDoc = static_cast<CArchiveDoc*>(GetActiveDocument());
     CFileView* pList = ListPane(m_wndSplitter);
     if (pDoc == NULL || pDoc->GetPathName().IsEmpty() || pList == NULL) return;
-    CString strDir = pList->m_strCurDir, strName;
+    CString strDir = pDoc->GetCurrentDir(), strName;
     int nRow = pList->m_wndList.GetNextItem(-1, LVNI_FOCUSED);
     if (nRow >= 0) strName = pList->m_wndList.GetItemText(nRow, 0);
     if (!pDoc->Load(pDoc->GetPathName())) return;

@@ -3,7 +3,6 @@
 #include "app/archive_doc.h"
 #include "app/messages.h"
 #include "app/zuvo_app.h"
-#include "engine/arcfile.h"
 #include "engine/temp_file_set.h"
 #include "framework/path_parts.h"
 #include "res/resource.h"
@@ -79,12 +78,11 @@ CString CTempCopies::Add(const CArcfileItem* pItem) {
     return strPath;
 }
 
-BOOL CTempCopies::Extract(CArcfile* pArchive) {
-    if (pArchive == nullptr) return FALSE;
+BOOL CTempCopies::Extract() {
+    if (!m_pDoc->HasArchive()) return FALSE;
     BOOL bAll = TRUE;
     for (const std::unique_ptr<Directory>& pDir : m_dirs)
-        if (pDir->fullPaths.GetSize() > 0 &&
-            !pArchive->ExtractFiles(pDir->fullPaths, pDir->strDir, FALSE))
+        if (pDir->fullPaths.GetSize() > 0 && !m_pDoc->ExtractEntries(pDir->fullPaths, pDir->strDir, FALSE))
             bAll = FALSE;
     return bAll;
 }

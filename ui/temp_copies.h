@@ -11,7 +11,6 @@
 #include "framework/collections.h"
 #include "framework/cstring.h"
 
-class CArcfile;
 class CArcfileItem;
 class CArchiveDoc;
 
@@ -29,7 +28,7 @@ public:
 
     // Extracts every planned entry, one library call per directory; FALSE
     // when any call failed (the library has said why).
-    BOOL Extract(CArcfile* pArchive);
+    BOOL Extract();
     // Records every planned copy for deletion at exit.
     void Record();
 

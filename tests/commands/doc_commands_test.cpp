@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -186,12 +187,13 @@ TEST_F(DocCommands, CompressingIntoAnUntitledDocumentAsksForTheArchiveFirst) {
         return IDOK;
     });
     boxes.QueueAnswer(IDOK);  // the chooser, in its default directory
-    // (The scripted library writes no archive, so showing it afterwards fails.)
+    // The scripted library writes no archive: the document stays the new one.
     Command(ID_COMPRESS_DIR);
     EXPECT_EQ(Utf8(title), "作成するファイル名を入力してください。");
     std::vector<std::string> lines = TakeLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].find("u -rx  -w" + WorkDir() + " " + fresh + "  "), 0u) << lines[0];
+    EXPECT_STRCASEEQ(Doc()->GetPathName(), fresh.c_str());
 }
 
 TEST_F(DocCommands, MakesEachKindOfSelfExtractorAndOpensIt) {
@@ -286,7 +288,7 @@ TEST_F(DocCommands, ListingGoesToTheClipboardAndCommandsAreOnWhenTheyCanRun) {
     EXPECT_EQ(theApp.GetProfileInt("settings", "bDirUnpack", -1), 1);
 
     // From the tree pane the view mode reaches the file list, and the marks follow it.
-    CFileView* pFiles = Doc()->FindFileView();
+    CFileView* pFiles = Frame()->GetFileView();
     ASSERT_NE(pFiles, nullptr);
     if (Frame()->GetActiveView() == pFiles) Frame()->SendMessage(WM_COMMAND, MAKEWPARAM(IDM_NEXT_PANE, 1));
     ASSERT_NE(Frame()->GetActiveView(), pFiles);
@@ -303,3 +305,23 @@ TEST_F(DocCommands, ListingGoesToTheClipboardAndCommandsAreOnWhenTheyCanRun) {
 }
 
 }  // namespace
+
+// A change that arrives while the library works (its progress window handles
+// posted messages) lists the archive only after the running call returned:
+// the archive object of that call must outlive it.
+TEST_F(DocCommands, AChangeArrivingDuringALibraryCallListsTheArchiveAfterIt) {
+    Start(archive);
+    for (UINT nLater : {ID_RENAME, ID_DELETE}) {
+        lib.ClearCalls();
+        lib.PumpDuringNextCall();
+        if (nLater == ID_DELETE) boxes.QueueAnswer(IDYES);
+        Frame()->PostMessage(WM_COMMAND, nLater);
+        Command(ID_RENAME);
+        std::vector<std::string> names = lib.CallNames();
+        auto at = [&](const char* name) { return std::find(names.begin(), names.end(), name) - names.begin(); };
+        ASSERT_LT(at("UnlhaReturn"), (long)names.size()) << nLater;
+        EXPECT_EQ(std::count(names.begin(), names.end(), "Unlha"), 2) << nLater;
+        EXPECT_GT(at("UnlhaOpenArchive"), at("UnlhaReturn")) << nLater;
+        EXPECT_STRCASEEQ(Doc()->GetPathName(), archive.c_str());
+    }
+}

@@ -51,7 +51,7 @@ protected:
         return texts;
     }
 
-    CArcfileItem* Item(int i) { return static_cast<CArcfileItem*>(doc->m_items[i]); }
+    const CArcfileItem* Item(int i) { return doc->GetEntry(i); }
 
     std::unique_ptr<FakeUnlha32> lib;
     DialogWatcher boxes;
@@ -64,8 +64,8 @@ TEST_F(ArchiveDocTest, ListsEntriesInOrderWithoutDirectoryEntriesAndFreesTheLibr
     lib->AddRecord("DOC\\");
     lib->AddRecord("DOC\\B.TXT", 20, 9);
     ASSERT_TRUE(doc->Load(archive.c_str()));
-    ASSERT_NE(doc->m_pArchive, nullptr);
-    ASSERT_EQ(doc->m_items.GetSize(), 2);
+    ASSERT_TRUE(doc->HasArchive());
+    ASSERT_EQ(doc->GetEntryCount(), 2);
     EXPECT_EQ(std::string(Item(0)->m_strName), "A.TXT");
     EXPECT_EQ(std::string(Item(0)->m_strPath), "");
     EXPECT_EQ(std::string(Item(1)->m_strName), "B.TXT");
@@ -75,10 +75,10 @@ TEST_F(ArchiveDocTest, ListsEntriesInOrderWithoutDirectoryEntriesAndFreesTheLibr
 
     // A second listing replaces the first one whole.
     ASSERT_TRUE(doc->Load(archive.c_str()));
-    EXPECT_EQ(doc->m_items.GetSize(), 2);
+    EXPECT_EQ(doc->GetEntryCount(), 2);
     doc->DeleteContents();
-    EXPECT_EQ(doc->m_pArchive, nullptr);
-    EXPECT_EQ(doc->m_items.GetSize(), 0);
+    EXPECT_FALSE(doc->HasArchive());
+    EXPECT_EQ(doc->GetEntryCount(), 0);
     EXPECT_TRUE(lib->HeldOnlyByUs());
 }
 
@@ -86,13 +86,13 @@ TEST_F(ArchiveDocTest, AnArchiveOfDirectoryEntriesOnlyOpensWithItsFolders) {
     lib->AddRecord("DOC\\");
     lib->AddRecord("DOC\\IMAGES\\");
     ASSERT_TRUE(doc->Load(archive.c_str()));
-    EXPECT_NE(doc->m_pArchive, nullptr);
-    EXPECT_EQ(doc->m_items.GetSize(), 0);
-    ASSERT_EQ(doc->m_folders.GetSize(), 2);
-    EXPECT_EQ(std::string(doc->m_folders[1]), "DOC\\IMAGES\\");
+    EXPECT_TRUE(doc->HasArchive());
+    EXPECT_EQ(doc->GetEntryCount(), 0);
+    ASSERT_EQ(doc->GetFolders().GetSize(), 2);
+    EXPECT_EQ(std::string(doc->GetFolders()[1]), "DOC\\IMAGES\\");
     EXPECT_EQ(boxes.Count(), 0u);
     doc->DeleteContents();
-    EXPECT_EQ(doc->m_folders.GetSize(), 0);
+    EXPECT_EQ(doc->GetFolders().GetSize(), 0);
 }
 
 TEST_F(ArchiveDocTest, ANonArchiveIsReportedAndLeavesNoArchive) {
@@ -100,18 +100,20 @@ TEST_F(ArchiveDocTest, ANonArchiveIsReportedAndLeavesNoArchive) {
     ASSERT_TRUE(doc->Load(archive.c_str()));
     lib->SetCheckResult(FALSE);
     EXPECT_FALSE(doc->Load(archive.c_str()));
-    EXPECT_EQ(doc->m_pArchive, nullptr);
-    EXPECT_EQ(doc->m_items.GetSize(), 0);
+    EXPECT_FALSE(doc->HasArchive());
+    EXPECT_EQ(doc->GetEntryCount(), 0);
     ASSERT_EQ(BoxTexts(), std::vector<std::string>{String(IDS_NOT_LZH)});
     EXPECT_EQ(boxes.Seen()[0].icon, (UINT)MB_ICONERROR);
     EXPECT_EQ(String(IDS_NOT_LZH), Sjis("このファイルはLZHファイルではありません。"));
 }
 
-// Records how many entries the document had at each update.
+// Records how many entries the document had at each update, negative when
+// the update says they are going.
 class CRecordingView : public CView {
 public:
-    void OnUpdate(CView*, LPARAM, CObject*) override {
-        counts.push_back(static_cast<CArchiveDoc*>(GetDocument())->m_items.GetSize());
+    void OnUpdate(CView*, LPARAM lHint, CObject*) override {
+        int n = static_cast<CArchiveDoc*>(GetDocument())->GetEntryCount();
+        counts.push_back(lHint == CArchiveDoc::kHintEntriesGone ? -n : n);
     }
     std::vector<int> counts;
 };
@@ -124,8 +126,7 @@ TEST_F(ArchiveDocTest, ViewsForgetTheEntriesBeforeAFailedListingReportsIt) {
     ASSERT_TRUE(doc->Load(archive.c_str()));
     lib->SetCheckResult(FALSE);
     ASSERT_FALSE(doc->Load(archive.c_str()));
-    EXPECT_EQ(view.counts, (std::vector<int>{1, 0}));
-    EXPECT_EQ(doc->FindFileView(), nullptr);
+    EXPECT_EQ(view.counts, (std::vector<int>{1, -1, 0}));
     doc->RemoveView(&view);
 }
 
@@ -133,7 +134,7 @@ TEST_F(ArchiveDocTest, ARefusedListingFailsWithoutAMessage) {
     lib->AddRecord("A.TXT");
     lib->SetOpenFails(TRUE);
     EXPECT_FALSE(doc->Load(archive.c_str()));
-    EXPECT_EQ(doc->m_pArchive, nullptr);
+    EXPECT_FALSE(doc->HasArchive());
     EXPECT_EQ(boxes.Count(), 0u);
     EXPECT_TRUE(lib->HeldOnlyByUs());
 }
@@ -144,7 +145,7 @@ TEST_F(ArchiveDocTest, ABusyLibraryIsReported) {
     lib->AddRecord("A.TXT");
     lib->SetRunning(1);
     EXPECT_FALSE(doc->Load(archive.c_str()));
-    EXPECT_EQ(doc->m_pArchive, nullptr);
+    EXPECT_FALSE(doc->HasArchive());
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{String(IDS_LIBRARY_BUSY)});
     EXPECT_TRUE(lib->HeldOnlyByUs());
 }
@@ -154,7 +155,7 @@ TEST_F(ArchiveDocTest, AMissingLibraryIsReportedThenTheFileIsNoArchive) {
     HMODULE stray = LoadLibraryA("unlha32.dll");
     ASSERT_EQ(stray, nullptr) << "an unlha32.dll is still findable";
     EXPECT_FALSE(doc->Load(archive.c_str()));
-    EXPECT_EQ(doc->m_pArchive, nullptr);
+    EXPECT_FALSE(doc->HasArchive());
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{String(IDS_NO_UNLHA32), String(IDS_NOT_LZH)}));
 }
 
@@ -163,9 +164,9 @@ TEST_F(ArchiveDocTest, ANamedArchiveThatDoesNotExistYetIsAnEmptyArchive) {
     DeleteFileA(missing.c_str());
     lib->ClearCalls();
     ASSERT_TRUE(doc->Load(missing.c_str()));
-    EXPECT_NE(doc->m_pArchive, nullptr);
-    EXPECT_EQ(std::string(doc->m_pArchive->m_strArchive), missing);
-    EXPECT_EQ(doc->m_items.GetSize(), 0);
+    EXPECT_TRUE(doc->HasArchive());
+    EXPECT_EQ(std::string(doc->GetArchive()->m_strArchive), missing);
+    EXPECT_EQ(doc->GetEntryCount(), 0);
     EXPECT_TRUE(lib->Calls().empty());
     EXPECT_EQ(boxes.Count(), 0u);
 }
@@ -175,14 +176,14 @@ TEST_F(ArchiveDocTest, OpeningAMissingFileFailsInTheFramework) {
     DeleteFileA(missing.c_str());
     lib->ClearCalls();
     EXPECT_FALSE(doc->OnOpenDocument(missing.c_str()));
-    EXPECT_EQ(doc->m_pArchive, nullptr);
+    EXPECT_FALSE(doc->HasArchive());
     EXPECT_TRUE(lib->Calls().empty());
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_NE(boxes.Seen()[0].text.find(missing), std::string::npos);
 
     lib->AddRecord("A.TXT");
     EXPECT_TRUE(doc->OnOpenDocument(archive.c_str()));
-    EXPECT_EQ(doc->m_items.GetSize(), 1);
+    EXPECT_EQ(doc->GetEntryCount(), 1);
 }
 
 // Types a path into the file dialog and presses its OK button.
@@ -236,7 +237,7 @@ TEST_F(ArchiveDocTest, PromptingForANewNameNamesTheDocument) {
     boxes.QueueAction(AnswerFileDialog(missing, &title));
     ASSERT_TRUE(doc->PromptNewArchive());
     EXPECT_EQ(std::string(doc->GetPathName()), missing);
-    EXPECT_NE(doc->m_pArchive, nullptr);
+    EXPECT_TRUE(doc->HasArchive());
     EXPECT_EQ(boxes.Count(), 1u);
 
     boxes.QueueAnswer(IDCANCEL);
@@ -246,8 +247,8 @@ TEST_F(ArchiveDocTest, PromptingForANewNameNamesTheDocument) {
 TEST_F(ArchiveDocTest, AnArchiveWithoutEntriesOpensAndANewNameWithoutExtensionGetsLzh) {
     // An emptied archive (no entry at all) is an open, empty archive.
     ASSERT_TRUE(doc->Load(archive.c_str()));
-    EXPECT_NE(doc->m_pArchive, nullptr);
-    EXPECT_EQ(doc->m_items.GetSize(), 0);
+    EXPECT_TRUE(doc->HasArchive());
+    EXPECT_EQ(doc->GetEntryCount(), 0);
     EXPECT_EQ(boxes.Count(), 0u);
     EXPECT_TRUE(lib->HeldOnlyByUs());
     // ... and takes the name of a new archive.
@@ -260,7 +261,7 @@ TEST_F(ArchiveDocTest, AnArchiveWithoutEntriesOpensAndANewNameWithoutExtensionGe
     boxes.QueueAction(AnswerFileDialog(plain, &title));
     ASSERT_TRUE(doc->PromptNewArchive());
     EXPECT_EQ(std::string(doc->GetPathName()), plain + ".lzh");
-    EXPECT_EQ(std::string(doc->m_pArchive->m_strArchive), plain + ".lzh");
+    EXPECT_EQ(std::string(doc->GetArchive()->m_strArchive), plain + ".lzh");
     EXPECT_EQ(boxes.Count(), 2u);  // the two file dialogs
 }
 

@@ -118,8 +118,8 @@ void FilesBelow(const std::string& dir, const std::string& prefix, std::vector<s
 
 std::string ItemNames(CArchiveDoc& doc) {
     std::string names;
-    for (int i = 0; i < doc.m_items.GetSize(); ++i)
-        names += std::string(static_cast<CArcfileItem*>(doc.m_items[i])->GetFullPath()) + "|";
+    for (int i = 0; i < doc.GetEntryCount(); ++i)
+        names += std::string(doc.GetEntry(i)->GetFullPath()) + "|";
     return names;
 }
 
@@ -159,9 +159,9 @@ protected:
     // Extracts every entry of the document, keeping folders, into dest\.
     BOOL ExtractAll(CArchiveDoc& doc) {
         CStringArray names;
-        for (int i = 0; i < doc.m_items.GetSize(); ++i)
-            names.Add(static_cast<CArcfileItem*>(doc.m_items[i])->GetFullPath());
-        return doc.m_pArchive->ExtractFiles(names, m_dest.c_str(), TRUE);
+        for (int i = 0; i < doc.GetEntryCount(); ++i)
+            names.Add(doc.GetEntry(i)->GetFullPath());
+        return doc.ExtractEntries(names, m_dest.c_str(), TRUE);
     }
 
     std::vector<std::string> Outside() {
@@ -215,7 +215,7 @@ TEST_F(HostileArchives, DamagedFilesOpenWithWhatIsReadableAndTheDamageIsNamed) {
         BOOL opened = doc.Load(path.c_str());
         EXPECT_EQ(opened, c.opens);
         EXPECT_EQ(ItemNames(doc), c.items);
-        EXPECT_EQ(doc.m_folders.GetSize(), c.folders);
+        EXPECT_EQ(doc.GetFolders().GetSize(), c.folders);
         // Not an archive: the document's box. Damaged: the library's, at
         // open, naming the archive, the place and what is damaged.
         ASSERT_TRUE(m_boxes.WaitForCount(1));
@@ -227,7 +227,7 @@ TEST_F(HostileArchives, DamagedFilesOpenWithWhatIsReadableAndTheDamageIsNamed) {
             EXPECT_EQ(text, std::string(notLzh));
         }
         // What could be read is still there to rescue.
-        if (c.opens && doc.m_items.GetSize() > 0) {
+        if (c.opens && doc.GetEntryCount() > 0) {
             m_boxes.Clear();
             DeleteFileA((m_dest + "\\A.TXT").c_str());  // the case before rescued it too
             EXPECT_FALSE(ExtractAll(doc));
@@ -276,7 +276,7 @@ TEST_F(HostileArchives, HostileNamesStayInsideTheChosenFolder) {
     };
     CArchiveDoc doc;
     ASSERT_TRUE(doc.Load(Write("HOSTILE.LZH", Archive(entries)).c_str()));
-    EXPECT_EQ(doc.m_items.GetSize(), (int)entries.size()) << ItemNames(doc);
+    EXPECT_EQ(doc.GetEntryCount(), (int)entries.size()) << ItemNames(doc);
     // The second DUP.TXT meets the first: the library asks, and Yes
     // replaces it.
     m_boxes.QueueAction([](HWND, const SeenDialog& d) { return d.HasButton(IDYES) ? IDYES : IDOK; });
@@ -292,8 +292,8 @@ TEST_F(HostileArchives, HostileNamesStayInsideTheChosenFolder) {
     EXPECT_TRUE(Exists(m_dest + "\\EVIL3.TXT"));
     // A component longer than the disk allows is a write failure.
     CStringArray longOne;
-    longOne.Add(static_cast<CArcfileItem*>(doc.m_items[doc.m_items.GetSize() - 1])->GetFullPath());
-    EXPECT_FALSE(doc.m_pArchive->ExtractFiles(longOne, m_dest.c_str(), TRUE));
+    longOne.Add(doc.GetEntry(doc.GetEntryCount() - 1)->GetFullPath());
+    EXPECT_FALSE(doc.ExtractEntries(longOne, m_dest.c_str(), TRUE));
     ASSERT_TRUE(m_boxes.WaitForCount(3));
     EXPECT_NE(m_boxes.Seen()[2].text.find("LLLLLLLL"), std::string::npos) << Utf8(m_boxes.Seen()[2].text);
     EXPECT_TRUE(Outside().empty()) << Outside()[0];
@@ -314,14 +314,14 @@ TEST_F(HostileArchives, SizesBeyondFourGibibytesAreWhole) {
     ASSERT_TRUE(doc.Load(Write("HUGE.LZH", Archive({{"BIG/HUGE.BIN", std::string(16, 'x'), false, huge},
                                                     {"SMALL.TXT", "small"}}))
                              .c_str()));
-    ASSERT_EQ(doc.m_items.GetSize(), 2);
-    CArcfileItem* big = static_cast<CArcfileItem*>(doc.m_items[0]);
-    CArcfileItem* small = static_cast<CArcfileItem*>(doc.m_items[1]);
+    ASSERT_EQ(doc.GetEntryCount(), 2);
+    const CArcfileItem* big = doc.GetEntry(0);
+    const CArcfileItem* small = doc.GetEntry(1);
     EXPECT_EQ(big->GetOriginalSize(), huge);
     EXPECT_EQ(big->GetCompressedSize(), 16u);
     EXPECT_EQ(small->GetOriginalSize(), 5u);
     CString listing;
-    ASSERT_TRUE(doc.m_pArchive->List(listing));
+    ASSERT_TRUE(doc.GetListing(listing));
     EXPECT_NE(std::string(listing).find(" 5368709120 "), std::string::npos) << std::string(listing);
 }
 

@@ -20,9 +20,9 @@ TEST(RealLibrary, AnArchiveMadeByJlhaListsIntoTheEntries) {
     {
         CArchiveDoc doc;
         ASSERT_TRUE(doc.Load(ZUVO_JLHA_SAMPLE));
-        ASSERT_EQ(doc.m_items.GetSize(), 2);
-        CArcfileItem* a = static_cast<CArcfileItem*>(doc.m_items[0]);
-        CArcfileItem* b = static_cast<CArcfileItem*>(doc.m_items[1]);
+        ASSERT_EQ(doc.GetEntryCount(), 2);
+        const CArcfileItem* a = doc.GetEntry(0);
+        const CArcfileItem* b = doc.GetEntry(1);
         EXPECT_EQ(std::string(a->m_strName), "A.TXT");
         EXPECT_EQ(std::string(a->m_strPath), "");
         EXPECT_EQ(a->m_dwOriginalSize, 6u);

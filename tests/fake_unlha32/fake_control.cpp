@@ -21,6 +21,7 @@ void FakeUnlha32::SetVersion(DWORD v) { Proc<void (*)(DWORD)>("FakeSetVersion")(
 void FakeUnlha32::SetRunning(int r) { Proc<void (*)(int)>("FakeSetRunning")(r); }
 void FakeUnlha32::SetCheckResult(BOOL r) { Proc<void (*)(BOOL)>("FakeSetCheckResult")(r); }
 void FakeUnlha32::SetOpenFails(BOOL f) { Proc<void (*)(BOOL)>("FakeSetOpenFails")(f); }
+void FakeUnlha32::PumpDuringNextCall() { Proc<void (*)()>("FakePumpDuringNextCall")(); }
 
 void FakeUnlha32::QueueResult(int code, const char* output) {
     Proc<void (*)(int, const char*)>("FakeQueueResult")(code, output);

@@ -41,6 +41,9 @@ public:
     void SetRunning(int running);
     void SetCheckResult(BOOL result);
     void SetOpenFails(BOOL fails);
+    // The next Unlha call handles the messages posted meanwhile, as a progress
+    // window would, and records "UnlhaReturn" when it ends.
+    void PumpDuringNextCall();
     // The next Unlha call returns code and writes output.
     void QueueResult(int code, const char* output = "");
     void AddRecord(const char* name, DWORD originalSize = 0, DWORD compressedSize = 0, WORD date = 0,

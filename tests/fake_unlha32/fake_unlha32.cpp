@@ -43,6 +43,7 @@ BOOL g_openFails = FALSE;
 std::vector<UNLHA_ENTRY_RECORD> g_records;
 size_t g_nextRecord = 0;
 int g_openArchives = 0;
+BOOL g_pumpNextCall = FALSE;
 
 void Record(const char* name, HWND hwnd, DWORD number, const std::string& text) {
     g_calls.push_back(Call{name, text, hwnd, number});
@@ -119,6 +120,14 @@ UNLHA_API int WINAPI Unlha(HWND hwnd, LPCSTR cmdLine, LPSTR output, DWORD size) 
         memcpy(output, r.output.data(), n);
         output[n] = '\0';
     }
+    // Like the library's progress window: messages posted meanwhile are
+    // handled inside the call.
+    if (g_pumpNextCall) {
+        g_pumpNextCall = FALSE;
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Record("UnlhaReturn", hwnd, 0, "");
+    }
     return r.code;
 }
 
@@ -146,12 +155,15 @@ FAKE_API void FakeReset() {
     g_records.clear();
     g_nextRecord = 0;
     g_openArchives = 0;
+    g_pumpNextCall = FALSE;
 }
 
 FAKE_API void FakeSetVersion(DWORD version) { g_version = version; }
 FAKE_API void FakeSetRunning(int running) { g_running = running; }
 FAKE_API void FakeSetCheckResult(BOOL result) { g_checkResult = result; }
 FAKE_API void FakeSetOpenFails(BOOL fails) { g_openFails = fails; }
+// The next Unlha call handles posted messages and records "UnlhaReturn" last.
+FAKE_API void FakePumpDuringNextCall() { g_pumpNextCall = TRUE; }
 
 // The next Unlha call returns code and writes output; unqueued calls return 0
 // with empty output.

@@ -105,7 +105,7 @@ TEST_F(Views, TreeShowsEveryFolderOnceAndANodeListsJustItsFiles) {
         tree.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
         EXPECT_EQ(std::string(Tree()->GetSelectedPath()), step.first);
         EXPECT_EQ(Rows(), step.second) << Utf8(step.first);
-        EXPECT_EQ(Files()->m_strCurDir, step.first.c_str());
+        EXPECT_EQ(Files()->GetDocument()->GetCurrentDir(), step.first.c_str());
     }
     tree.SendMessage(WM_KEYDOWN, VK_HOME, 0);
     EXPECT_EQ(std::string(Tree()->GetSelectedPath()), "");

@@ -1,4 +1,4 @@
-#include "app/make_dir_dlg.h"
+#include "ui/make_dir_dlg.h"
 
 #include "framework/msgbox.h"
 #include "res/resource.h"

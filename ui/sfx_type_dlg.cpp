@@ -1,4 +1,4 @@
-#include "app/sfx_type_dlg.h"
+#include "ui/sfx_type_dlg.h"
 
 #include "res/resource.h"
 
