@@ -13,6 +13,8 @@
 #include "framework/document.h"
 
 class CCmdUI;
+class CTestReport;
+struct CEntryProperties;
 
 class CArchiveDoc : public CDocument {
     DECLARE_DYNCREATE(CArchiveDoc)
@@ -72,6 +74,11 @@ public:
     void AddTempFile(HINSTANCE hInstance, LPCSTR lpszPath);
 
     BOOL m_bDirUnpack;  // extract with directories
+
+    // Testing entries and reading one's facts (archive_doc_check.cpp).
+    BOOL HasEntries() const;
+    BOOL TestEntries(const CStringArray& names, CTestReport* pReport);
+    BOOL GetEntryProperties(LPCSTR pszFullPath, CEntryProperties* pProps);
 
 private:
     // One call into the library. lpszChanged: the file to show afterwards

@@ -18,6 +18,9 @@ enum {
 // Size of the buffer that receives each command's text output.
 const int ARC_OUTPUT_SIZE = 30000;
 
+class CTestReport;
+struct CEntryProperties;
+
 class CArcfile : public CObject {
     DECLARE_DYNAMIC(CArcfile)
 public:
@@ -43,6 +46,12 @@ public:
     virtual BOOL List(CString& strOut) = 0;
     virtual BOOL Rename(LPCSTR pszFullPath) = 0;
     virtual BOOL Execute(LPCSTR pszCommandLine) = 0;
+    // Tests the named entries (all for none) and adds the findings to the
+    // report; FALSE when the library said why it could not, or was stopped.
+    virtual BOOL Test(const CStringArray& names, CTestReport* pReport) = 0;
+    // The stored facts of the file entry at a full path; FALSE (said) when
+    // the archive no longer holds it.
+    virtual BOOL GetProperties(LPCSTR pszFullPath, CEntryProperties* pProps) = 0;
 
     int m_nStatus;
     int m_nSpare;

@@ -32,6 +32,8 @@ public:
     BOOL List(CString& strOut) override;
     BOOL Rename(LPCSTR pszFullPath) override;
     BOOL Execute(LPCSTR pszCommandLine) override;
+    BOOL Test(const CStringArray& names, CTestReport* pReport) override;
+    BOOL GetProperties(LPCSTR pszFullPath, CEntryProperties* pProps) override;
 
     void SetItem(CArcfileItem* pItem, UNLHA_ENTRY_RECORD* pRecord);
     void SetSizes(CArcfileItem* pItem, const UNLHA_ENTRY_RECORD* pRecord);
@@ -44,6 +46,7 @@ public:
 
 private:
     BOOL ExecuteWithFileList(const CStringArray& names, LPCSTR pszOption);
+    BOOL TestBatch(LPCSTR pszNames, CTestReport* pReport);
 };
 
 // Unpacks an MS-DOS date (high word) and time (low word) into calendar fields.

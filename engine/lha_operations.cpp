@@ -4,6 +4,8 @@
 // library whole. Long name lists are split into several commands.
 #include "engine/lha.h"
 
+#include "engine/test_report.h"
+
 #include "framework/path_parts.h"
 
 namespace {
@@ -116,4 +118,30 @@ BOOL CLha::Rename(LPCSTR pszFullPath) {
     CString line;
     line.Format("n  %s %s", (LPCSTR)m_strArchive, pszFullPath);
     return Execute(line);
+}
+
+// One "t" over some names; its findings are read from the output, since the
+// library's result is a failure whenever it finds damage. FALSE when it
+// stopped before testing (and said why) or the user cancelled.
+BOOL CLha::TestBatch(LPCSTR pszNames, CTestReport* pReport) {
+    CString line;
+    line.Format("t %s %s", (LPCSTR)m_strArchive, pszNames);
+    m_pOutput[0] = '\0';
+    Execute(line);
+    return pReport->AddOutput(m_pOutput) && !pReport->m_bCancelled;
+}
+
+// The names go in batches as an extraction's do.
+BOOL CLha::Test(const CStringArray& names, CTestReport* pReport) {
+    if (names.GetSize() == 0) return TestBatch("", pReport);
+    CString fragment;
+    for (int i = 0; i < names.GetSize(); i++) {
+        fragment += NameForLine(names[i]);
+        fragment += ' ';
+        if (fragment.GetLength() > kExtractBatchLength) {
+            if (!TestBatch(fragment, pReport)) return FALSE;
+            fragment.Empty();
+        }
+    }
+    return fragment.IsEmpty() || TestBatch(fragment, pReport);
 }

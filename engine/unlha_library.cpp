@@ -30,6 +30,9 @@ CUnlhaLibrary::CUnlhaLibrary() {
     Resolve(m_hDll, "UnlhaGetOriginalSizeEx", &GetOriginalSizeEx);
     Resolve(m_hDll, "UnlhaGetWriteTimeEx", &GetWriteTimeEx);
     Resolve(m_hDll, "UnlhaConfigDialog", &ConfigDialog);
+    Resolve(m_hDll, "UnlhaGetHeaderLevel", &GetHeaderLevel);
+    Resolve(m_hDll, "UnlhaGetOSId", &GetOSId);
+    Resolve(m_hDll, "UnlhaGetExactName", &GetExactName);
 }
 
 CUnlhaLibrary::~CUnlhaLibrary() {

@@ -42,6 +42,10 @@ public:
     decltype(&UnlhaGetOriginalSizeEx) GetOriginalSizeEx;
     decltype(&UnlhaGetWriteTimeEx) GetWriteTimeEx;
     decltype(&UnlhaConfigDialog) ConfigDialog;
+    // Facts of the entry the last search delivered beyond its record.
+    decltype(&UnlhaGetHeaderLevel) GetHeaderLevel;
+    decltype(&UnlhaGetOSId) GetOSId;
+    decltype(&UnlhaGetExactName) GetExactName;
 
 private:
     HMODULE m_hDll;

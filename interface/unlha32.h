@@ -54,7 +54,11 @@ int WINAPI Unlha(HWND owner, LPCSTR command_line, LPSTR output, DWORD size);
 // Non-zero when `archive` is a file the library can handle (mode 2: every
 // entry's data is tested too).
 BOOL WINAPI UnlhaCheckArchive(LPCSTR archive, int mode);
-// A search handle over the archive's entries; NULL on failure.
+// A search handle over the archive's entries; NULL on failure. A damaged
+// archive opens with the entries before the damage, and the user is told,
+// unless `mode` holds UNLHA_OPEN_NO_DAMAGE_BOX (a second look at an archive
+// the user has already been told about).
+#define UNLHA_OPEN_NO_DAMAGE_BOX 0x00800000
 HARC WINAPI UnlhaOpenArchive(HWND owner, LPCSTR archive, DWORD mode);
 // 0 when `record` was filled, -1 when there is no (further) entry.
 int WINAPI UnlhaFindFirst(HARC archive, LPCSTR wildcard, UNLHA_ENTRY_RECORD* record);
@@ -68,6 +72,19 @@ BOOL WINAPI UnlhaGetCompressedSizeEx(HARC archive, ULONGLONG* size);
 // second or finer where the header keeps it (the record's MS-DOS time keeps
 // even seconds only); TRUE when `last_write` was filled.
 BOOL WINAPI UnlhaGetWriteTimeEx(HARC archive, FILETIME* last_write);
+// Facts of the entry the last search delivered that the record leaves out.
+// Its header level, 0 to 3; -1 when no entry was delivered.
+int WINAPI UnlhaGetHeaderLevel(HARC archive);
+// The id of the system that made it, as its header stores it ('M' MS-DOS,
+// 'U' Unix, 'W' Windows NT, 'w' Windows 95...); -1 when no entry was
+// delivered.
+int WINAPI UnlhaGetOSId(HARC archive);
+// Its exact path in UTF-16 with '\' separators: the Unicode name where the
+// archive stores one, which the record's code page 932 name may only spell
+// as "<U+XXXX>". Returns the path's length in characters and writes it,
+// zero-terminated, when it fits in `size` characters; 0 when no entry was
+// delivered.
+int WINAPI UnlhaGetExactName(HARC archive, LPWSTR name, DWORD size);
 BOOL WINAPI UnlhaConfigDialog(HWND owner, LPSTR scratch, int mode);
 
 #ifdef __cplusplus

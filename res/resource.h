@@ -32,6 +32,22 @@
 #define IDC_DIR_EXTRACT  1039
 #define IDC_RECURSIVE    1041
 #define IDC_MAKE_DIR     1042
+#define IDD_TEST_RESULT  120
+#define IDD_PROPERTIES   121
+#define IDC_TEST_SUMMARY 1100
+#define IDC_TEST_FINDINGS 1101
+// The properties' values, in the order the dialog shows them.
+#define IDC_PROP_NAME       1110
+#define IDC_PROP_FOLDER     1111
+#define IDC_PROP_ORIGINAL   1112
+#define IDC_PROP_COMPRESSED 1113
+#define IDC_PROP_RATIO      1114
+#define IDC_PROP_METHOD     1115
+#define IDC_PROP_LEVEL      1116
+#define IDC_PROP_OS         1117
+#define IDC_PROP_CRC        1118
+#define IDC_PROP_ATTRIBUTES 1119
+#define IDC_PROP_TIME       1120
 
 // Commands of the program.
 #define ID_VIEW_LIST          104
@@ -54,6 +70,9 @@
 #define ID_MAKE_SFX           32805
 #define ID_COMPRESS_DIR       32806
 #define ID_RENAME             32807
+#define ID_TEST_ARCHIVE       32810
+#define ID_PROPERTIES         32811
+#define ID_TEST_SELECTED      32812
 
 // Framework commands used by the menus and accelerators (the framework's
 // headers give the same values).
@@ -117,3 +136,12 @@
 #define IDS_FIND_NAME         61255
 #define IDS_FIND_FOLDER       61256
 #define IDS_FIND_COUNT_CUT    61257
+// Testing the archive and an entry's properties.
+#define IDS_ENTRY_NOT_FOUND   61240
+#define IDS_OS_GENERIC        61241
+#define IDS_TEST_COUNT        61242
+#define IDS_TEST_ALL_SOUND    61243
+#define IDS_TEST_DAMAGED      61244
+#define IDS_TEST_FAULTS       61245  /* one text per TestFault, '\n' between */
+#define IDS_TEST_MORE         61246
+#define IDS_UNKNOWN_FACT      61247

@@ -47,6 +47,11 @@ public:
     // Details (report) or list mode.
     void SetDetails(BOOL bDetails);
 
+    // One row's stored facts, and testing the selected rows (file_view_check.cpp).
+    afx_msg void OnProperties();
+    afx_msg void OnUpdateProperties(CCmdUI* pCmdUI);
+    afx_msg void OnTestSelected();
+
     BOOL m_bDetails;
     CFileListCtrl m_wndList;
 

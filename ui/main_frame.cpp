@@ -36,6 +36,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_FIND, OnUpdateFind)
     ON_COMMAND(ID_REREAD, OnReread)
     ON_UPDATE_COMMAND_UI(ID_REREAD, OnUpdateReread)
+    ON_COMMAND(ID_TEST_ARCHIVE, OnTestArchive)
+    ON_UPDATE_COMMAND_UI(ID_TEST_ARCHIVE, OnUpdateTestArchive)
 END_MESSAGE_MAP()
 
 static const UINT kIndicators[] = {ID_SEPARATOR};

@@ -52,6 +52,9 @@ public:
     afx_msg void OnUpdateFind(CCmdUI* pCmdUI);
     afx_msg void OnReread();
     afx_msg void OnUpdateReread(CCmdUI* pCmdUI);
+    // Testing the archive (main_frame_test.cpp).
+    afx_msg void OnTestArchive();
+    afx_msg void OnUpdateTestArchive(CCmdUI* pCmdUI);
 
 protected:
     DECLARE_MESSAGE_MAP()

@@ -33,12 +33,6 @@ std::string OffsetText(uint64_t offset) {
   return text;
 }
 
-// True when the file ends before the entry's data does.
-bool DataRunsPastEnd(const LoadedArchive& archive, const lzh::Header& header) {
-  uint64_t size = archive.source ? archive.source->Size() : 0;
-  return header.data_offset > size || header.compressed_size > size - header.data_offset;
-}
-
 bool InUse(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 
 // Writers take an exclusive lock on one byte far past any archive's end, so
@@ -99,6 +93,11 @@ bool ReadEntries(LoadedArchive* archive, Report* report) {
 }
 
 }  // namespace
+
+bool DataRunsPastEnd(const LoadedArchive& archive, const lzh::Header& header) {
+  uint64_t size = archive.source ? archive.source->Size() : 0;
+  return header.data_offset > size || header.compressed_size > size - header.data_offset;
+}
 
 void ReportDamage(const LoadedArchive& archive, const std::string& archive_name, Report* report) {
   switch (archive.end) {

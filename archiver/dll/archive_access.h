@@ -42,6 +42,9 @@ bool LoadArchive(const std::wstring& path, LoadedArchive* archive, Report* repor
 // whole command, which are told it is in use.
 bool LoadArchiveForUpdate(const std::wstring& path, LoadedArchive* archive, Report* report);
 
+// True when the file ends before the entry's data does.
+bool DataRunsPastEnd(const LoadedArchive& archive, const lzh::Header& header);
+
 // Reports a reader error for `name` with the matching message and code.
 void ReportReadError(lzh::Error error, const std::string& name, Report* report);
 

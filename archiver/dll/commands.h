@@ -16,6 +16,8 @@ class Output {
  public:
   Output(char* buffer, DWORD size) : buffer_(buffer), size_(size) {}
   void Append(const std::string& text) { text_ += text; }
+  // True when the caller gave room for at least one line of text.
+  bool Wanted() const { return buffer_ && size_ > 2; }
   // Copies what fits (always zero-terminated).
   void Flush() const;
 

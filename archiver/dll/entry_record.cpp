@@ -68,6 +68,28 @@ std::string DisplayName(const lzh::Header& header) {
   return name;
 }
 
+// "." components are left out as DisplayName leaves them out.
+std::wstring ExactListedName(const lzh::Header& header) {
+  std::wstring exact = winfs::Widen(winfs::ExactName(header), CP_UTF8), name, component;
+  bool first = true;
+  for (size_t i = 0; i <= exact.size(); ++i) {
+    wchar_t c = i < exact.size() ? exact[i] : L'/';
+    if (c != L'/') {
+      component += c;
+      continue;
+    }
+    if (component != L".") {
+      name += (first ? L"" : L"\\") + component;
+      first = false;
+    }
+    component.clear();
+  }
+  if (!name.empty()) return name;
+  for (wchar_t& c : exact)
+    if (c == L'/') c = L'\\';
+  return exact;
+}
+
 bool IsDestinationItself(const lzh::Header& header) {
   std::vector<std::string> components;
   return header.IsDirectory() && lzh::SafeRelativePath(header.path, &components) == lzh::PathVerdict::kEmpty;

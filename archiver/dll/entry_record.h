@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 #include "archiver/lzh/header.h"
 #include "interface/unlha32.h"
@@ -24,6 +25,10 @@ DWORD PackedDosTime(const lzh::Header& header);
 // a name CP932 cannot spell exactly shows the characters it lacks as
 // "<U+XXXX>".
 std::string DisplayName(const lzh::Header& header);
+
+// The same path exactly, in UTF-16: the Unicode name where the archive
+// stores one.
+std::wstring ExactListedName(const lzh::Header& header);
 
 // True for a directory entry whose path names no folder at all ("./", "/"):
 // extraction skips it quietly and the search functions do not list it.

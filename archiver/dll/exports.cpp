@@ -1,6 +1,7 @@
 // The library's entry points (exported by name through unlha32.def).
 #include <windows.h>
 
+#include <cstring>
 #include <memory>
 
 #include "archiver/dll/archive_access.h"
@@ -157,13 +158,13 @@ BOOL WINAPI UnlhaCheckArchive(LPCSTR path, int mode) {
   return TRUE;
 }
 
-HARC WINAPI UnlhaOpenArchive(HWND owner, LPCSTR path, DWORD) {
+HARC WINAPI UnlhaOpenArchive(HWND owner, LPCSTR path, DWORD mode) {
   if (!path) return nullptr;
   LoadedArchive archive;
   if (!LoadArchive(winfs::Widen(path), &archive, nullptr)) return nullptr;
   // A damaged or cut-off archive lists the entries before the damage; the
   // user is told that there is more that cannot be read.
-  if (!archive.Complete()) {
+  if (!archive.Complete() && !(mode & UNLHA_OPEN_NO_DAMAGE_BOX)) {
     Report report(owner);
     ReportDamage(archive, path, &report);
     report.Finish();
@@ -215,6 +216,24 @@ BOOL WINAPI UnlhaGetWriteTimeEx(HARC handle, FILETIME* last_write) {
   SearchHandle* search = (SearchHandle*)handle;
   if (!search || !search->found || !last_write) return FALSE;
   return winfs::EntryFileTime(*search->found, last_write) ? TRUE : FALSE;
+}
+
+int WINAPI UnlhaGetHeaderLevel(HARC handle) {
+  SearchHandle* search = (SearchHandle*)handle;
+  return search && search->found ? search->found->level : -1;
+}
+
+int WINAPI UnlhaGetOSId(HARC handle) {
+  SearchHandle* search = (SearchHandle*)handle;
+  return search && search->found ? search->found->os_id : -1;
+}
+
+int WINAPI UnlhaGetExactName(HARC handle, LPWSTR name, DWORD size) {
+  SearchHandle* search = (SearchHandle*)handle;
+  if (!search || !search->found) return 0;
+  std::wstring exact = ExactListedName(*search->found);
+  if (name && exact.size() < size) memcpy(name, exact.c_str(), (exact.size() + 1) * sizeof(wchar_t));
+  return (int)exact.size();
 }
 
 int WINAPI UnlhaCloseArchive(HARC handle) {

@@ -24,6 +24,9 @@ class Report {
   // The same with a disk path, shown in the system code page.
   void Fail(Result code, UINT message_id, const std::wstring& path);
 
+  // A failure the caller learns from the command's output: its code, no
+  // line in the box.
+  void Note(Result code) { if (result_ == kOk) result_ = code; }
   // The user cancelled: a failure without a box.
   void Cancel() { if (result_ == kOk) result_ = kErrUserCancel; }
 

@@ -19,6 +19,7 @@ BLUE = (0, 0, 160)
 LBLUE = (96, 160, 255)
 RED = (208, 0, 0)
 NAVY = (0, 0, 128)
+TICK = (0, 128, 0)
 
 
 class Canvas:
@@ -193,6 +194,11 @@ def tile(kind):
             c.rect(1, y, 3, y + 2, fill=YELLOW, edge=BROWN)
             c.line(5, y + 1, 9, y + 1, BLACK)
             c.line(11, y + 1, 16, y + 1, DARK)
+    elif kind == "test":
+        box(c, 0, 0)
+        for d in range(2):
+            c.line(5, 4 + d, 8, 7 + d, TICK)
+            c.line(8, 7 + d, 15, 0 + d, TICK)
     elif kind == "close":
         c.rect(2, 2, 15, 13, fill=WHITE, edge=NAVY)
         c.rect(2, 2, 15, 4, fill=NAVY, edge=NAVY)
@@ -279,7 +285,8 @@ def program_icon(size):
 
 def main():
     write_bmp8(os.path.join(HERE, "toolbar.bmp"), strip(
-        ["exit", "new", "open", "view", "extract", "compress", "delete", "ontop", "list", "details"]))
+        ["exit", "new", "open", "view", "extract", "compress", "delete", "ontop", "list", "details",
+         "test"]))
     write_bmp8(os.path.join(HERE, "viewer_toolbar.bmp"), strip(["close", "copy", "view", "font"]))
     write_bmp8(os.path.join(HERE, "tree_images.bmp"), tree_images())
     write_icon_file(os.path.join(HERE, "drag_many.cur"), [(cursor_base(3), NONE)], 2, (0, 0))

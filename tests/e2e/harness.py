@@ -227,13 +227,14 @@ class Desktop:
     def type(self, text):
         self.xdo("type", "--delay", 20, text)
 
-    def picture(self, name):
-        """A named picture of the screen for the user guide, taken only when
-        ZUVO_E2E_PICTURES names a folder."""
+    def picture(self, name, window=None):
+        """A named picture of the screen (or of one window) for the user
+        guide, taken only when ZUVO_E2E_PICTURES names a folder."""
         folder = os.environ.get("ZUVO_E2E_PICTURES")
         if folder:
             os.makedirs(folder, exist_ok=True)
-            subprocess.run(["import", "-window", "root", os.path.join(folder, name + ".png")],
+            crop = ["-crop", "%dx%d+%d+%d" % (window.w, window.h, window.x, window.y), "+repage"] if window else []
+            subprocess.run(["import", "-window", "root"] + crop + [os.path.join(folder, name + ".png")],
                            stderr=subprocess.DEVNULL)
 
     def grab(self, x, y, w, h):

@@ -29,6 +29,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -57,9 +58,9 @@ std::string FromUtf8(const std::string& utf8) {
 }
 
 // One field of an answer line: UTF-8, no raw tab or line break.
-std::string Field(const std::string& ansi) {
+std::string FieldUtf8(const std::string& utf8) {
     std::string out;
-    for (char c : ToUtf8(ansi)) {
+    for (char c : utf8) {
         if (c == '\t') out += "\\t";
         else if (c == '\n') out += "\\n";
         else if (c == '\r') out += "\\r";
@@ -77,12 +78,20 @@ std::string RectFields(const RECT& r) {
 
 void Line(const std::string& s) { fputs((s + "\n").c_str(), stdout); }
 
+std::string Field(const std::string& ansi) { return FieldUtf8(ToUtf8(ansi)); }
+
+// As UTF-8, asked in UTF-16 so that a Unicode control's characters the code
+// page lacks arrive as they are.
 std::string WindowText(HWND hwnd) {
-    char buf[4096] = "";
+    wchar_t buf[4096] = L"";
     // WM_GETTEXT is carried across processes; GetWindowText would not ask a
     // control of another process for its text.
-    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buf, (LPARAM)buf, SMTO_ABORTIFHUNG, 3000, NULL);
-    return buf;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, (LPARAM)buf, SMTO_ABORTIFHUNG, 3000, NULL);
+    int n = WideCharToMultiByte(CP_UTF8, 0, buf, -1, NULL, 0, NULL, NULL);
+    std::string out(n > 0 ? n : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, buf, -1, &out[0], n, NULL, NULL);
+    out.resize(strlen(out.c_str()));
+    return out;
 }
 
 std::string ClassOf(HWND hwnd) {
@@ -101,7 +110,7 @@ std::string Describe(HWND hwnd) {
            Num(IsWindowVisible(hwnd) ? 1 : 0) + "\t" + Num(IsWindowEnabled(hwnd) ? 1 : 0) + "\t" +
            Num((unsigned long)GetWindowLongA(hwnd, GWL_STYLE)) + "\t" +
            Num((unsigned long)GetWindowLongA(hwnd, GWL_EXSTYLE)) + "\t" + Num(pid) + "\t" +
-           RectFields(r) + "\t" + Field(WindowText(hwnd));
+           RectFields(r) + "\t" + FieldUtf8(WindowText(hwnd));
 }
 
 // A block of memory inside the process that owns a window.

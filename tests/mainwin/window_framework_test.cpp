@@ -216,9 +216,10 @@ TEST_F(WindowFramework, DisabledCommandDoesNotRun) {
 
 TEST_F(WindowFramework, ToolbarButtonsAreUpdatedAtIdleTime) {
     CToolBar& bar = m_pFrame->m_wndToolBar;
-    EXPECT_EQ(bar.GetButtonCount(), 15);
+    EXPECT_EQ(bar.GetButtonCount(), 17);
     EXPECT_EQ(bar.GetItemID(0), (UINT)ID_APP_EXIT);
     EXPECT_EQ(bar.GetItemID(14), (UINT)ID_VIEW_DETAILS);
+    EXPECT_EQ(bar.GetItemID(16), (UINT)ID_TEST_ARCHIVE);
     theApp.IdleUpdate();
     EXPECT_FALSE(bar.SendMessage(TB_ISBUTTONENABLED, ID_EXTRACT));   // no handler
     EXPECT_TRUE(bar.SendMessage(TB_ISBUTTONENABLED, ID_VIEW_LIST));

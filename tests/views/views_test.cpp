@@ -297,7 +297,8 @@ TEST_F(Views, EveryKeyShownInTheMenusSendsThatItemsCommand) {
         BYTE fVirt = FVIRTKEY;
         std::string key = shown;
         if (key.rfind("Ctrl+", 0) == 0) fVirt |= FCONTROL, key = key.substr(5);
-        WORD vk = key == "Del" ? VK_DELETE : (WORD)(BYTE)key[0];
+        if (key.rfind("Alt+", 0) == 0) fVirt |= FALT, key = key.substr(4);
+        WORD vk = key == "Del" ? VK_DELETE : key == "Enter" ? VK_RETURN : (WORD)(BYTE)key[0];
         if (key.size() > 1 && key[0] == 'F') vk = (WORD)(VK_F1 + atoi(key.c_str() + 1) - 1);
         for (const ACCEL& a : keys)
             if (a.key == vk && (a.fVirt & ~FNOINVERT) == fVirt) return a.cmd;
@@ -319,8 +320,8 @@ TEST_F(Views, EveryKeyShownInTheMenusSendsThatItemsCommand) {
         }
     };
     walk(::GetMenu(Frame()->m_hWnd));
-    EXPECT_EQ(shown, (std::vector<std::string>{"Ctrl+N", "Ctrl+O", "Del", "Ctrl+V", "Ctrl+A", "Ctrl+C", "Ctrl+F",
-                                                "F5"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Ctrl+N", "Ctrl+O", "Del", "Ctrl+V", "Ctrl+A", "Ctrl+C", "Alt+Enter",
+                                                "Ctrl+F", "F5"}));
 }
 
 TEST_F(Views, DamagedStoredColumnsFallBackAndListModeKeepsTheWidths) {
