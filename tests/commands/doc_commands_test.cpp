@@ -69,6 +69,7 @@ class DocCommands : public RunningAppOverFake {
 protected:
     void SetUp() override {
         RunningAppOverFake::SetUp();
+        theApp.WriteProfileString("Window", NULL, NULL);  // the main window's first run
         lib.AddRecord("README.TXT", 10, 8);
     }
     void Start(const std::string& cmdLine) { ASSERT_TRUE(RunningAppOverFake::Start(cmdLine)); }

@@ -52,6 +52,7 @@ class MainWindow : public RunningAppOverFake {
 protected:
     void SetUp() override {
         RunningAppOverFake::SetUp();
+        theApp.WriteProfileString("Window", NULL, NULL);  // the main window's first run
         lib.AddRecord("README.TXT", 10, 8);
     }
 

@@ -32,7 +32,7 @@ std::string MakeFile(const std::string& name, const char* content) {
 void RunningApp::SetUp() {
     ASSERT_EQ(GetACP(), 932u);
     theApp.SetRegistryKey("Vantrel");
-    for (LPCSTR section : {"settings", "setting", "Window", "window", "Recent File List", "MiniViewer"})
+    for (LPCSTR section : {"settings", "setting", "Recent File List", "MiniViewer"})
         theApp.WriteProfileString(section, NULL, NULL);
 }
 

@@ -1,6 +1,7 @@
 // The program's one application object, started and stopped in process as
-// its entry does, with the windows a test reads. Every test starts as a first
-// run: the settings the program remembers are cleared. RunningAppOverFake
+// its entry does, with the windows a test reads. Every test starts with the
+// settings the program remembers cleared, but for the main window's place
+// (a test of the first run clears "Window" too). RunningAppOverFake
 // adds the scripted archiver library and an archive file for it to list.
 //
 //   class Views : public RunningAppOverFake {};
