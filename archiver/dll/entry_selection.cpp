@@ -7,10 +7,11 @@ namespace unlha {
 
 namespace {
 
-// The name as listed, without a directory's trailing '\'.
+// The name as listed, without a directory's trailing '\' (a last byte 0x5C
+// may be the second byte of a character, as in "表").
 std::string ListedEntryName(const lzh::Header& header) {
   std::string name = DisplayName(header);
-  if (!name.empty() && name.back() == '\\') name.pop_back();
+  if (!name.empty() && lzh::LastSeparator(name) == name.size() - 1) name.pop_back();
   return name;
 }
 

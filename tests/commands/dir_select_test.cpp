@@ -4,9 +4,9 @@
 #include "ui/dir_select_dlg.h"
 
 #include "res/resource.h"
-#include "tests/commands/command_fixture.h"
 #include "tests/commands/user_thread.h"
 #include "tests/support/dialog_watcher.h"
+#include "tests/support/running_app.h"
 #include "tests/support/text.h"
 
 #include <gtest/gtest.h>
@@ -37,13 +37,14 @@ bool InSight(HWND hDlg, int id) { return !OutOfSight(hDlg, id); }
 // The platform shows the current directory in lower case.
 bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
+// No dialog watcher here: the user thread answers the chooser.
 class DirChooser : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(GetACP(), 932u);
         theApp.SetRegistryKey("Vantrel");
         // A directory whose last character has the trail byte 0x5C.
-        dir = CommandTestDir() + Sjis("表");
+        dir = ScratchDir() + Sjis("表");
         CreateDirectoryA(dir.c_str(), NULL);
     }
     void TearDown() override { theApp.WriteProfileString("setting", "strOpenDir", NULL); }
@@ -109,7 +110,7 @@ TEST_F(DirChooser, ReturnsAndRemembersTheDirectoryWithEachModesControls) {
 TEST_F(DirChooser, ADirectoryWithAPathNear260BytesCanBeChosen) {
     // The answer is the path and the marker name: 9 bytes beyond the path,
     // which here is 259 bytes long.
-    std::string deep = CommandTestDir() + "DEEP";
+    std::string deep = ScratchDir() + "DEEP";
     CreateDirectoryA(deep.c_str(), NULL);
     deep += "\\" + std::string(259 - deep.size() - 1, 'D');
     ASSERT_TRUE(CreateDirectoryA(deep.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS);

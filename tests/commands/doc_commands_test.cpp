@@ -6,10 +6,10 @@
 
 #include "framework/cmd_ui.h"
 #include "res/resource.h"
-#include "tests/commands/command_fixture.h"
 #include "tests/commands/user_thread.h"
 #include "tests/fake_unlha32/fake_control.h"
 #include "tests/support/dialog_watcher.h"
+#include "tests/support/running_app.h"
 #include "tests/support/text.h"
 #include "ui/file_view.h"
 #include "ui/main_frame.h"
@@ -21,12 +21,6 @@
 #include <vector>
 
 namespace {
-
-std::string MakeFile(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    CloseHandle(h);
-    return path;
-}
 
 // The library's work directory: the temporary directory without its backslash.
 std::string WorkDir() {
@@ -71,41 +65,14 @@ DialogWatcher::Action ChooseFiles(const std::string& dir, const std::string& nam
     };
 }
 
-class DocCommands : public ::testing::Test {
+class DocCommands : public RunningAppOverFake {
 protected:
     void SetUp() override {
-        ASSERT_EQ(GetACP(), 932u);
-        theApp.SetRegistryKey("Vantrel");
-        theApp.WriteProfileString("Window", NULL, NULL);
-        theApp.WriteProfileString("Recent File List", NULL, NULL);
+        RunningAppOverFake::SetUp();
+        theApp.WriteProfileString("Window", NULL, NULL);  // the main window's first run
         lib.AddRecord("README.TXT", 10, 8);
-        archive = MakeFile(CommandTestDir() + "SAMPLE.LZH");
     }
-    void TearDown() override {
-        Stop();
-        theApp.WriteProfileString("setting", "strOpenDir", NULL);
-    }
-
-    void Start(const std::string& cmdLine) {
-        m_cmdLine = cmdLine;
-        theApp.m_lpCmdLine = &m_cmdLine[0];
-        theApp.m_nCmdShow = SW_SHOWNORMAL;
-        m_bStarted = TRUE;
-        ASSERT_TRUE(theApp.InitInstance());
-    }
-    void Stop() {
-        if (!m_bStarted) return;
-        if (theApp.m_pMainWnd != nullptr) {
-            theApp.m_pMainWnd->PostMessage(WM_CLOSE);
-            WaitFor([] { return theApp.m_pMainWnd == nullptr; });
-        }
-        theApp.ExitInstance();
-        m_bStarted = FALSE;
-    }
-
-    CMainFrame* Frame() { return static_cast<CMainFrame*>(theApp.m_pMainWnd); }
-    CArchiveDoc* Doc() { return static_cast<CArchiveDoc*>(Frame()->GetActiveDocument()); }
-    void Command(UINT nID) { Frame()->SendMessage(WM_COMMAND, nID); }
+    void Start(const std::string& cmdLine) { ASSERT_TRUE(RunningAppOverFake::Start(cmdLine)); }
 
     // The command lines sent to the library's Unlha since the last call.
     std::vector<std::string> TakeLines() {
@@ -113,38 +80,34 @@ protected:
         lib.ClearCalls();
         return lines;
     }
-    // Whether the archive was listed again since the last ClearCalls.
-    bool Relisted() {
-        for (const std::string& name : lib.CallNames())
-            if (name == "UnlhaOpenArchive") return true;
-        return false;
+    // Whether the file list comes to show the entry: after a change the
+    // archive is listed afresh, so an entry the library has since gained shows.
+    bool Shows(const char* name) {
+        return WaitFor([&] {
+            LVFINDINFOA find = {LVFI_STRING, name};
+            return List().SendMessage(LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find) >= 0;
+        }, 3000);
     }
-
-    FakeUnlha32 lib;
-    DialogWatcher boxes;
-    std::string archive;
-    std::string m_cmdLine;
-    BOOL m_bStarted = FALSE;
 };
 
 TEST_F(DocCommands, CompressingFilesAndDirectoriesSendsTheirLinesThenListsAgain) {
     Start(archive);
-    std::string dir = CommandTestDir() + "src";
+    std::string dir = ScratchDir() + "src";
     CreateDirectoryA(dir.c_str(), NULL);
-    MakeFile(dir + "\\a.txt");
-    MakeFile(dir + "\\b c.txt");
+    MakeFile("src\\a.txt");
+    MakeFile("src\\b c.txt");
     lib.ClearCalls();
 
     std::string title;
     boxes.QueueAction(ChooseFiles(dir, "\"a.txt\" \"b c.txt\"", &title));
+    lib.AddRecord("ADDED.TXT");
     Command(ID_COMPRESS);
     EXPECT_EQ(Utf8(title), "圧縮ファイルの選択");
-    bool relisted = Relisted();
+    EXPECT_TRUE(Shows("ADDED.TXT"));
     std::vector<std::string> lines = TakeLines();
     ASSERT_GE(lines.size(), 1u);
     EXPECT_STRCASEEQ(lines[0].c_str(), ("u -n -w" + WorkDir() + " " + archive + "  " + dir + "\\a.txt \"" +
                                         dir + "\\b c.txt\"").c_str());
-    EXPECT_TRUE(relisted);
 
     // Each pair of the chooser's boxes gives its own command; Cancel none.
     theApp.WriteProfileString("setting", "strOpenDir", (dir + "\\").c_str());
@@ -160,9 +123,10 @@ TEST_F(DocCommands, CompressingFilesAndDirectoriesSendsTheirLinesThenListsAgain)
             UserThread::SetCheck(h, IDC_DELETE_AFTER, v.deleteAfter);
             return IDOK;
         });
+        lib.AddRecord(v.option);  // an entry named after the variant, shown once listed afresh
         Command(ID_COMPRESS_DIR);
         EXPECT_TRUE(preset) << v.option;
-        EXPECT_TRUE(Relisted()) << v.option;
+        EXPECT_TRUE(Shows(v.option));
         EXPECT_EQ(TakeLines(), std::vector<std::string>{std::string(v.option) + " -w" + WorkDir() + " " +
                                                         archive + "  " + dir + "\\*.*"});
     }
@@ -176,13 +140,13 @@ TEST_F(DocCommands, CompressingFilesAndDirectoriesSendsTheirLinesThenListsAgain)
 // nothing is sent (also where the platform cuts the list instead of failing).
 TEST_F(DocCommands, TooManyChosenFilesAreReportedAndNothingIsAdded) {
     Start(archive);
-    std::string dir = CommandTestDir() + "many";
+    std::string dir = ScratchDir() + "many";
     CreateDirectoryA(dir.c_str(), NULL);
     for (int i = 0; i < 340; ++i) {
         char name[16];
-        wsprintfA(name, "\\%03d", i);
-        std::string path = dir + name + std::string(180, 'f') + ".txt";
-        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) MakeFile(path);
+        wsprintfA(name, "many\\%03d", i);
+        std::string file = name + std::string(180, 'f') + ".txt";
+        if (GetFileAttributesA((ScratchDir() + file).c_str()) == INVALID_FILE_ATTRIBUTES) MakeFile(file);
     }
     lib.ClearCalls();
     size_t typed = 0;
@@ -213,7 +177,7 @@ TEST_F(DocCommands, TooManyChosenFilesAreReportedAndNothingIsAdded) {
 
 TEST_F(DocCommands, CompressingIntoAnUntitledDocumentAsksForTheArchiveFirst) {
     Start("");
-    std::string fresh = CommandTestDir() + "FRESH.LZH";
+    std::string fresh = ScratchDir() + "FRESH.LZH";
     DeleteFileA(fresh.c_str());
     std::string title;
     boxes.QueueAction([&](HWND hDlg, const SeenDialog& seen) {
@@ -236,11 +200,12 @@ TEST_F(DocCommands, CompressingIntoAnUntitledDocumentAsksForTheArchiveFirst) {
 TEST_F(DocCommands, MakesEachKindOfSelfExtractorAndOpensIt) {
     // A long directory with a dot, and an extension whose last character has
     // the trail byte 0x5C (no separator: the extension is replaced whole).
-    std::string dir = CommandTestDir() + std::string(120, 'd') + ".dir";
+    std::string dirName = std::string(120, 'd') + ".dir";
+    std::string dir = ScratchDir() + dirName;
     CreateDirectoryA(dir.c_str(), NULL);
-    std::string sjisArchive = MakeFile(dir + "\\" + Sjis("アーカイブ.表"));
-    std::string sjisProgram = MakeFile(dir + "\\" + Sjis("アーカイブ.exe"));
-    std::string bare = MakeFile(dir + "\\NOEXT");
+    std::string sjisArchive = MakeFile(dirName + "\\" + Sjis("アーカイブ.表"));
+    std::string sjisProgram = MakeFile(dirName + "\\" + Sjis("アーカイブ.exe"));
+    std::string bare = MakeFile(dirName + "\\NOEXT");
     struct Kind {
         int button;
         const char* line;

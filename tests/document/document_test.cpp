@@ -8,9 +8,9 @@
 #include "framework/recent_files.h"
 #include "framework/view.h"
 #include "res/resource.h"
-#include "tests/document/app_object.h"
 #include "tests/fake_unlha32/fake_control.h"
 #include "tests/support/dialog_watcher.h"
+#include "tests/support/running_app.h"
 #include "tests/support/text.h"
 
 #include <gtest/gtest.h>
@@ -21,29 +21,12 @@
 #include <string>
 #include <vector>
 
-CZuvoApp theApp;
-
 namespace {
 
 std::string String(UINT id) {
     CString s;
     s.LoadString(id);
     return std::string(s);
-}
-
-std::string TestDir() {
-    char dir[MAX_PATH];
-    GetTempPathA(sizeof(dir), dir);
-    std::string path = std::string(dir) + "zuvo_document\\";
-    CreateDirectoryA(path.c_str(), NULL);
-    return path;
-}
-
-std::string MakeFile(const std::string& name) {
-    std::string path = TestDir() + name;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    CloseHandle(h);
-    return path;
 }
 
 class ArchiveDocTest : public ::testing::Test {
@@ -177,7 +160,7 @@ TEST_F(ArchiveDocTest, AMissingLibraryIsReportedThenTheFileIsNoArchive) {
 }
 
 TEST_F(ArchiveDocTest, ANamedArchiveThatDoesNotExistYetIsAnEmptyArchive) {
-    std::string missing = TestDir() + "NEW.LZH";
+    std::string missing = ScratchDir() + "NEW.LZH";
     DeleteFileA(missing.c_str());
     lib->ClearCalls();
     ASSERT_TRUE(doc->Load(missing.c_str()));
@@ -189,7 +172,7 @@ TEST_F(ArchiveDocTest, ANamedArchiveThatDoesNotExistYetIsAnEmptyArchive) {
 }
 
 TEST_F(ArchiveDocTest, OpeningAMissingFileFailsInTheFramework) {
-    std::string missing = TestDir() + "GONE.LZH";
+    std::string missing = ScratchDir() + "GONE.LZH";
     DeleteFileA(missing.c_str());
     lib->ClearCalls();
     EXPECT_FALSE(doc->OnOpenDocument(missing.c_str()));
@@ -248,7 +231,7 @@ TEST_F(ArchiveDocTest, AnExistingArchiveChosenAsTheNewOneIsNamedBeforeItIsListed
 }
 
 TEST_F(ArchiveDocTest, PromptingForANewNameNamesTheDocument) {
-    std::string missing = TestDir() + "FRESH.LZH";
+    std::string missing = ScratchDir() + "FRESH.LZH";
     DeleteFileA(missing.c_str());
     std::string title;
     boxes.QueueAction(AnswerFileDialog(missing, &title));
@@ -273,7 +256,7 @@ TEST_F(ArchiveDocTest, AnArchiveWithoutEntriesOpensAndANewNameWithoutExtensionGe
     boxes.QueueAction(AnswerFileDialog(archive, &title));
     ASSERT_TRUE(doc->PromptNewArchive());
     EXPECT_EQ(std::string(doc->GetPathName()), archive);
-    std::string plain = TestDir() + "PLAIN";
+    std::string plain = ScratchDir() + "PLAIN";
     DeleteFileA((plain + ".lzh").c_str());
     boxes.QueueAction(AnswerFileDialog(plain, &title));
     ASSERT_TRUE(doc->PromptNewArchive());

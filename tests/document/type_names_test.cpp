@@ -1,6 +1,6 @@
 // File type names: registered descriptions from HKEY_CLASSES_ROOT, the
 // fallback text, and the cache.
-#include "tests/document/app_object.h"
+#include "tests/support/running_app.h"
 
 #include "tests/support/text.h"
 

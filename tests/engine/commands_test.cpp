@@ -2,6 +2,8 @@
 // with its quoting and batching.
 #include "engine_fixture.h"
 
+#include <functional>
+
 namespace {
 
 class CommandTest : public EngineTest {
@@ -59,39 +61,6 @@ TEST_F(CommandTest, Extraction) {
     EXPECT_EQ(lib->CommandLines(), expected);
 }
 
-TEST_F(CommandTest, ExtractionBatchesCloseAfterFourHundredCharacters) {
-    CStringArray names;
-    for (int i = 0; i < 100; i++) {
-        CString name;
-        name.Format("F%05d.TXT", i);  // 10 characters
-        names.Add(name);
-    }
-    EXPECT_TRUE(arc.ExtractFiles(names, "C:\\OUT\\", FALSE));
-    std::vector<std::string> lines = lib->CommandLines();
-    ASSERT_EQ(lines.size(), 3u);
-    const std::string head = "e -p  C:\\A.LZH C:\\OUT\\ ";
-    std::string all;
-    size_t counts[3];
-    for (int b = 0; b < 3; b++) {
-        ASSERT_EQ(lines[b].compare(0, head.size(), head), 0) << lines[b];
-        std::string fragment = lines[b].substr(head.size());
-        counts[b] = fragment.size() / 11;
-        EXPECT_EQ(fragment.size() % 11, 0u);
-        all += fragment;
-    }
-    EXPECT_EQ(counts[0], 37u);
-    EXPECT_EQ(counts[1], 37u);
-    EXPECT_EQ(counts[2], 26u);
-    EXPECT_EQ(all.substr(0, 11), "F00000.TXT ");
-    EXPECT_EQ(all.substr(99 * 11), "F00099.TXT ");
-
-    // A failing batch stops the rest.
-    lib->ClearCalls();
-    lib->QueueResult(1);
-    EXPECT_FALSE(arc.ExtractFiles(names, "C:\\OUT\\", FALSE));
-    EXPECT_EQ(lib->CommandLines().size(), 1u);
-}
-
 TEST_F(CommandTest, AddMoveAndDeleteLines) {
     CStringArray files;
     files << "C:\\X\\F1.TXT" << "C:\\X\\F2.TXT";
@@ -131,28 +100,32 @@ TEST_F(CommandTest, AddMoveAndDeleteLines) {
     EXPECT_EQ(lib->CommandLines(), expected);
 }
 
-TEST_F(CommandTest, FileListBatchesCloseAfterEightThousandCharactersAndAllRun) {
-    CStringArray files;
-    for (int i = 0; i < 1000; i++) {
-        CString name;
-        name.Format("C:\\DATA\\F%07d.TXT", i);  // 20 characters, 21 with its blank
-        files.Add(name);
+// Batches hold whole names: an extraction batch closes once past 400
+// characters and a failing one stops the rest; an add batch closes before the
+// name that follows 8,000 characters, and every batch runs. (That the names
+// all arrive is the contract test's.)
+TEST_F(CommandTest, BatchesCloseAtTheirLengthsAndOnlyExtractionStopsAtAFailure) {
+    CStringArray shortNames, longNames;
+    for (int i = 0; i < 100; i++) shortNames.Add(CString("F00000.TXT"));         // 10 characters
+    for (int i = 0; i < 1000; i++) longNames.Add(CString("C:\\DATA\\F0000000.TXT"));  // 20
+    struct Case {
+        std::function<BOOL()> run;
+        size_t prefix, each;  // characters before the names, and per name with its blank
+        std::vector<size_t> counts;
+        BOOL result;
+    } cases[] = {
+        {[&] { return arc.ExtractFiles(shortNames, "C:\\OUT\\", FALSE); }, 23, 11, {37, 37, 26}, TRUE},
+        {[&] { return arc.AddFiles(longNames, FALSE); }, 24, 21, {381, 381, 238}, TRUE},
+        {[&] { lib->QueueResult(1); return arc.ExtractFiles(shortNames, "C:\\OUT\\", FALSE); }, 23, 11, {37}, FALSE},
+        {[&] { lib->QueueResult(1); return arc.AddFiles(longNames, FALSE); }, 24, 21, {381, 381, 238}, TRUE},
+    };
+    for (const Case& c : cases) {
+        lib->ClearCalls();
+        EXPECT_EQ(c.run(), c.result);
+        std::vector<size_t> counts;
+        for (const std::string& line : lib->CommandLines()) counts.push_back((line.size() - c.prefix) / c.each);
+        EXPECT_EQ(counts, c.counts);
     }
-    lib->QueueResult(1);  // the first batch fails; the rest still run
-    EXPECT_TRUE(arc.AddFiles(files, FALSE));
-    std::vector<std::string> lines = lib->CommandLines();
-    ASSERT_EQ(lines.size(), 3u);
-    const std::string prefix = "u -n -wC:\\TEMP C:\\A.LZH ";
-    size_t total = 0;
-    for (const std::string& line : lines) {
-        ASSERT_EQ(line.compare(0, prefix.size(), prefix), 0);
-        total += (line.size() - prefix.size()) / 21;
-    }
-    // 381 names make 8001 characters: the batch closes before the 382nd.
-    EXPECT_EQ(lines[0].size() - prefix.size(), 381u * 21);
-    EXPECT_EQ(lines[1].size() - prefix.size(), 381u * 21);
-    EXPECT_EQ(total, 1000u);
-    EXPECT_EQ(lines[2].substr(lines[2].size() - 20), "C:\\DATA\\F0000999.TXT");
 }
 
 TEST_F(CommandTest, ListReturnsTheLibraryOutput) {

@@ -1,282 +1,158 @@
-// Listing an archive through the library, and the status codes and messages
-// of listing, checking and the command gate.
+// Listing an archive through the library, and what each state of the library
+// (busy, refusing, too old, incomplete, missing) makes of a listing, a check
+// and a command, with the messages shown.
 #include "engine_fixture.h"
+
+#include <functional>
+#include <memory>
 
 namespace {
 
 WORD DosDate(int year, int month, int day) { return (WORD)(((year - 1980) << 9) | (month << 5) | day); }
 WORD DosTime(int hour, int minute, int second) { return (WORD)((hour << 11) | (minute << 5) | (second / 2)); }
 
-// Runs the listing protocol to its end and returns the entries delivered.
-std::vector<std::unique_ptr<CArcfileItem>> ListAll(CLha& arc, int* pOpenStatus, int* pLastStatus) {
-    std::vector<std::unique_ptr<CArcfileItem>> items;
+// Runs the listing protocol to its end: one line per entry, "path|name|
+// original|compressed|date|time", then the last status.
+std::vector<std::string> ListAll(CLha& arc) {
+    std::vector<std::string> rows;
     std::unique_ptr<CArcfileItem> item(new CArcfileItem);
-    *pOpenStatus = arc.Open(item.get());
-    *pLastStatus = *pOpenStatus;
-    if (*pOpenStatus != ARC_ENTRY) return items;
-    items.push_back(std::move(item));
-    for (;;) {
+    int status = arc.Open(item.get());
+    while (status == ARC_ENTRY) {
+        rows.push_back(std::string(item->m_strPath) + "|" + std::string(item->m_strName) + "|" +
+                       std::to_string(item->m_dwOriginalSize) + "|" + std::to_string(item->m_dwCompressedSize) +
+                       "|" + std::string(item->m_strDate) + "|" + std::string(item->m_strTime));
         item.reset(new CArcfileItem);
-        *pLastStatus = arc.GetNext(item.get());
-        if (*pLastStatus != ARC_ENTRY) break;
-        items.push_back(std::move(item));
+        status = arc.GetNext(item.get());
     }
     arc.Close();
-    return items;
+    rows.push_back("status " + std::to_string(status));
+    return rows;
 }
 
-TEST_F(EngineTest, ListingDeliversEveryEntrySplitAndDated) {
+TEST_F(EngineTest, ListingDeliversEveryEntrySplitAndDatedAndLetsGo) {
     lib->SetVersion(21);  // the listing makes no version check
     lib->AddRecord("README.TXT", 1000, 400, DosDate(1996, 4, 5), DosTime(13, 4, 4));
     lib->AddRecord("a/b/c.txt", 7, 9, DosDate(2001, 12, 31), DosTime(23, 59, 58));
     lib->AddRecord("docs\\", 0, 0, DosDate(1980, 1, 1), 0);
     // 表 is 0x95 0x5C: its second byte is not a separator.
     lib->AddRecord(Sjis("表/表.txt").c_str(), 1, 1, DosDate(2024, 2, 29), DosTime(0, 0, 0));
-    lib->AddRecord(Sjis("表.txt").c_str());
-
-    CLha arc("C:\\ARC\\A.LZH");
-    int openStatus, lastStatus;
-    auto items = ListAll(arc, &openStatus, &lastStatus);
-    EXPECT_EQ(openStatus, ARC_ENTRY);
-    EXPECT_EQ(lastStatus, ARC_END);
-    EXPECT_EQ(arc.GetStatus(), ARC_END);
-    ASSERT_EQ(items.size(), 5u);
-
-    EXPECT_EQ(items[0]->m_strName, "README.TXT");
-    EXPECT_EQ(items[0]->m_strPath, "");
-    EXPECT_EQ(items[0]->m_dwOriginalSize, 1000u);
-    EXPECT_EQ(items[0]->m_dwCompressedSize, 400u);
-    EXPECT_EQ(items[0]->m_strDate, "96/04/05");
-    EXPECT_EQ(items[0]->m_strTime, "13:04:04");
-    EXPECT_EQ(items[0]->GetFullPath(), "README.TXT");
-
-    EXPECT_EQ(items[1]->m_strPath, "a\\b\\");
-    EXPECT_EQ(items[1]->m_strName, "c.txt");
-    EXPECT_EQ(items[1]->GetFullPath(), "a\\b\\c.txt");
-    EXPECT_EQ(items[1]->m_strDate, "01/12/31");
-    EXPECT_EQ(items[1]->m_strTime, "23:59:58");
-
-    EXPECT_EQ(items[2]->m_strPath, "docs\\");
-    EXPECT_EQ(items[2]->m_strName, "");
-    EXPECT_EQ(items[2]->m_strDate, "80/01/01");
-
-    EXPECT_EQ(std::string(items[3]->m_strPath), Sjis("表\\"));
-    EXPECT_EQ(std::string(items[3]->m_strName), Sjis("表.txt"));
-    EXPECT_EQ(items[3]->m_strDate, "24/02/29");
-    EXPECT_EQ(items[3]->m_strTime, "00:00:00");
-    EXPECT_EQ(std::string(items[4]->m_strPath), "");
-    EXPECT_EQ(std::string(items[4]->m_strName), Sjis("表.txt"));
-
-    // The library opened the archive named, searched with the handle it gave
-    // (number 1 says so) and was let go of at the end.
-    for (const FakeCall& call : lib->Calls()) {
-        if (call.name == "UnlhaOpenArchive") {
-            EXPECT_EQ(call.text + " mode " + std::to_string(call.number), "C:\\ARC\\A.LZH mode 258");
-        } else if (call.name == "UnlhaFindFirst" || call.name == "UnlhaFindNext") {
-            EXPECT_EQ(call.number, 1u) << call.name;
-        }
-    }
-    EXPECT_EQ(lib->OpenArchives(), 0);
-    EXPECT_EQ(arc.m_pLibrary, nullptr);
-    EXPECT_EQ(boxes.Count(), 0u);
-    EXPECT_TRUE(lib->HeldOnlyByUs());
-}
-
-TEST_F(EngineTest, DirectoryPartsLongerThanAPathAreKeptWhole) {
+    lib->AddRecord(Sjis("表.txt").c_str(), 4294967295u, 0, DosDate(2107, 12, 31), DosTime(23, 59, 58));
+    // Folders longer than a path, and a name filling the whole record with no
+    // terminating zero, are kept whole.
     std::string dir;
     while (dir.size() < 400) dir += "directory_component/";
-    std::string stored = dir + "file.txt";
-    lib->AddRecord(stored.c_str());
-    // A name that fills the whole field without a terminating zero.
+    lib->AddRecord((dir + "file.txt").c_str());
+    for (char& c : dir) c = c == '/' ? '\\' : c;
     std::string full(600, 'n');
     full.replace(300, 1, "/");
     lib->AddRecord(full.c_str());
 
-    CLha arc("A.LZH");
-    int openStatus, lastStatus;
-    auto items = ListAll(arc, &openStatus, &lastStatus);
-    ASSERT_EQ(items.size(), 2u);
-    std::string expectedDir = dir;
-    for (char& c : expectedDir) c = c == '/' ? '\\' : c;
-    EXPECT_EQ(std::string(items[0]->m_strPath), expectedDir);
-    EXPECT_EQ(items[0]->m_strName, "file.txt");
-    EXPECT_EQ(std::string(items[1]->m_strPath), std::string(300, 'n') + "\\");
-    EXPECT_EQ(std::string(items[1]->m_strName), std::string(534 - 301, 'n'));
-}
-
-TEST_F(EngineTest, OpenStatusesAndTheirMessages) {
-    {
-        SCOPED_TRACE("busy: any non-zero running flag");
-        lib->SetRunning(2);
-        CLha arc("A.LZH");
-        CArcfileItem item;
-        EXPECT_EQ(arc.Open(&item), ARC_BUSY);
-        EXPECT_EQ(arc.GetStatus(), ARC_BUSY);
-        EXPECT_EQ(lib->OpenArchives(), 0);
-        arc.Close();
-        lib->SetRunning(0);
-    }
-    {
-        SCOPED_TRACE("refused by the library");
-        lib->SetOpenFails(TRUE);
-        CLha arc("A.LZH");
-        CArcfileItem item;
-        EXPECT_EQ(arc.Open(&item), ARC_NOT_OPENED);
-        arc.Close();
-        lib->SetOpenFails(FALSE);
-    }
-    {
-        SCOPED_TRACE("no entries");
-        CLha arc("A.LZH");
-        CArcfileItem item;
-        EXPECT_EQ(arc.Open(&item), ARC_EMPTY);
-        EXPECT_EQ(arc.GetStatus(), ARC_EMPTY);
-        EXPECT_EQ(item.m_strName, "");
-        arc.Close();
-        EXPECT_EQ(lib->OpenArchives(), 0);
-    }
-    EXPECT_EQ(boxes.Count(), 0u);
-
-    RemoveLibrary();
-    CLha arc("A.LZH");
-    CArcfileItem item;
-    EXPECT_EQ(arc.Open(&item), ARC_NOT_OPENED);
-    EXPECT_EQ(arc.GetStatus(), ARC_NOT_OPENED);
-    EXPECT_EQ(BoxTexts(), Strings({"no UNLHA32.DLL"}));
-    EXPECT_EQ(boxes.Seen()[0].buttons, std::vector<int>{IDOK});
-}
-
-TEST_F(EngineTest, CheckArchiveAsksTheLibraryAndLetsItGo) {
-    CLha arc("C:\\DATA\\x.lzh");
-    lib->SetCheckResult(TRUE);
-    EXPECT_TRUE(arc.CheckArchive());
-    lib->SetCheckResult(FALSE);
-    EXPECT_FALSE(arc.CheckArchive());
-    std::vector<FakeCall> calls = lib->Calls();
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].name, "UnlhaCheckArchive");
-    EXPECT_EQ(calls[0].text, "C:\\DATA\\x.lzh");
-    EXPECT_EQ(calls[0].number, 0u);
-    EXPECT_TRUE(lib->HeldOnlyByUs());
-    EXPECT_EQ(boxes.Count(), 0u);
-
-    RemoveLibrary();
-    EXPECT_FALSE(arc.CheckArchive());
-    EXPECT_FALSE(arc.CheckArchive());
-    EXPECT_EQ(BoxTexts(), Strings({"no UNLHA32.DLL", "no UNLHA32.DLL"}));
-}
-
-TEST_F(EngineTest, CommandGate) {
-    HWND main = CreateWindowA("STATIC", "main", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, NULL, NULL, NULL, NULL);
-    ASSERT_NE(main, nullptr);
-    AfxSetMainWndHandle(main);
-    CLha arc("A.LZH");
-    {
-        SCOPED_TRACE("a command runs with cursor mode 1, the main window and 29999 bytes");
-        lib->QueueResult(0, "output text");
-        EXPECT_TRUE(arc.Execute("l A.LZH"));
-        EXPECT_STREQ(arc.m_pOutput, "output text");
-        std::vector<FakeCall> calls = lib->Calls();
-        ASSERT_EQ(calls.size(), 4u);
-        EXPECT_EQ(calls[2].name + std::to_string(calls[2].number), "UnlhaSetCursorMode1");
-        EXPECT_EQ(calls[3].name + " " + calls[3].text, "Unlha l A.LZH");
-        EXPECT_EQ(calls[3].hwnd, main);
-        EXPECT_EQ(calls[3].number, 29999u);
-    }
-    {
-        SCOPED_TRACE("a failing command is FALSE without a message");
-        lib->QueueResult(0x8020);
-        EXPECT_FALSE(arc.Execute("x A.LZH"));
-    }
-    {
-        SCOPED_TRACE("busy on any non-zero flag, as a listing is");
-        lib->ClearCalls();
-        for (int running : {1, 2, -1}) {
-            lib->SetRunning(running);
-            EXPECT_FALSE(arc.Execute("x A.LZH")) << running;
-        }
-        EXPECT_TRUE(lib->CommandLines().empty());
-        lib->SetRunning(0);
-    }
-    {
-        SCOPED_TRACE("version: the low 16 bits count");
-        lib->SetVersion(0x10016);
-        EXPECT_TRUE(arc.Execute("x A.LZH"));
-        lib->ClearCalls();
-        lib->SetVersion(21);
-        EXPECT_FALSE(arc.Execute("x A.LZH"));
-        EXPECT_TRUE(lib->CommandLines().empty());
-        EXPECT_EQ(BoxTexts(), Strings({"UNLHA32.DLL version error"}));
-        EXPECT_EQ(boxes.Seen()[0].owner, main);
-    }
-    EXPECT_TRUE(lib->HeldOnlyByUs());
-
-    boxes.Clear();
-    RemoveLibrary();
-    EXPECT_FALSE(arc.Execute("x A.LZH"));
-    EXPECT_EQ(BoxTexts(), Strings({"no UNLHA32.DLL"}));
-    DestroyWindow(main);
-}
-
-TEST_F(EngineTest, VersionTooOldFailsEveryCommandWithItsMessage) {
-    lib->SetVersion(21);
-    CLha arc("C:\\A.LZH");
-    CStringArray names;
-    names.Add("A.TXT");
-    CString listing;
-    EXPECT_FALSE(arc.Extract("A.TXT", "C:\\OUT\\", FALSE));
-    EXPECT_FALSE(arc.ExtractFiles(names, "C:\\OUT\\", TRUE));
-    EXPECT_FALSE(arc.ExtractDirectory("DOC\\", "C:\\OUT\\"));
-    EXPECT_TRUE(arc.AddFiles(names, FALSE));  // add and delete always report success
-    EXPECT_TRUE(arc.AddDirectory("C:\\D", TRUE, FALSE));
-    EXPECT_TRUE(arc.Delete(names));
-    EXPECT_FALSE(arc.MakeSFX(0));
-    EXPECT_TRUE(arc.List(listing));
-    EXPECT_FALSE(arc.Rename("A.TXT"));
-    EXPECT_TRUE(lib->CommandLines().empty());
-    EXPECT_EQ(boxes.Count(), 9u);
-    for (const std::string& text : BoxTexts()) EXPECT_EQ(text, "UNLHA32.DLL version error");
-}
-
-TEST_F(EngineTest, SettingsDialogModes) {
-    CLha arc("");
-    arc.ConfigDialog(0);
-    arc.ConfigDialog(1);
-    arc.ConfigDialog(7);
-    std::vector<FakeCall> calls = lib->Calls();
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0].name, "UnlhaConfigDialog");
-    EXPECT_EQ(calls[0].number, 1u);
-    EXPECT_EQ(calls[1].number, 2u);
-    EXPECT_EQ(calls[2].number, 2u);
-    EXPECT_EQ(calls[0].text, "buffer");
-    EXPECT_TRUE(lib->HeldOnlyByUs());
-
-    RemoveLibrary();
-    arc.ConfigDialog(1);
-    EXPECT_EQ(BoxTexts(), Strings({"no UNLHA32.DLL"}));
-}
-
-TEST_F(EngineTest, LibraryWithoutSomeEntryPointsFailsQuietly) {
-    lib.reset(new FakeUnlha32(FakeUnlha32::kPartial));
-    ASSERT_TRUE(lib->Loaded());
-    lib->AddRecord("ONE.TXT");
-    lib->AddRecord("TWO.TXT");
-
-    CLha arc("A.LZH");
-    EXPECT_FALSE(arc.CheckArchive());
-    EXPECT_FALSE(arc.Execute("l A.LZH"));
-    arc.ConfigDialog(1);
-
-    // Without UnlhaFindNext the listing ends after the first entry.
-    CArcfileItem first, next;
-    EXPECT_EQ(arc.Open(&first), ARC_ENTRY);
-    EXPECT_EQ(first.m_strName, "ONE.TXT");
-    EXPECT_EQ(arc.GetNext(&next), ARC_END);
-    arc.Close();
+    CLha arc("C:\\ARC\\A.LZH");
+    std::vector<std::string> expected = {
+        "|README.TXT|1000|400|96/04/05|13:04:04",
+        "a\\b\\|c.txt|7|9|01/12/31|23:59:58",
+        "docs\\||0|0|80/01/01|00:00:00",
+        Sjis("表\\|表.txt|1|1|24/02/29|00:00:00"),
+        Sjis("|表.txt|4294967295|0|07/12/31|23:59:58"),
+        dir + "|file.txt|0|0|80/00/00|00:00:00",
+        std::string(300, 'n') + "\\|" + std::string(534 - 301, 'n') + "|0|0|80/00/00|00:00:00",
+        "status 1",
+    };
+    EXPECT_EQ(ListAll(arc), expected);
+    EXPECT_EQ(arc.GetStatus(), ARC_END);
     EXPECT_EQ(lib->OpenArchives(), 0);
     EXPECT_EQ(boxes.Count(), 0u);
     EXPECT_TRUE(lib->HeldOnlyByUs());
+}
+
+TEST_F(EngineTest, EachStateOfTheLibraryGivesItsListingCheckCommandAndMessages) {
+    const std::string noLibrary = "no UNLHA32.DLL", tooOld = "UNLHA32.DLL version error";
+    struct Row {
+        const char* what;
+        std::function<void()> setUp;
+        std::vector<std::string> listing;
+        BOOL check;
+        BOOL command;
+        bool commandSent;
+        std::vector<std::string> messages;
+    } rows[] = {
+        {"ready", [this] { lib->AddRecord("ONE.TXT"); }, {"|ONE.TXT|0|0|80/00/00|00:00:00", "status 1"},
+         TRUE, TRUE, true, {}},
+        {"no entries", [] {}, {"status 5"}, TRUE, TRUE, true, {}},
+        {"busy", [this] { lib->SetRunning(1); }, {"status 7"}, TRUE, FALSE, false, {}},
+        {"busy, another value", [this] { lib->SetRunning(-1); }, {"status 7"}, TRUE, FALSE, false, {}},
+        {"refuses the file",
+         [this] {
+             lib->SetOpenFails(TRUE);
+             lib->SetCheckResult(FALSE);
+         },
+         {"status 3"}, FALSE, TRUE, true, {}},
+        {"the command fails", [this] { lib->QueueResult(0x8020); }, {"status 5"}, TRUE, FALSE, true, {}},
+        {"version 21", [this] { lib->SetVersion(21); }, {"status 5"}, TRUE, FALSE, false, {tooOld}},
+        {"version 22 in the low word", [this] { lib->SetVersion(0x10016); }, {"status 5"}, TRUE, TRUE,
+         true, {}},
+        {"without FindNext, Unlha and CheckArchive",
+         [this] {
+             lib.reset();
+             lib.reset(new FakeUnlha32(FakeUnlha32::kPartial));
+             lib->AddRecord("ONE.TXT");
+             lib->AddRecord("TWO.TXT");
+         },
+         {"|ONE.TXT|0|0|80/00/00|00:00:00", "status 1"}, FALSE, FALSE, false, {}},
+        {"missing", [this] { RemoveLibrary(); }, {"status 3"}, FALSE, FALSE, false,
+         {noLibrary, noLibrary, noLibrary}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        lib.reset();
+        lib.reset(new FakeUnlha32());
+        boxes.Clear();
+        row.setUp();
+        CLha arc("C:\\ARC\\A.LZH");
+        EXPECT_EQ(ListAll(arc), row.listing);
+        EXPECT_EQ(arc.CheckArchive(), row.check);
+        EXPECT_EQ(arc.Execute("x A.LZH"), row.command);
+        if (lib) {
+            EXPECT_EQ(lib->CommandLines(), row.commandSent ? Strings({"x A.LZH"}) : Strings({}));
+            EXPECT_EQ(lib->OpenArchives(), 0);
+            EXPECT_TRUE(lib->HeldOnlyByUs());
+        }
+        EXPECT_EQ(BoxTexts(), row.messages);
+    }
+}
+
+// What the library is handed: the main window to own its windows, the
+// archive to check, the room for its output and the settings dialog's mode.
+TEST_F(EngineTest, TheLibraryGetsTheMainWindowTheArchiveAndItsModes) {
+    HWND main = CreateWindowA("STATIC", "main", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, NULL, NULL, NULL, NULL);
+    ASSERT_NE(main, nullptr);
+    AfxSetMainWndHandle(main);
+    CLha arc("C:\\DATA\\x.lzh");
+    EXPECT_TRUE(arc.CheckArchive());
+    std::string huge(40000, 'L');
+    lib->QueueResult(0, huge.c_str());
+    EXPECT_TRUE(arc.Execute("l C:\\DATA\\x.lzh"));
+    EXPECT_EQ(strlen(arc.m_pOutput), 29999u);
+    arc.ConfigDialog(0);
+    arc.ConfigDialog(1);
+    arc.ConfigDialog(7);
+    std::vector<std::string> seen;
+    for (const FakeCall& call : lib->Calls()) {
+        if (call.name == "UnlhaCheckArchive" || call.name == "UnlhaConfigDialog")
+            seen.push_back(call.name + " " + call.text + " " + std::to_string(call.number));
+        if (call.name == "Unlha" || call.name == "UnlhaConfigDialog") EXPECT_EQ(call.hwnd, main) << call.name;
+    }
+    EXPECT_EQ(seen, Strings({"UnlhaCheckArchive C:\\DATA\\x.lzh 0", "UnlhaConfigDialog buffer 1",
+                             "UnlhaConfigDialog buffer 2", "UnlhaConfigDialog buffer 2"}));
+
+    // A box about the library belongs to the main window.
+    lib->SetVersion(21);
+    EXPECT_FALSE(arc.Execute("x C:\\DATA\\x.lzh"));
+    ASSERT_EQ(BoxTexts(), Strings({"UNLHA32.DLL version error"}));
+    EXPECT_EQ(boxes.Seen()[0].owner, main);
+    EXPECT_EQ(boxes.Seen()[0].buttons, std::vector<int>{IDOK});
+    AfxSetMainWndHandle(NULL);
+    DestroyWindow(main);
 }
 
 }  // namespace

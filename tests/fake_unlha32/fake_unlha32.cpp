@@ -6,10 +6,11 @@
 //
 // The engine loads and frees the library around each operation, so a test
 // keeps its own LoadLibrary reference while it scripts and reads the state.
-#include <windows.h>
+#include "interface/unlha32.h"
 
 #include <string.h>
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
@@ -31,9 +32,7 @@ struct Result {
     std::string output;
 };
 
-const int kRecordSize = 560;
-const int kNameOffset = 26;
-HANDLE const kArchiveHandle = (HANDLE)0x4A5C;
+HARC const kArchiveHandle = (HARC)0x4A5C;
 
 std::vector<Call> g_calls;
 DWORD g_version = 100;
@@ -41,7 +40,7 @@ int g_running = 0;
 std::deque<Result> g_results;
 BOOL g_checkResult = TRUE;
 BOOL g_openFails = FALSE;
-std::vector<std::string> g_records;  // raw 560-byte entry records
+std::vector<UNLHA_ENTRY_RECORD> g_records;
 size_t g_nextRecord = 0;
 int g_openArchives = 0;
 BOOL g_pumpNextCall = FALSE;
@@ -56,9 +55,9 @@ std::string Pointer(const void* p) {
     return buf;
 }
 
-int Deliver(void* pRecord) {
+int Deliver(UNLHA_ENTRY_RECORD* pRecord) {
     if (g_nextRecord >= g_records.size()) return -1;
-    memcpy(pRecord, g_records[g_nextRecord++].data(), kRecordSize);
+    *pRecord = g_records[g_nextRecord++];
     return 0;
 }
 
@@ -76,7 +75,7 @@ UNLHA_API BOOL WINAPI UnlhaGetRunning() {
     return g_running;
 }
 
-UNLHA_API HANDLE WINAPI UnlhaOpenArchive(HWND hwnd, LPCSTR archive, DWORD mode) {
+UNLHA_API HARC WINAPI UnlhaOpenArchive(HWND hwnd, LPCSTR archive, DWORD mode) {
     Record("UnlhaOpenArchive", hwnd, mode, archive ? archive : "(null)");
     if (g_openFails) return NULL;
     g_nextRecord = 0;
@@ -84,22 +83,23 @@ UNLHA_API HANDLE WINAPI UnlhaOpenArchive(HWND hwnd, LPCSTR archive, DWORD mode) 
     return kArchiveHandle;
 }
 
-UNLHA_API int WINAPI UnlhaFindFirst(HANDLE arc, LPCSTR wild, void* pRecord) {
+// Like the library, searches under a handle it did not give out find nothing.
+UNLHA_API int WINAPI UnlhaFindFirst(HARC arc, LPCSTR wild, UNLHA_ENTRY_RECORD* pRecord) {
     Record("UnlhaFindFirst", NULL, arc == kArchiveHandle, wild ? wild : "(null)");
     g_nextRecord = 0;
-    return Deliver(pRecord);
+    return arc == kArchiveHandle && g_openArchives > 0 ? Deliver(pRecord) : -1;
 }
 
-UNLHA_API int WINAPI UnlhaCloseArchive(HANDLE arc) {
+UNLHA_API int WINAPI UnlhaCloseArchive(HARC arc) {
     Record("UnlhaCloseArchive", NULL, arc == kArchiveHandle, Pointer(arc));
     if (arc == kArchiveHandle) --g_openArchives;
     return 0;
 }
 
 #ifndef FAKE_PARTIAL
-UNLHA_API int WINAPI UnlhaFindNext(HANDLE arc, void* pRecord) {
+UNLHA_API int WINAPI UnlhaFindNext(HARC arc, UNLHA_ENTRY_RECORD* pRecord) {
     Record("UnlhaFindNext", NULL, arc == kArchiveHandle, "");
-    return Deliver(pRecord);
+    return arc == kArchiveHandle && g_openArchives > 0 ? Deliver(pRecord) : -1;
 }
 
 UNLHA_API BOOL WINAPI UnlhaSetCursorMode(BOOL mode) {
@@ -171,22 +171,18 @@ FAKE_API void FakeQueueResult(int code, const char* output) {
     g_results.push_back(Result{code, output ? output : ""});
 }
 
-// Appends an entry record. A name of 534 bytes or more fills the whole name
-// field with no terminating zero.
+// Appends an entry record. A name too long for the name field runs on to the
+// end of the record with no terminating zero.
 FAKE_API void FakeAddRecord(const char* name, DWORD originalSize, DWORD compressedSize, WORD date,
                             WORD time) {
-    std::string rec(kRecordSize, '\xCC');  // library data the caller must not rely on
-    memcpy(&rec[0], &originalSize, 4);
-    memcpy(&rec[4], &compressedSize, 4);
-    memcpy(&rec[22], &date, 2);
-    memcpy(&rec[24], &time, 2);
-    size_t room = kRecordSize - kNameOffset;
-    size_t n = strlen(name);
-    if (n >= room) {
-        memcpy(&rec[kNameOffset], name, room);
-    } else {
-        memcpy(&rec[kNameOffset], name, n + 1);
-    }
+    UNLHA_ENTRY_RECORD rec;
+    memset(&rec, 0xCC, sizeof(rec));  // library data the caller must not rely on
+    rec.dwOriginalSize = originalSize;
+    rec.dwCompressedSize = compressedSize;
+    rec.wDate = date;
+    rec.wTime = time;
+    const size_t at = offsetof(UNLHA_ENTRY_RECORD, szFileName);
+    memcpy(reinterpret_cast<char*>(&rec) + at, name, std::min(strlen(name) + 1, sizeof(rec) - at));
     g_records.push_back(rec);
 }
 

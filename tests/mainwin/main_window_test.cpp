@@ -16,31 +16,13 @@
 #include "res/resource.h"
 #include "tests/fake_unlha32/fake_control.h"
 #include "tests/support/dialog_watcher.h"
+#include "tests/support/running_app.h"
 #include "tests/support/text.h"
 #include "ui/dir_view.h"
 #include "ui/file_view.h"
 #include "ui/main_frame.h"
 
-CZuvoApp theApp;
-
 namespace {
-
-std::string TempDir() {
-    char szDir[MAX_PATH];
-    GetTempPathA(MAX_PATH, szDir);
-    std::string dir = std::string(szDir) + "zuvo_mainwin\\";
-    CreateDirectoryA(dir.c_str(), NULL);
-    return dir;
-}
-
-std::string MakeFile(const std::string& name, const char* content = "x") {
-    std::string path = TempDir() + name;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    DWORD written;
-    WriteFile(h, content, (DWORD)strlen(content), &written, NULL);
-    CloseHandle(h);
-    return path;
-}
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -50,71 +32,15 @@ std::string WindowTitle(HWND hWnd) {
     return szTitle;
 }
 
-// A dropped-file block as the shell hands it over.
-HDROP MakeDrop(const std::vector<std::string>& paths) {
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& p : paths) size += p.size() + 1;
-    HGLOBAL hGlobal = GlobalAlloc(GHND, size);
-    DROPFILES* pDrop = (DROPFILES*)GlobalLock(hGlobal);
-    pDrop->pFiles = sizeof(DROPFILES);
-    char* pNames = (char*)(pDrop + 1);
-    for (const std::string& p : paths) {
-        memcpy(pNames, p.c_str(), p.size() + 1);
-        pNames += p.size() + 1;
-    }
-    GlobalUnlock(hGlobal);
-    return (HDROP)hGlobal;
-}
-
-class MainWindow : public ::testing::Test {
+class MainWindow : public RunningAppOverFake {
 protected:
     void SetUp() override {
-        ASSERT_EQ(GetACP(), 932u);
-        // Every test starts as a first run.
-        theApp.SetRegistryKey("Vantrel");
-        theApp.WriteProfileString("Window", NULL, NULL);
-        theApp.WriteProfileString("Recent File List", NULL, NULL);
-        lib.SetCheckResult(TRUE);
+        RunningAppOverFake::SetUp();
+        theApp.WriteProfileString("Window", NULL, NULL);  // the main window's first run
         lib.AddRecord("README.TXT", 10, 8);
-        archive = MakeFile("SAMPLE.LZH");
     }
-
-    void TearDown() override {
-        Stop();
-        boxes.Clear();
-    }
-
-    // Runs the program's start-up with the command line; TRUE when a main
-    // window is up.
-    BOOL Start(const std::string& cmdLine, int nCmdShow = SW_SHOWNORMAL) {
-        m_cmdLine = cmdLine;
-        theApp.m_lpCmdLine = &m_cmdLine[0];
-        theApp.m_nCmdShow = nCmdShow;
-        m_bStarted = TRUE;
-        return theApp.InitInstance();
-    }
-
-    // Closes the main window as the user does and runs the exit.
-    void Stop() {
-        if (!m_bStarted) return;
-        if (theApp.m_pMainWnd != nullptr) {
-            theApp.m_pMainWnd->PostMessage(WM_CLOSE);
-            WaitFor([] { return theApp.m_pMainWnd == nullptr; });
-        }
-        theApp.ExitInstance();
-        m_bStarted = FALSE;
-    }
-
-    CMainFrame* Frame() { return static_cast<CMainFrame*>(theApp.m_pMainWnd); }
-    CDocument* Doc() { return Frame()->GetActiveDocument(); }
 
     int Profile(LPCSTR section, LPCSTR key) { return theApp.GetProfileInt(section, key, -12345); }
-
-    FakeUnlha32 lib;
-    DialogWatcher boxes;
-    std::string archive;
-    std::string m_cmdLine;
-    BOOL m_bStarted = FALSE;
 };
 
 TEST(CommandLine, QuotesAreTakenOffAndTextAfterTheClosingQuoteIgnored) {
@@ -442,8 +368,7 @@ TEST_F(MainWindow, ExitCommandClosesAndEveryTemporaryFileGoes) {
 
     Frame()->PostMessage(WM_COMMAND, ID_APP_EXIT);
     ASSERT_TRUE(WaitFor([] { return theApp.m_pMainWnd == nullptr; }));
-    theApp.ExitInstance();
-    m_bStarted = FALSE;
+    Stop();
     EXPECT_FALSE(Exists(loose));
     EXPECT_FALSE(Exists(viewed));
     EXPECT_TRUE(Exists(held));  // left without a word
@@ -456,9 +381,3 @@ TEST_F(MainWindow, ExitCommandClosesAndEveryTemporaryFileGoes) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    AfxSetInstanceHandle(GetModuleHandleA(NULL));
-    return RUN_ALL_TESTS();
-}

@@ -24,6 +24,7 @@
 #include "res/resource.h"
 #include "tests/fake_unlha32/fake_control.h"
 #include "tests/support/dialog_watcher.h"
+#include "tests/support/running_app.h"
 #include "tests/support/text.h"
 #include "ui/drop_files.h"
 #include "ui/file_data_source.h"
@@ -32,8 +33,6 @@
 #include "ui/mini_view_frame.h"
 #include "ui/temp_copies.h"
 #include "ui/viewer_text.h"
-
-CZuvoApp theApp;
 
 namespace {
 
@@ -67,30 +66,14 @@ std::vector<std::string> Names(HGLOBAL hDrop, DROPFILES* pHeader = nullptr) {
     return names;
 }
 
-class Program : public ::testing::Test {
+// The program up with no archive, and no library of its own: each test
+// brings the one it needs.
+class Program : public RunningApp {
 protected:
     void SetUp() override {
-        theApp.SetRegistryKey("Vantrel");
-        theApp.WriteProfileString("MiniViewer", NULL, NULL);
-        // Rows in name order, whatever another test binary left stored.
-        theApp.WriteProfileString("setting", "nSortOrder", NULL);
-        m_cmdLine = "";
-        theApp.m_lpCmdLine = &m_cmdLine[0];
-        ASSERT_TRUE(theApp.InitInstance());
+        RunningApp::SetUp();
+        ASSERT_TRUE(Start(""));
     }
-    void TearDown() override {
-        theApp.SetRegistryKey("Vantrel");
-        if (theApp.m_pMiniViewer != nullptr) theApp.m_pMiniViewer->DestroyWindow();
-        if (theApp.m_pMainWnd != nullptr) {
-            theApp.m_pMainWnd->PostMessage(WM_CLOSE);
-            WaitFor([] { return theApp.m_pMainWnd == nullptr; });
-        }
-        theApp.ExitInstance();
-    }
-    CMainFrame* Frame() { return static_cast<CMainFrame*>(theApp.m_pMainWnd); }
-
-    DialogWatcher boxes;
-    std::string m_cmdLine;
 };
 
 LOGFONTA FontOf(CMiniViewFrame* pViewer) {
@@ -860,9 +843,3 @@ TEST_F(Viewing, DragDataIsExtractedOnceAfterTheButtonIsUpAndRecorded) {
 #endif
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    AfxSetInstanceHandle(GetModuleHandleA(NULL));
-    return RUN_ALL_TESTS();
-}
