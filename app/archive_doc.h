@@ -1,6 +1,5 @@
 // CArchiveDoc: the open archive. It owns the archive object and the entries of
-// the last listing, lists an archive when the framework opens a file, and
-// offers the commands their temporary directory and file names.
+// the last listing, and lists an archive when the framework opens a file.
 #pragma once
 
 #include "engine/arcfile.h"
@@ -31,10 +30,6 @@ public:
     // .exe, and all files.
     static const char kArchiveFilter[];
 
-    // The temporary directory and the last component of lpszName.
-    CString GetTempFilePath(LPCSTR lpszName);
-    // Records a temporary copy for deletion at exit.
-    void AddTempFile(HINSTANCE hInstance, LPCSTR lpszPath);
     CFileView* FindFileView();
 
     // Files dropped on the main window, after the user agreed to add them.
