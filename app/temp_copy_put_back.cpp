@@ -130,6 +130,14 @@ void CTempCopies::OfferChanged(CStringArray& updated) {
     m_bOffering = FALSE;
 }
 
+BOOL CZuvoApp::OnIdle(LONG lCount) {
+    if (m_bOfferCopiesWhenIdle) {
+        m_bOfferCopiesWhenIdle = FALSE;
+        OfferChangedCopies();
+    }
+    return CWinApp::OnIdle(lCount);
+}
+
 // Looked up only after the boxes: the window or the archive shown may have
 // changed while they were up.
 void CZuvoApp::OfferChangedCopies() {

@@ -18,6 +18,8 @@ public:
 
     BOOL InitInstance() override;
     int ExitInstance() override;
+    // Offers changed copies back once asked to when idle.
+    BOOL OnIdle(LONG lCount) override;
 
     // The MiniViewer window, created on first use; forgotten when it closes.
     CMiniViewFrame* GetMiniViewer();
@@ -50,6 +52,7 @@ public:
     void OnArchiverSettings();
 
     CTempCopies m_tempCopies;   // offered back when changed, deleted at exit
+    BOOL m_bOfferCopiesWhenIdle = FALSE;  // set when the program is activated
     CMapStringToString m_typeNames{10};  // lower-cased extension -> type name
     CMiniViewFrame* m_pMiniViewer = NULL;
     BOOL m_bWin95 = FALSE;

@@ -104,5 +104,3 @@
 // A copy opened with its program and changed there.
 #define IDS_COPY_CHANGED      61236
 #define IDS_PUT_BACK_FAILED   61237
-// Private window message: offer changed copies back, once activation is over.
-#define WM_OFFER_CHANGED_COPIES  (WM_USER + 11)

@@ -1,18 +1,14 @@
-// CMainFrame: offering copies changed in their programs back into the archive
-// when the user comes back to the program.
+// CMainFrame: coming back to the program offers the copies changed in their
+// programs back into their archives.
 #include "app/zuvo_app.h"
-#include "res/resource.h"
 #include "ui/main_frame.h"
 
-// Not asked inside the activation itself: a box shown while the system is
-// still switching windows would be activated in the middle of that.
+// Asked once the program is idle: an activation by a click on the caption
+// runs the move loop, which would take the mouse from a box shown inside
+// it. The posted message wakes the idle loop.
 LRESULT CMainFrame::OnActivateApp(WPARAM wParam, LPARAM) {
-    if (wParam) PostMessage(WM_OFFER_CHANGED_COPIES, 0, 0);
-    return 0;
-}
-
-// Nothing of the frame is used afterwards: it may be gone once the boxes close.
-LRESULT CMainFrame::OnOfferChangedCopies(WPARAM, LPARAM) {
-    ZuvoApp()->OfferChangedCopies();
+    if (!wParam) return 0;
+    ZuvoApp()->m_bOfferCopiesWhenIdle = TRUE;
+    PostMessage(WM_NULL);
     return 0;
 }

@@ -10,7 +10,7 @@ import re
 import shutil
 import subprocess
 
-from harness import DropProbe
+from harness import Dialog, DropProbe
 from session import Failed, Skipped, scenario, wait_for
 
 FILES = {
@@ -178,7 +178,7 @@ def open_changed_copy(s, data):
         f.write(data)
     desk.click(program.x + 40, program.y + 8)
     s.app.focus()
-    return program
+    return program, copy
 
 
 def no_box_for(s, seconds):
@@ -198,7 +198,7 @@ def a_copy_changed_in_its_program_goes_back_at_its_path_on_yes_and_not_on_no(s):
     app.select_node("DOC\\")
     wait_for(lambda: "EDIT.ZVVIEW" in app.names(), "the folder's rows")
 
-    program = open_changed_copy(s, b"saved by its program")
+    program, first = open_changed_copy(s, b"saved by its program")
     box = app.dialog("Zuvo")
     assert box.text() == "DOC\\EDIT.ZVVIEWは変更されています。書庫を更新しますか?", box.text()
     box.press(cid=6)  # Yes
@@ -213,7 +213,7 @@ def a_copy_changed_in_its_program_goes_back_at_its_path_on_yes_and_not_on_no(s):
     # No: the archive stays as it is, and coming back asks no more.
     app.select_node("DOC\\")
     wait_for(lambda: "EDIT.ZVVIEW" in app.names(), "the folder's rows again")
-    program = open_changed_copy(s, b"a second edit kept out")
+    program, second = open_changed_copy(s, b"a second edit kept out")
     app.dialog("Zuvo").press(cid=7)  # No
     app.wait_done(lambda: True, "the program idle after No")
     assert peer_entry(s, s.archive, "DOC/EDIT.ZVVIEW") == b"saved by its program"
@@ -223,6 +223,26 @@ def a_copy_changed_in_its_program_goes_back_at_its_path_on_yes_and_not_on_no(s):
     desk.click(program.x + 40, program.y + 8)
     desk.key("alt+F4")
     desk.wait_gone(program.hwnd)
+
+    # At exit the copy put back and changed again is asked for; it goes in
+    # and then goes. The one kept out stays, and the user is told where.
+    with open(first, "wb") as f:
+        f.write(b"changed once more")
+    app.menu("ﾌｧｲﾙ(&F)", "閉じる(&C)")
+    box = app.dialog("Zuvo")
+    assert box.text() == "DOC\\EDIT.ZVVIEWは変更されています。書庫を更新しますか?", box.text()
+    box.press(cid=6)  # Yes
+    told = wait_for(lambda: next((w for w in desk.windows(app.pid) if w.visible and w.cls == "#32770"
+                                  and w.hwnd != box.window.hwnd and w.text == "Zuvo"), None),
+                    "the box naming the copy kept", timeout=60)
+    told = Dialog(desk, told)
+    assert "EDIT.ZVVIEW" in told.text(), told.text()
+    told.press(cid=1)  # OK
+    wait_for(lambda: app.proc.poll() is not None, "zuvo.exe to end")
+    assert peer_entry(s, s.archive, "DOC/EDIT.ZVVIEW") == b"changed once more"
+    assert not os.path.exists(first) and os.path.exists(second), (first, second)
+    os.remove(second)
+    s.start(s.desk.winpath(s.archive))
 
 
 @scenario
