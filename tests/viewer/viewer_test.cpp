@@ -835,6 +835,42 @@ TEST_F(Viewing, OpenedEntriesAreRecordedOnceEachAndGoAtExit) {
     SetUp();
 }
 
+// A change the archive did not take (the library replaces an entry only with
+// a newer file) is never counted as put back: the user hears so, and the
+// copy stays at exit.
+TEST_F(Viewing, ACopyTheArchiveDidNotTakeIsReportedAndKept) {
+    std::string archive = TempDir() + "PUTBACK.LZH";
+    ASSERT_TRUE(CopyFileA(ZUVO_VIEWER_SAMPLE, archive.c_str(), FALSE));
+    ASSERT_NE(theApp.OpenDocumentFile(archive.c_str()), nullptr);
+    m_pView = static_cast<CArchiveDoc*>(Frame()->GetActiveDocument())->FindFileView();
+    Select("A\\", {"SAME.ZVOK"});
+    m_pView->OnOpenEntry();
+    ASSERT_EQ(Recorded().size(), 1u);
+    std::string copy = Recorded()[0];
+    SYSTEMTIME st1990 = {1990, 1, 0, 1, 0, 0, 0, 0};
+    FILETIME ft1990;
+    SystemTimeToFileTime(&st1990, &ft1990);
+    HANDLE h = CreateFileA(copy.c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    DWORD nWritten;
+    WriteFile(h, "an older edit", 13, &nWritten, NULL);
+    SetFileTime(h, NULL, NULL, &ft1990);
+    CloseHandle(h);
+
+    boxes.QueueAnswer(IDYES);
+    theApp.OfferChangedCopies();
+    ASSERT_EQ(boxes.Count(), 2u);
+    EXPECT_NE(boxes.Seen()[1].text.find(copy), std::string::npos) << boxes.Seen()[1].text;
+    EXPECT_EQ(FileText(archive), FileText(ZUVO_VIEWER_SAMPLE));
+    boxes.Clear();
+    TearDown();
+    EXPECT_EQ(FileText(copy), "an older edit");
+    ASSERT_EQ(boxes.Count(), 1u);  // told where it is, not asked again
+    EXPECT_NE(boxes.Seen()[0].text.find(copy), std::string::npos) << boxes.Seen()[0].text;
+    CTempCopies::DeleteCopy(copy.c_str());
+    DeleteFileA(archive.c_str());
+    SetUp();
+}
+
 TEST_F(Viewing, DragDataIsExtractedOnceAfterTheButtonIsUpAndRecorded) {
     std::string temp = TempDir();
     Select("", {"README.TXT", "NOTES.TXT"});
