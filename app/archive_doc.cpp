@@ -7,7 +7,6 @@
 #include "app/messages.h"
 #include "app/zuvo_app.h"
 #include "engine/lha.h"
-#include "engine/temp_file_set.h"
 #include "framework/file_dialog.h"
 #include "framework/path_parts.h"
 #include "res/resource.h"
@@ -111,19 +110,6 @@ BOOL CArchiveDoc::PromptNewArchive() {
     }
     SetPathName(path, TRUE);
     return TRUE;
-}
-
-CString CArchiveDoc::GetTempFilePath(LPCSTR lpszName) {
-    // Only the last component: a name can never lead out of the directory.
-    CString name(lpszName);
-    int sep = name.ReverseFind('\\');
-    int slash = name.ReverseFind('/');
-    if (slash > sep) sep = slash;
-    return TempDirectory() + name.Mid(sep + 1);
-}
-
-void CArchiveDoc::AddTempFile(HINSTANCE hInstance, LPCSTR lpszPath) {
-    ZuvoApp()->m_tempFiles.Add(new CTempFileSet(hInstance, lpszPath));
 }
 
 void CArchiveDoc::SetCurrentDir(LPCSTR lpszDir, CView* pSender) {

@@ -74,11 +74,6 @@ public:
     // one of that name), opened when made.
     BOOL MakeSelfExtractor(int nType, BOOL bReplace);
 
-    // The temporary directory and the last component of lpszName.
-    CString GetTempFilePath(LPCSTR lpszName);
-    // Records a temporary copy for deletion at exit.
-    void AddTempFile(HINSTANCE hInstance, LPCSTR lpszPath);
-
     BOOL m_bDirUnpack;  // extract with directories
 
     // Testing entries and reading one's facts (archive_doc_check.cpp).

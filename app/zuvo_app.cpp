@@ -9,7 +9,6 @@
 #include "app/command_line.h"
 #include "app/messages.h"
 #include "engine/lha.h"
-#include "engine/temp_file_set.h"
 #include "framework/doc_template.h"
 #include "framework/file_dialog.h"
 #include "framework/msgbox.h"
@@ -18,7 +17,6 @@
 #include "settings/remembered_settings.h"
 #include "ui/file_view.h"
 #include "ui/main_frame.h"
-#include "ui/temp_copies.h"
 
 BEGIN_MESSAGE_MAP(CZuvoApp, CWinApp)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
@@ -29,11 +27,6 @@ BEGIN_MESSAGE_MAP(CZuvoApp, CWinApp)
 END_MESSAGE_MAP()
 
 CZuvoApp::CZuvoApp() : CWinApp(NULL) {}
-
-CZuvoApp::~CZuvoApp() {
-    for (int i = 0; i < m_tempFiles.GetSize(); ++i) delete m_tempFiles[i];
-    m_tempFiles.RemoveAll();
-}
 
 BOOL CZuvoApp::InitInstance() {
     SetRegistryKey("Vantrel");
@@ -79,61 +72,12 @@ BOOL CZuvoApp::InitInstance() {
     return TRUE;
 }
 
-namespace {
-
-// Moves each record whose program still shows a top-level window to the
-// in-use list, so that its file is deleted last.
-BOOL CALLBACK CollectFilesInUse(HWND hWnd, LPARAM lParam) {
-    CZuvoApp* pApp = reinterpret_cast<CZuvoApp*>(lParam);
-    if (pApp->m_tempFiles.GetSize() == 0) return FALSE;
-    HINSTANCE hInstance = (HINSTANCE)GetWindowLongPtrA(hWnd, GWLP_HINSTANCE);
-    for (int i = 0; i < pApp->m_tempFiles.GetSize(); ++i) {
-        CTempFileSet* pSet = static_cast<CTempFileSet*>(pApp->m_tempFiles[i]);
-        if (pSet != nullptr && pSet->m_hInstance != NULL && pSet->m_hInstance == hInstance) {
-            pApp->m_tempFilesInUse.Add(pSet);
-            pApp->m_tempFiles.SetAt(i, nullptr);
-            break;
-        }
-    }
-    return TRUE;
-}
-
-// Deletes every recorded copy that is as it was extracted; the paths of the
-// others (changed by the user in their program) go to kept.
-void DeleteRecordedFiles(CObArray& files, CStringArray& kept) {
-    for (int i = 0; i < files.GetSize(); ++i) {
-        CTempFileSet* pSet = static_cast<CTempFileSet*>(files[i]);
-        if (pSet == nullptr) continue;
-        if (pSet->IsAsRecorded())
-            DeleteTempCopy(pSet->m_strTempPath);
-        else
-            kept.Add(pSet->m_strTempPath);
-        delete pSet;
-    }
-    files.RemoveAll();
-}
-
-// Names the kept copies that are still there (a later record of the same
-// path may have found it unchanged and deleted it), once each.
-void ReportKeptCopies(const CStringArray& kept) {
-    CString strList;
-    for (int i = 0; i < kept.GetSize(); ++i) {
-        CString strLine = kept[i] + "\n";
-        if (GetFileAttributesA(kept[i]) != INVALID_FILE_ATTRIBUTES && strList.Find(strLine) < 0)
-            strList += strLine;
-    }
-    if (!strList.IsEmpty()) InfoMessage(IDS_COPIES_KEPT, (LPCSTR)strList);
-}
-
-}  // namespace
-
 int CZuvoApp::ExitInstance() {
-    m_tempFilesInUse.RemoveAll();
-    EnumWindows(CollectFilesInUse, reinterpret_cast<LPARAM>(this));
-    CStringArray kept;
-    DeleteRecordedFiles(m_tempFiles, kept);
-    DeleteRecordedFiles(m_tempFilesInUse, kept);
-    ReportKeptCopies(kept);
+    // Whether a program still has a copy open cannot be known: a changed copy
+    // is offered back, then kept if it did not go in; the others go.
+    CStringArray updated;
+    m_tempCopies.OfferChanged(updated);
+    m_tempCopies.DeleteAll();
     return CWinApp::ExitInstance();
 }
 

@@ -1,10 +1,11 @@
 // CZuvoApp: the application object and the home of program-wide state: the
-// temporary files of the run, the cache of file type names and the one
+// temporary copies of the run, the cache of file type names and the one
 // MiniViewer window.
 #pragma once
 
 #include <windows.h>
 
+#include "app/temp_copies.h"
 #include "framework/collections.h"
 #include "framework/cstring.h"
 #include "framework/winapp.h"
@@ -14,14 +15,19 @@ class CMiniViewFrame;
 class CZuvoApp : public CWinApp {
 public:
     CZuvoApp();
-    ~CZuvoApp() override;
 
     BOOL InitInstance() override;
     int ExitInstance() override;
+    // Offers changed copies back once asked to when idle.
+    BOOL OnIdle(LONG lCount) override;
 
     // The MiniViewer window, created on first use; forgotten when it closes.
     CMiniViewFrame* GetMiniViewer();
     void ForgetMiniViewer() { m_pMiniViewer = NULL; }
+
+    // Offers the copies changed in their programs back into their archives,
+    // and lists the archive shown again when one went into it.
+    void OfferChangedCopies();
 
     // File New, then open the path: shows an archive afresh after a change.
     void Reopen(CString strPath);
@@ -45,8 +51,8 @@ public:
     void OnAppExit();
     void OnArchiverSettings();
 
-    CObArray m_tempFiles;       // CTempFileSet records, owned; deleted at exit
-    CObArray m_tempFilesInUse;  // scratch list of ExitInstance
+    CTempCopies m_tempCopies;   // offered back when changed, deleted at exit
+    BOOL m_bOfferCopiesWhenIdle = FALSE;  // set when the program is activated
     CMapStringToString m_typeNames{10};  // lower-cased extension -> type name
     CMiniViewFrame* m_pMiniViewer = NULL;
     BOOL m_bWin95 = FALSE;

@@ -120,6 +120,9 @@
 #define IDS_LIBRARY_BUSY      61234
 #define IDS_SFX_REPLACE       61235
 
+// A copy opened with its program and changed there.
+#define IDS_COPY_CHANGED      61236
+#define IDS_PUT_BACK_FAILED   61237
 // The status bar's counts, the context menus, re-reading and finding by name.
 #define ID_REREAD             32816
 #define ID_FIND               32817

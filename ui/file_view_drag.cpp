@@ -8,7 +8,6 @@
 #include "framework/wine_platform.h"
 #include "ui/drop_files.h"
 #include "ui/file_data_source.h"
-#include "ui/temp_copies.h"
 
 namespace {
 
@@ -33,7 +32,7 @@ BOOL CFileView::ExtractSelectedToTemp(CStringArray& paths) {
     paths.RemoveAll();
     CArchiveDoc* pDoc = GetDocument();
     if (pDoc == NULL || !pDoc->HasArchive()) return FALSE;
-    CTempCopies copies(pDoc);
+    CTempCopies::CBatch copies(ZuvoApp()->m_tempCopies);
     if (!copies.CheckDirectory()) return FALSE;
     for (int nRow = m_wndList.GetNextItem(-1, LVNI_SELECTED); nRow >= 0;
          nRow = m_wndList.GetNextItem(nRow, LVNI_SELECTED)) {
@@ -41,9 +40,9 @@ BOOL CFileView::ExtractSelectedToTemp(CStringArray& paths) {
         if (pItem != NULL) paths.Add(copies.Add(pItem));
     }
     if (paths.GetSize() == 0) return FALSE;
-    BOOL bExtracted = copies.Extract();
+    BOOL bExtracted = copies.Extract(*pDoc);
     // The target has its own copies by the end of the run: ours go at exit.
-    copies.Record();
+    copies.Record(FALSE);
     return bExtracted;
 }
 
@@ -55,7 +54,7 @@ void CFileView::DragWithoutOle() {
     if (nCount <= 0 || pDoc == NULL || !pDoc->HasArchive()) return;
     CFileDrag drag(m_wndList.m_hWnd);
     if (!drag.Track(nCount)) return;
-    CTempCopies copies(pDoc);
+    CTempCopies::CBatch copies(ZuvoApp()->m_tempCopies);
     if (!copies.CheckDirectory()) return;
     for (int nRow = m_wndList.GetNextItem(-1, LVNI_SELECTED); nRow >= 0;
          nRow = m_wndList.GetNextItem(nRow, LVNI_SELECTED)) {
@@ -68,7 +67,7 @@ void CFileView::DragWithoutOle() {
         }
     }
     // The copies are in place before the target hears of them.
-    copies.Extract();
-    copies.Record();
+    copies.Extract(*pDoc);
+    copies.Record(FALSE);
     drag.Drop();
 }

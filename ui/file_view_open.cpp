@@ -16,7 +16,6 @@
 #include "res/resource.h"
 #include "ui/desktop_open.h"
 #include "ui/mini_view_frame.h"
-#include "ui/temp_copies.h"
 #include "ui/viewer_text.h"
 
 namespace {
@@ -36,25 +35,26 @@ void CFileView::OnOpenEntry() {
     CArcfileItem* pItem = OnlySelectedEntry(m_wndList);
     CArchiveDoc* pDoc = GetDocument();
     if (pItem == NULL || pDoc == NULL || !pDoc->HasArchive()) return;
-    CTempCopies copies(pDoc);
+    CTempCopies& owner = ZuvoApp()->m_tempCopies;
+    CTempCopies::CBatch copies(owner);
     if (!copies.CheckDirectory()) return;
     CString strPath = copies.Add(pItem);
-    if (!copies.Extract()) return;  // the library has said why
+    if (!copies.Extract(*pDoc)) return;  // the library has said why
 
+    // Recorded as extracted, before its program can change it.
+    copies.Record(TRUE);
     HINSTANCE hInstance = OpenWithItsProgram(AfxGetMainWndHandle(), strPath, DirectoryOf(strPath));
     if ((INT_PTR)hInstance <= 32) {
-        DeleteTempCopy(strPath);
+        owner.Discard(strPath);
         ErrorMessage(IDS_EXEC_FAILED);
-        return;
     }
-    pDoc->AddTempFile(hInstance, strPath);
 }
 
 void CFileView::OnMiniViewer() {
     CArcfileItem* pItem = OnlySelectedEntry(m_wndList);
     CArchiveDoc* pDoc = GetDocument();
     if (pItem == NULL || pDoc == NULL || !pDoc->HasArchive()) return;
-    CTempCopies copies(pDoc);
+    CTempCopies::CBatch copies(ZuvoApp()->m_tempCopies);
     if (!copies.CheckDirectory()) return;
     // The library's progress window dispatches posted messages, which may
     // list the archive again and free the entry: nothing of it is used after.
@@ -62,7 +62,7 @@ void CFileView::OnMiniViewer() {
     CString strPath = copies.Add(pItem);
     pItem = NULL;
     DeleteFileA(strPath);
-    if (copies.Extract()) {
+    if (copies.Extract(*pDoc)) {
         // A copy that cannot be read shows nothing; the library reports a
         // failed extraction itself.
         try {
@@ -78,7 +78,7 @@ void CFileView::OnMiniViewer() {
         }
     }
     // Also what a failed extraction may have left.
-    DeleteTempCopy(strPath);
+    CTempCopies::DeleteCopy(strPath);
 }
 
 BOOL CFileView::ShowInMiniViewer(LPCSTR lpszText, LPCSTR lpszName) {

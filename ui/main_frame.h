@@ -37,6 +37,9 @@ public:
     afx_msg void OnDestroy();
     afx_msg void OnDropFiles(HDROP hDropInfo);
     afx_msg LRESULT OnMiniViewerClosed(WPARAM wParam, LPARAM lParam);
+    // Copies changed in their programs are offered back when the program is
+    // active again (main_frame_copies.cpp).
+    afx_msg LRESULT OnActivateApp(WPARAM wParam, LPARAM lParam);
     afx_msg void OnAlwaysOnTop();
     afx_msg void OnUpdateAlwaysOnTop(CCmdUI* pCmdUI);
     // Help contents and F1: the user guide, zuvo.html beside the program.

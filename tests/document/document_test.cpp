@@ -3,7 +3,6 @@
 #include "app/archive_doc.h"
 
 #include "engine/arcfile_item.h"
-#include "engine/temp_file_set.h"
 #include "framework/path_parts.h"
 #include "framework/recent_files.h"
 #include "framework/view.h"
@@ -270,28 +269,6 @@ TEST_F(ArchiveDocTest, TemporaryCopiesNeverEnterTheRecentFiles) {
     theApp.AddToRecentFileList(archive.c_str());
     theApp.AddToRecentFileList((std::string(TempDirectory()) + "INNER.LZH").c_str());
     EXPECT_EQ(std::string((*theApp.m_pRecentFileList)[0]), archive);
-}
-
-TEST_F(ArchiveDocTest, TemporaryNamesUseTheLastComponent) {
-    std::string dir = std::string(TempDirectory());
-    ASSERT_FALSE(dir.empty());
-    EXPECT_EQ(dir.back(), '\\');
-    EXPECT_EQ(std::string(doc->GetTempFilePath("A.TXT")), dir + "A.TXT");
-    EXPECT_EQ(std::string(doc->GetTempFilePath("DOC\\SUB\\A.TXT")), dir + "A.TXT");
-    // The trail byte 0x5C of a double-byte character is no separator.
-    std::string kanji = Sjis("表示.TXT");
-    EXPECT_EQ(std::string(doc->GetTempFilePath(kanji.c_str())), dir + kanji);
-}
-
-TEST_F(ArchiveDocTest, TemporaryFilesAreRecordedInTheApplication) {
-    int before = theApp.m_tempFiles.GetSize();
-    doc->AddTempFile((HINSTANCE)42, "C:\\TEMP\\A.TXT");
-    ASSERT_EQ(theApp.m_tempFiles.GetSize(), before + 1);
-    CTempFileSet* pSet = static_cast<CTempFileSet*>(theApp.m_tempFiles[before]);
-    EXPECT_EQ(pSet->m_hInstance, (HINSTANCE)42);
-    EXPECT_EQ(std::string(pSet->m_strTempPath), "C:\\TEMP\\A.TXT");
-    delete pSet;
-    theApp.m_tempFiles.RemoveAt(before);
 }
 
 TEST_F(ArchiveDocTest, ExtractWithDirectoriesComesFromTheProfileAndLoadDoesNotWriteIt) {

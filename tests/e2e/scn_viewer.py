@@ -1,13 +1,16 @@
 """Looking at entries and moving files in and out: read a text entry in the
-MiniViewer, open an entry with its program, drag two entries onto another
+MiniViewer, open an entry with its program and put it back once changed there,
+drag two entries onto another
 program (our drop probe, a separate process with an OLE drop target), release
 a drag over the program's own window, and drop two files from the probe onto
 the main window to add them."""
 import glob
 import os
 import re
+import shutil
+import subprocess
 
-from harness import DropProbe
+from harness import Dialog, DropProbe, mnemonic
 from session import Failed, Skipped, scenario, wait_for
 
 FILES = {
@@ -15,6 +18,7 @@ FILES = {
     "NOTES.TXT": b"Zuvo notes\r\nline two\x00hidden tail",
     "OPEN.ZVVIEW": "opened by its program",
     "DOC/GUIDE.TXT": "How to use it.\r\n",
+    "DOC/EDIT.ZVVIEW": "before the edit",
 }
 EDIT_ID = 101
 TOOLBAR_ID = 59392
@@ -143,6 +147,106 @@ def view_opens_an_entry_with_its_program_and_exit_removes_the_copy(s):
     desk.wait_gone(program.hwnd)
     s.app.exit()
     wait_for(lambda: not temp_copies("OPEN.ZVVIEW"), "the copy removed at exit")
+    s.start(s.desk.winpath(s.archive))
+
+
+def peer_entry(s, archive, path):
+    """An entry's bytes as lhasa extracts them (it may fold the name's case)."""
+    out = s.path("peer-out")
+    shutil.rmtree(out, ignore_errors=True)
+    os.makedirs(out)
+    subprocess.run(["lhasa", "xqw=" + out, archive], check=True, stdout=subprocess.DEVNULL)
+    for root, _, files in os.walk(out):
+        for f in files:
+            full = os.path.join(root, f)
+            if os.path.relpath(full, out).lower() == path.lower():
+                with open(full, "rb") as fh:
+                    return fh.read()
+    return None
+
+
+def open_changed_copy(s, data):
+    """Opens DOC\\EDIT.ZVVIEW with its program (the drop probe), writes data
+    into the copy as that program would save it, and comes back to Zuvo with
+    a click on its caption: the program's window."""
+    desk = s.desk
+    before = set(temp_copies("EDIT.ZVVIEW"))
+    desk.click(*row_centre(s, "EDIT.ZVVIEW"), double=True)
+    program = desk.wait_window(title="Zuvo Drop Probe", timeout=30)
+    copy = wait_for(lambda: (set(temp_copies("EDIT.ZVVIEW")) - before or [None]).pop(), "the new copy")
+    with open(copy, "wb") as f:
+        f.write(data)
+    desk.click(program.x + 40, program.y + 8)
+    s.app.focus()
+    return program, copy
+
+
+def no_box_for(s, seconds):
+    try:
+        wait_for(lambda: s.app.dialogs(), "a box", timeout=seconds)
+        raise Failed("a box came up: %r" % [w.text for w in s.app.dialogs()])
+    except Failed as e:
+        if "timed out" not in str(e):
+            raise
+
+
+@scenario
+def a_copy_changed_in_its_program_goes_back_at_its_path_on_yes_and_not_on_no(s):
+    require_list(s)
+    clear_temp_copies()
+    app, desk = s.app, s.desk
+    app.select_node("DOC\\")
+    wait_for(lambda: "EDIT.ZVVIEW" in app.names(), "the folder's rows")
+
+    program, first = open_changed_copy(s, b"saved by its program")
+    box = app.dialog("Zuvo")
+    assert box.text() == "DOC\\EDIT.ZVVIEWは変更されています。書庫を更新しますか?", box.text()
+    box.press(cid=6)  # Yes
+    app.wait_done(lambda: peer_entry(s, s.archive, "DOC/EDIT.ZVVIEW") == b"saved by its program",
+                  "the new bytes in the archive", timeout=60)
+    names = s.archive_names(s.archive)
+    assert names.count("DOC/EDIT.ZVVIEW") == 1 and "EDIT.ZVVIEW" not in names, names
+    desk.click(program.x + 40, program.y + 8)
+    desk.key("alt+F4")
+    desk.wait_gone(program.hwnd)
+
+    # No: the archive stays as it is, and coming back asks no more.
+    app.select_node("DOC\\")
+    wait_for(lambda: "EDIT.ZVVIEW" in app.names(), "the folder's rows again")
+    program, second = open_changed_copy(s, b"a second edit kept out")
+    app.dialog("Zuvo").press(cid=7)  # No
+    app.wait_done(lambda: True, "the program idle after No")
+    assert peer_entry(s, s.archive, "DOC/EDIT.ZVVIEW") == b"saved by its program"
+    desk.click(program.x + 40, program.y + 8)
+    app.focus()
+    no_box_for(s, 3)
+    desk.click(program.x + 40, program.y + 8)
+    desk.key("alt+F4")
+    desk.wait_gone(program.hwnd)
+
+    # At exit the copy put back and changed again is asked for; it goes in
+    # and then goes. The one kept out stays, and the user is told where.
+    # (Zuvo active and idle first, so that only the exit can ask.)
+    app.focus()
+    no_box_for(s, 2)
+    with open(first, "wb") as f:
+        f.write(b"changed once more")
+    desk.key("alt+" + mnemonic("ﾌｧｲﾙ(&F)"), mnemonic("閉じる(&C)"))
+    box = app.dialog("Zuvo")
+    assert box.text() == "DOC\\EDIT.ZVVIEWは変更されています。書庫を更新しますか?", box.text()
+    box.press(cid=6)  # Yes
+    def kept_box():
+        for w in desk.windows(app.pid):
+            if w.visible and w.cls == "#32770" and "EDIT.ZVVIEW" in Dialog(desk, w).text() \
+                    and "書庫を更新しますか" not in Dialog(desk, w).text():
+                return Dialog(desk, w)
+        return None
+    told = wait_for(kept_box, "the box naming the copy kept", timeout=60)
+    told.press(cid=1)  # OK
+    wait_for(lambda: app.proc.poll() is not None, "zuvo.exe to end")
+    assert peer_entry(s, s.archive, "DOC/EDIT.ZVVIEW") == b"changed once more"
+    assert not os.path.exists(first) and os.path.exists(second), (first, second)
+    os.remove(second)
     s.start(s.desk.winpath(s.archive))
 
 

@@ -1,5 +1,4 @@
 // Entries, the archive object's common behaviour and temporary-file records.
-#include "engine/temp_file_set.h"
 #include "engine_fixture.h"
 
 #include <stdio.h>
@@ -20,11 +19,6 @@ TEST(Entries, RuntimeClassesAndFreshState) {
     EXPECT_EQ(lha.m_pLibrary, nullptr);
     EXPECT_STREQ(lha.m_pOutput, "");
     EXPECT_EQ(RUNTIME_CLASS(CLha)->CreateObject(), nullptr);
-
-    CTempFileSet rec((HINSTANCE)42, "C:\\TEMP\\A.TXT");
-    EXPECT_STREQ(rec.GetRuntimeClass()->m_lpszClassName, "CTempFileSet");
-    EXPECT_EQ(rec.m_hInstance, (HINSTANCE)42);
-    EXPECT_EQ(rec.m_strTempPath, "C:\\TEMP\\A.TXT");
 }
 
 TEST(Entries, FullPathAddsOneBackslash) {

@@ -10,7 +10,7 @@
 
 #include "app/command_line.h"
 #include "app/zuvo_app.h"
-#include "engine/temp_file_set.h"
+#include "framework/afx_state.h"
 #include "framework/cmd_ui.h"
 #include "framework/document.h"
 #include "res/resource.h"
@@ -356,27 +356,22 @@ TEST_F(MainWindow, DroppedArchiveOpensAndOtherFilesAskFirst) {
 TEST_F(MainWindow, ExitCommandClosesAndEveryTemporaryFileGoes) {
     ASSERT_TRUE(Start(""));
     std::string loose = MakeFile("loose.txt");
-    std::string viewed = MakeFile("viewed.txt");
     std::string held = MakeFile("held.txt");
-    // A program still showing a window on one copy, another holding one open.
-    HWND hViewer = CreateWindowExA(0, "STATIC", "viewer", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
-                                   GetModuleHandleA(NULL), NULL);
+    // Another program holding one copy open.
     HANDLE hHeld = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    theApp.m_tempFiles.Add(new CTempFileSet(NULL, loose.c_str()));
-    theApp.m_tempFiles.Add(new CTempFileSet(GetModuleHandleA(NULL), viewed.c_str()));
-    theApp.m_tempFiles.Add(new CTempFileSet((HINSTANCE)0x1234, held.c_str()));
+    theApp.m_tempCopies.Record(loose.c_str());
+    theApp.m_tempCopies.Record(held.c_str(), "C:\\A.LZH", "HELD.TXT");
 
     Frame()->PostMessage(WM_COMMAND, ID_APP_EXIT);
     ASSERT_TRUE(WaitFor([] { return theApp.m_pMainWnd == nullptr; }));
     Stop();
     EXPECT_FALSE(Exists(loose));
-    EXPECT_FALSE(Exists(viewed));
     EXPECT_TRUE(Exists(held));  // left without a word
-    EXPECT_EQ(theApp.m_tempFiles.GetSize(), 0);
-    EXPECT_EQ(theApp.m_tempFilesInUse.GetSize(), 0);
+    CStringArray left;
+    theApp.m_tempCopies.GetRecordedPaths(left);
+    EXPECT_EQ(left.GetSize(), 0);
     EXPECT_EQ(boxes.Count(), 0u);
     CloseHandle(hHeld);
-    DestroyWindow(hViewer);
     DeleteFileA(held.c_str());
 }
 

@@ -17,7 +17,6 @@
 #include "app/zuvo_app.h"
 #include "engine/arcfile_item.h"
 #include "engine/lha.h"
-#include "engine/temp_file_set.h"
 #include "framework/archive_exception.h"
 #include "framework/cmd_ui.h"
 #include "framework/ole_data_source.h"
@@ -31,7 +30,6 @@
 #include "ui/file_view.h"
 #include "ui/main_frame.h"
 #include "ui/mini_view_frame.h"
-#include "ui/temp_copies.h"
 #include "ui/viewer_text.h"
 
 namespace {
@@ -503,17 +501,20 @@ TEST_F(Program, TemporaryCopiesOfOneNameGetPathsOfTheirOwn) {
         return p;
     };
     std::unique_ptr<CArcfileItem> a(item("A\\", "SAME.TXT")), b(item("B\\", "same.txt")),
-        c(item("", "OTHER.TXT")), d(item("C\\", "SAME.TXT")), opened(item("", "OPEN.TXT"));
+        c(item("", "OTHER.TXT")), d(item("C\\", "SAME.TXT")), opened(item("", "OPEN.TXT")),
+        kanji(item("", Sjis("表示.TXT").c_str()));
     std::string temp = TempDir();
     std::string openedPath = temp + "OPEN.TXT";
-    theApp.m_tempFiles.Add(new CTempFileSet(NULL, openedPath.c_str()));
+    theApp.m_tempCopies.Record(openedPath.c_str());
 
-    CTempCopies copies(&doc);
+    CTempCopies::CBatch copies(theApp.m_tempCopies);
     auto add = [&](CArcfileItem* p) { return std::string((LPCSTR)copies.Add(p)); };
     std::string pa = add(a.get()), pb = add(b.get()), pc = add(c.get()), pd = add(d.get()),
-                pOpen = add(opened.get());
+                pOpen = add(opened.get()), pKanji = add(kanji.get());
     EXPECT_EQ(pa, temp + "SAME.TXT");
     EXPECT_EQ(pc, temp + "OTHER.TXT");
+    // The trail byte 0x5C of a double-byte character is no separator.
+    EXPECT_EQ(pKanji, temp + Sjis("表示.TXT"));
     auto dirOf = [](const std::string& p) { return p.substr(0, p.rfind('\\') + 1); };
     // A clash goes to a new directory and keeps its name (names that differ
     // only in case clash too); a later entry takes the first directory where
@@ -528,16 +529,19 @@ TEST_F(Program, TemporaryCopiesOfOneNameGetPathsOfTheirOwn) {
 
     // One extraction per directory, each entry by its archive path.
     lib.ClearCalls();
-    EXPECT_TRUE(copies.Extract());
+    EXPECT_TRUE(copies.Extract(doc));
     EXPECT_EQ(lib.CommandLines(),
-              (std::vector<std::string>{"e -p  C:\\ARC.LZH " + temp + " A\\SAME.TXT OTHER.TXT ",
+              (std::vector<std::string>{"e -p  C:\\ARC.LZH " + temp + " A\\SAME.TXT OTHER.TXT " + Sjis("表示.TXT") + " ",
                                         "e -p  C:\\ARC.LZH " + dir1 + " B\\same.txt OPEN.TXT ",
                                         "e -p  C:\\ARC.LZH " + dir2 + " C\\SAME.TXT "}));
 
     // Recorded copies go at exit, with the directories made for them.
-    int nBefore = theApp.m_tempFiles.GetSize();
-    copies.Record();
-    EXPECT_EQ(theApp.m_tempFiles.GetSize(), nBefore + 5);
+    CStringArray recorded;
+    theApp.m_tempCopies.GetRecordedPaths(recorded);
+    int nBefore = recorded.GetSize();
+    copies.Record(FALSE);
+    theApp.m_tempCopies.GetRecordedPaths(recorded);
+    EXPECT_EQ(recorded.GetSize(), nBefore + 6);
     for (const std::string& p : {pa, pb, pd}) {
         HANDLE h = CreateFileA(p.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
         CloseHandle(h);
@@ -657,9 +661,10 @@ protected:
         return (LPCSTR)text;
     }
     std::vector<std::string> Recorded() {
+        CStringArray recorded;
+        theApp.m_tempCopies.GetRecordedPaths(recorded);
         std::vector<std::string> paths;
-        for (int i = 0; i < theApp.m_tempFiles.GetSize(); ++i)
-            paths.push_back((LPCSTR) static_cast<CTempFileSet*>(theApp.m_tempFiles[i])->m_strTempPath);
+        for (int i = 0; i < recorded.GetSize(); ++i) paths.push_back((LPCSTR)recorded[i]);
         return paths;
     }
     CFileView* m_pView = nullptr;
@@ -790,11 +795,18 @@ TEST_F(Viewing, OpenedEntriesAreRecordedOnceEachAndGoAtExit) {
     ASSERT_EQ(recorded.size(), 4u);
     EXPECT_EQ(recorded[3], temp + "NONE.ZVNONE");
 
-    // A copy changed in its program stays, and the user is told where.
+    // A copy changed in its program is offered back when the user comes
+    // back; kept out of the archive, it is not asked for again, stays at
+    // exit, and the user is told where.
     DWORD nWritten;
     HANDLE h = CreateFileA(recorded[1].c_str(), FILE_APPEND_DATA, 0, NULL, OPEN_EXISTING, 0, NULL);
     WriteFile(h, " and changed", 12, &nWritten, NULL);
     CloseHandle(h);
+    boxes.Clear();
+    boxes.QueueAnswer(IDNO);
+    theApp.OfferChangedCopies();
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, Sjis("A\\SAME.ZVOKは変更されています。書庫を更新しますか?"));
     boxes.Clear();
     TearDown();
     EXPECT_FALSE(Exists(recorded[0]));
@@ -802,7 +814,43 @@ TEST_F(Viewing, OpenedEntriesAreRecordedOnceEachAndGoAtExit) {
     EXPECT_EQ(FileText(recorded[1]), "from A and changed");
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_NE(boxes.Seen()[0].text.find(recorded[1]), std::string::npos) << boxes.Seen()[0].text;
-    DeleteTempCopy(recorded[1].c_str());
+    CTempCopies::DeleteCopy(recorded[1].c_str());
+    SetUp();
+}
+
+// A change the archive did not take (the library replaces an entry only with
+// a newer file) is never counted as put back: the user hears so, and the
+// copy stays at exit.
+TEST_F(Viewing, ACopyTheArchiveDidNotTakeIsReportedAndKept) {
+    std::string archive = TempDir() + "PUTBACK.LZH";
+    ASSERT_TRUE(CopyFileA(ZUVO_VIEWER_SAMPLE, archive.c_str(), FALSE));
+    ASSERT_NE(theApp.OpenDocumentFile(archive.c_str()), nullptr);
+    m_pView = Frame()->GetFileView();
+    Select("A\\", {"SAME.ZVOK"});
+    m_pView->OnOpenEntry();
+    ASSERT_EQ(Recorded().size(), 1u);
+    std::string copy = Recorded()[0];
+    SYSTEMTIME st1990 = {1990, 1, 0, 1, 0, 0, 0, 0};
+    FILETIME ft1990;
+    SystemTimeToFileTime(&st1990, &ft1990);
+    HANDLE h = CreateFileA(copy.c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    DWORD nWritten;
+    WriteFile(h, "an older edit", 13, &nWritten, NULL);
+    SetFileTime(h, NULL, NULL, &ft1990);
+    CloseHandle(h);
+
+    boxes.QueueAnswer(IDYES);
+    theApp.OfferChangedCopies();
+    ASSERT_EQ(boxes.Count(), 2u);
+    EXPECT_NE(boxes.Seen()[1].text.find(copy), std::string::npos) << boxes.Seen()[1].text;
+    EXPECT_EQ(FileText(archive), FileText(ZUVO_VIEWER_SAMPLE));
+    boxes.Clear();
+    TearDown();
+    EXPECT_EQ(FileText(copy), "an older edit");
+    ASSERT_EQ(boxes.Count(), 1u);  // told where it is, not asked again
+    EXPECT_NE(boxes.Seen()[0].text.find(copy), std::string::npos) << boxes.Seen()[0].text;
+    CTempCopies::DeleteCopy(copy.c_str());
+    DeleteFileA(archive.c_str());
     SetUp();
 }
 
