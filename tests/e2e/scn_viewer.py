@@ -201,6 +201,7 @@ def a_copy_changed_in_its_program_goes_back_at_its_path_on_yes_and_not_on_no(s):
     program, first = open_changed_copy(s, b"saved by its program")
     box = app.dialog("Zuvo")
     assert box.text() == "DOC\\EDIT.ZVVIEWは変更されています。書庫を更新しますか?", box.text()
+    s.desk.picture("put-back")
     box.press(cid=6)  # Yes
     app.wait_done(lambda: peer_entry(s, s.archive, "DOC/EDIT.ZVVIEW") == b"saved by its program",
                   "the new bytes in the archive", timeout=60)
