@@ -18,7 +18,7 @@ namespace {
 // The typed name in stored form, or "" when it is not a usable entry name.
 std::string StoredName(const std::string& typed, bool directory) {
   std::string text = typed;
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\\' || text.back() == '/')) text.pop_back();
+  while (!text.empty() && (text.back() == ' ' || lzh::EndsWithSeparator(text))) text.pop_back();
   while (!text.empty() && text[0] == ' ') text.erase(0, 1);
   if (text.empty() || text.find_first_of("*?\"<>|") != std::string::npos) return std::string();
   std::vector<std::string> components;

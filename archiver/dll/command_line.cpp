@@ -20,10 +20,6 @@ const size_t kMaxLooseJoins = 4096;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-bool EndsWithSeparator(const std::string& path) {
-  return !path.empty() && (path.back() == '\\' || path.back() == '/');
-}
-
 bool EndsWithNoCase(const std::string& text, const char* suffix) {
   size_t length = strlen(suffix);
   if (text.size() < length) return false;
@@ -85,7 +81,7 @@ size_t ResolveDestination(const std::string& line, const std::vector<Token>& tok
     size_t count = last - first + 1;
     joins[count - 1] = joined;
     bool is_dir = probe.is_directory(joined);
-    if (EndsWithSeparator(joined)) {
+    if (lzh::EndsWithSeparator(joined)) {
       if (is_dir) existing_with_separator = count;
       if (!with_separator) with_separator = count;
     }

@@ -11,7 +11,7 @@ namespace {
 // may be the second byte of a character, as in "表").
 std::string ListedEntryName(const lzh::Header& header) {
   std::string name = DisplayName(header);
-  if (!name.empty() && lzh::LastSeparator(name) == name.size() - 1) name.pop_back();
+  if (lzh::EndsWithSeparator(name)) name.pop_back();
   return name;
 }
 

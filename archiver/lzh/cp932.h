@@ -25,4 +25,10 @@ inline size_t LastSeparator(const std::string& path) {
   return last;
 }
 
+// True when the path ends in a separator outside double-byte characters
+// ("\x95\x5C", 表, ends in none).
+inline bool EndsWithSeparator(const std::string& path) {
+  return !path.empty() && LastSeparator(path) == path.size() - 1;
+}
+
 }  // namespace lzh

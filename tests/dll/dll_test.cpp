@@ -432,7 +432,8 @@ TEST_F(UnlhaTest, RenameAsksInTheLibrarysDialog) {
     char text[600] = "";
     GetDlgItemTextA(dialog, 1010, text, sizeof text);
     prefilled = std::string(text) == "old name.txt";  // the name; its folder stays
-    SetDlgItemTextA(dialog, 1010, (kHyo + " new.txt").c_str());
+    // Its last byte, 0x5C, is the second of a character, not a separator.
+    SetDlgItemTextA(dialog, 1010, ("new " + kHyo).c_str());
     return IDOK;
   });
   ASSERT_EQ(Run("n  " + archive + " DOC\\OLD NAME.TXT"), 0);
@@ -440,9 +441,9 @@ TEST_F(UnlhaTest, RenameAsksInTheLibrarysDialog) {
   EXPECT_TRUE(held_elsewhere);
   EXPECT_TRUE(prefilled);
   EXPECT_EQ(lib_.GetRunning(), 0);
-  EXPECT_EQ(Names(archive), (std::vector<std::string>{"doc\\", "doc\\" + kHyo + " new.txt"}));
-  ASSERT_EQ(Run("e -p  " + archive + " " + Path("out\\") + " doc\\" + kHyo + " new.txt"), 0);
-  EXPECT_EQ(Read(Path("out\\") + kHyo + " new.txt"), "payload");
+  EXPECT_EQ(Names(archive), (std::vector<std::string>{"doc\\", "doc\\new " + kHyo}));
+  ASSERT_EQ(Run("e -p  " + archive + " " + Path("out\\") + " \"doc\\new " + kHyo + "\""), 0);
+  EXPECT_EQ(Read(Path("out\\") + "new " + kHyo), "payload");
   boxes_.Clear();
 
   // A name that climbs out is refused over the box, which stays open for a
@@ -458,7 +459,7 @@ TEST_F(UnlhaTest, RenameAsksInTheLibrarysDialog) {
     PostMessageA(box.owner, WM_COMMAND, IDOK, 0);
     return IDOK;
   });
-  ASSERT_EQ(Run("n  " + archive + " doc\\" + kHyo + " new.txt"), 0);
+  ASSERT_EQ(Run("n  " + archive + " \"doc\\new " + kHyo + "\""), 0);
   EXPECT_NE(refusal.find("..\\escape.txt"), std::string::npos) << refusal;
   EXPECT_EQ(Names(archive), (std::vector<std::string>{"doc\\", "top\\fixed.txt"}));
 }
