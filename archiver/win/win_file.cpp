@@ -146,7 +146,7 @@ bool FileSink::Write(const uint8_t* data, size_t size) {
   }
   size_t offset = (size_t)(position_ - buffer_start_);
   size_t over = std::min(size, buffer_.size() - offset);
-  buffer_.replace(offset, over, (const char*)data, over);
+  if (over) memcpy(&buffer_[offset], data, over);
   buffer_.append((const char*)data + over, size - over);
   position_ += size;
   if (position_ > end_) end_ = position_;
