@@ -104,9 +104,7 @@ void ParallelCompressor::Compress(Encoder& encoder, Slot& slot, size_t ticket) {
     failed_ticket_ = ticket;
     abandon_ = true;
   }
-  // The writer waits for the oldest file alone: waking it for any other is
-  // a trip to the system for nothing.
-  if (failed || ticket == released_) file_done_.notify_all();
+  file_done_.notify_all();
 }
 
 WriteStatus ParallelCompressor::Next(const std::function<bool()>& tick, Finished* finished, size_t* failed_ticket) {
