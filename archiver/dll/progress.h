@@ -46,6 +46,7 @@ class Progress {
   DWORD started_;
   DWORD show_after_;
   DWORD last_tick_;
+  DWORD last_draw_ = 0;
   UINT action_id_ = 0;
   std::string name_;
   uint64_t total_ = 0;

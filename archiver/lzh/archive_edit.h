@@ -88,8 +88,8 @@ struct EditOptions {
 // marker. `old_archive` may be null when the plan copies nothing. When the
 // failure lies with a new item (its file cannot be opened or read, or its
 // name or size does not fit the header), `*failed_item` (when given) names
-// it; it is SIZE_MAX for any other failure. `open_item` is called on this
-// thread, possibly ahead of the item's turn.
+// it; it is SIZE_MAX for any other failure. `open_item` is called ahead of
+// the item's turn, on a worker thread when there are several.
 WriteStatus RunEditPlan(const EditPlan& plan, ByteSource* old_archive, const std::vector<Header>& old_entries,
                         const std::vector<NewItem>& items, const OpenItemFn& open_item, ArchiveSink& sink,
                         const EditOptions& options, size_t* failed_item = nullptr);

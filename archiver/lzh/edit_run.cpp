@@ -73,8 +73,8 @@ WriteStatus PlanRun::OneByOne(const EditPlan& plan, ArchiveSink& sink, unsigned 
   return writer.Finish();
 }
 
-// The files are opened here, in archive order, as slots come free; the
-// writer takes each compressed file at its turn.
+// The files are queued in archive order as slots come free and opened by
+// the workers; the writer takes each compressed file at its turn.
 WriteStatus PlanRun::Parallel(const EditPlan& plan, ArchiveSink& sink, unsigned threads) {
   std::vector<size_t> files;  // new item index of every file, in archive order
   for (const EditItem& item : plan)
@@ -98,9 +98,8 @@ WriteStatus PlanRun::Parallel(const EditPlan& plan, ArchiveSink& sink, unsigned 
   size_t next_queued = 0;
   for (const EditItem& item : plan) {
     while (next_queued < files.size() && compressor.HasRoom()) {
-      std::unique_ptr<ByteSource> source = Open(files[next_queued]);
-      if (!source) return FailedOn(files[next_queued], WriteStatus::kReadFailed);
-      compressor.Queue(std::move(source));
+      size_t index = files[next_queued];
+      compressor.Queue([this, index] { return Open(index); });
       next_queued++;
     }
     if (item.kind != EditItem::kAddFile) {

@@ -45,10 +45,11 @@ ParallelCompressor::~ParallelCompressor() {
   for (std::thread& worker : workers_) worker.join();
 }
 
-size_t ParallelCompressor::Queue(std::unique_ptr<ByteSource> source) {
+size_t ParallelCompressor::Queue(Opener open) {
   std::lock_guard<std::mutex> lock(mutex_);
   Slot& slot = *slots_[queued_ % slots_.size()];
-  slot.source = std::move(source);
+  slot.open = std::move(open);
+  slot.source.reset();
   slot.data.Clear();
   slot.result = EncodeResult();
   slot.done = false;
@@ -79,10 +80,18 @@ void ParallelCompressor::Compress(Encoder& encoder, Slot& slot, size_t ticket) {
     counted = done;
     return !abandon_.load();
   };
-  EncodeResult result = CompressEntry(encoder, options_.method, *slot.source, slot.data, progress);
-  // A file given up on early (or stored) still counts whole.
-  uint64_t size = slot.source->Size();
-  if (result.status == WriteStatus::kOk || result.status == WriteStatus::kLimitReached) bytes_read_ += size - counted;
+  EncodeResult result;
+  slot.source = slot.open();
+  slot.open = nullptr;
+  if (!slot.source) {
+    result.status = WriteStatus::kReadFailed;
+  } else {
+    result = CompressEntry(encoder, options_.method, *slot.source, slot.data, progress);
+    // A file given up on early (or stored) still counts whole.
+    uint64_t size = slot.source->Size();
+    if (result.status == WriteStatus::kOk || result.status == WriteStatus::kLimitReached)
+      bytes_read_ += size - counted;
+  }
 
   std::lock_guard<std::mutex> lock(mutex_);
   slot.result = result;
@@ -123,6 +132,7 @@ WriteStatus ParallelCompressor::Next(const std::function<bool()>& tick, Finished
 void ParallelCompressor::Release() {
   std::lock_guard<std::mutex> lock(mutex_);
   Slot& slot = *slots_[released_ % slots_.size()];
+  slot.open = nullptr;
   slot.source.reset();
   slot.data.Clear();
   released_++;

@@ -48,10 +48,14 @@ class ParallelCompressor {
   ParallelCompressor(const ParallelCompressor&) = delete;
   ParallelCompressor& operator=(const ParallelCompressor&) = delete;
 
+  // Opens a queued file; called on a worker, so that opening (a trip to the
+  // system for every file) runs beside the writer; null when it cannot be read.
+  using Opener = std::function<std::unique_ptr<ByteSource>()>;
+
   // Whether another file may be queued now.
   bool HasRoom() const { return queued_ - released_ < slots_.size(); }
   // Queues a file (only when HasRoom()); returns its ticket: 0, 1, 2...
-  size_t Queue(std::unique_ptr<ByteSource> source);
+  size_t Queue(Opener open);
 
   // Waits for the oldest file not yet released, calling `tick` on this
   // thread now and then (it returns false to cancel: kCancelled). On a
@@ -67,6 +71,7 @@ class ParallelCompressor {
 
  private:
   struct Slot {
+    Opener open;
     std::unique_ptr<ByteSource> source;
     HeldOutput data;
     EncodeResult result;

@@ -48,6 +48,9 @@ size_t FileSource::ReadAt(uint64_t offset, uint8_t* buffer, size_t size) {
 
 size_t FileSource::ReadDirect(uint64_t offset, uint8_t* buffer, size_t size) {
   if (offset >= size_) return 0;
+  // Reading stops at the size the file had when opened, which spares the
+  // read that would only find its end.
+  size = (size_t)std::min<uint64_t>(size, size_ - offset);
   if (offset != position_) {
     if (!SetPosition(file_, offset)) {
       failed_ = true;
@@ -134,13 +137,17 @@ bool FileSink::Flush() {
 
 bool FileSink::Write(const uint8_t* data, size_t size) {
   if (error_) return false;
-  // The buffer holds one contiguous run that ends at position_.
+  // The buffer holds one contiguous run; a write within it or at its end
+  // (a header written again after its entry) stays in memory.
   if (buffer_.empty()) buffer_start_ = position_;
-  if (position_ != buffer_start_ + buffer_.size()) {
+  if (position_ < buffer_start_ || position_ > buffer_start_ + buffer_.size()) {
     if (!Flush()) return false;
     buffer_start_ = position_;
   }
-  buffer_.append((const char*)data, size);
+  size_t offset = (size_t)(position_ - buffer_start_);
+  size_t over = std::min(size, buffer_.size() - offset);
+  if (over) memcpy(&buffer_[offset], data, over);
+  buffer_.append((const char*)data + over, size - over);
   position_ += size;
   if (position_ > end_) end_ = position_;
   if (buffer_.size() >= kBufferSize) return Flush();
@@ -149,6 +156,10 @@ bool FileSink::Write(const uint8_t* data, size_t size) {
 
 bool FileSink::Seek(uint64_t position) {
   if (position > end_) return false;
+  if (!buffer_.empty() && position >= buffer_start_ && position <= buffer_start_ + buffer_.size()) {
+    position_ = position;
+    return true;
+  }
   if (!Flush()) return false;
   position_ = position;
   buffer_start_ = position;
