@@ -8,6 +8,7 @@
 #include "app/zuvo_app.h"
 #include "engine/lha.h"
 #include "framework/file_dialog.h"
+#include "framework/frame_wnd.h"
 #include "framework/path_parts.h"
 #include "res/resource.h"
 #include "settings/remembered_settings.h"
@@ -39,6 +40,12 @@ void CArchiveDoc::DeleteContents() {
     FreeItems();
     m_pArchive.reset();  // releases the library if a listing still held it
     if (bShown) UpdateAllViews(NULL);
+}
+
+BOOL CArchiveDoc::CanCloseFrame(CFrameWnd* pFrame) {
+    if (m_nCallsRunning == 0) return CDocument::CanCloseFrame(pFrame);
+    m_hCloseWaiting = pFrame->m_hWnd;
+    return FALSE;
 }
 
 BOOL CArchiveDoc::OnOpenDocument(LPCSTR lpszPathName) {

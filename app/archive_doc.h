@@ -33,6 +33,9 @@ public:
     void Serialize(CArchive& ar) override {}  // nothing is ever saved
     void DeleteContents() override;
     BOOL OnOpenDocument(LPCSTR lpszPathName) override;
+    // Not while a library call runs, which would return into a freed
+    // document: the close is asked again when the call is over.
+    BOOL CanCloseFrame(CFrameWnd* pFrame) override;
 
     // Lists the archive into the entries and tells the views. A path that does
     // not exist yet gives an empty archive that the first command creates.
@@ -97,6 +100,7 @@ private:
     CString m_strCurrentDir;
     int m_nCallsRunning = 0;   // the listing of a change waits for the outermost
     CString m_strChangedPath;  // what to list then
+    HWND m_hCloseWaiting = NULL;  // a frame whose close came during a call
 
 protected:
     // Commands on the archive as a whole (archive_doc_commands.cpp).

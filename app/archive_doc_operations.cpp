@@ -19,6 +19,10 @@ BOOL CArchiveDoc::CallLibrary(const std::function<BOOL(CArcfile&)>& call, LPCSTR
         m_strChangedPath.Empty();
         ShowAfresh(strPath);
     }
+    if (m_nCallsRunning == 0 && m_hCloseWaiting != NULL) {
+        ::PostMessageA(m_hCloseWaiting, WM_CLOSE, 0, 0);
+        m_hCloseWaiting = NULL;
+    }
     return bDone;
 }
 

@@ -325,4 +325,14 @@ TEST_F(DocCommands, AChangeArrivingDuringALibraryCallListsTheArchiveAfterIt) {
         EXPECT_GT(at("UnlhaOpenArchive"), at("UnlhaReturn")) << nLater;
         EXPECT_STRCASEEQ(Doc()->GetPathName(), archive.c_str());
     }
+    // A close arriving then waits for the call: the window and its document
+    // outlive it, and the close is asked again once it is over.
+    lib.PumpDuringNextCall();
+    HWND hFrame = Frame()->m_hWnd;
+    Frame()->PostMessage(WM_CLOSE);
+    Command(ID_RENAME);
+    ASSERT_TRUE(IsWindow(hFrame));
+    EXPECT_STRCASEEQ(Doc()->GetPathName(), archive.c_str());
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, hFrame, WM_CLOSE, WM_CLOSE, PM_REMOVE));
 }
