@@ -47,8 +47,7 @@ def flip(data):
 
 def setup(s):
     s.forget_settings()
-    for key, value in (("Left", 20), ("Top", 20), ("Right", 900), ("Bottom", 650)):
-        s.set_setting("Window", key, value)
+    s.place_window(20, 20, 900, 650)
     damaged = (entry(b"sound.txt", b"all is well\r\n" * 10) +
                entry(b"flipped.txt", b"one byte of this will change\r\n" * 8, folder=b"docs\\", damage=flip) +
                entry(b"strange.bin", b"packed by a method nobody knows", method=b"-zz9-"))

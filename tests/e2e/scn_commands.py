@@ -18,8 +18,7 @@ def setup(s):
     s.forget_settings()
     s.reg("delete", r"HKCU\Software\Vantrel\unlha32", "/f")
     # A window large enough for five columns, from a clean set of settings.
-    for key, value in (("Left", 40), ("Top", 30), ("Right", 840), ("Bottom", 630)):
-        s.set_setting("Window", key, value)
+    s.place_window(40, 30, 840, 630)
     s.first = s.jlha_archive("FIRST.LZH", {"ONE.TXT": "one\r\n", "DIR/TWO.TXT": "two\r\n"})
     s.second = s.jlha_archive("SECOND.LZH", {"THREE.TXT": "three\r\n"})
     s.stand_in_opener()

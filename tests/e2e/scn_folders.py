@@ -17,8 +17,7 @@ FILES = {
 
 def setup(s):
     s.forget_settings()
-    for key, value in (("Left", 30), ("Top", 30), ("Right", 830), ("Bottom", 560)):
-        s.set_setting("Window", key, value)
+    s.place_window(30, 30, 830, 560)
     s.archive = s.jlha_archive("WORK.LZH", FILES)
     s.start(s.desk.winpath(s.archive))
 

@@ -16,8 +16,7 @@ SECOND = {"B1.TXT": "b1\r\n", "B2.TXT": "b2\r\n", "DIR/E.TXT": "e\r\n"}
 
 def setup(s):
     s.forget_settings()
-    for key, value in (("Left", 40), ("Top", 30), ("Right", 840), ("Bottom", 630)):
-        s.set_setting("Window", key, value)
+    s.place_window(40, 30, 840, 630)
     s.first = s.jlha_archive("FIRST.LZH", FIRST)
     s.second = s.jlha_archive("SECOND.LZH", SECOND)
     # The folder chooser starts where the extracted files are looked for.

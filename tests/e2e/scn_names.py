@@ -21,8 +21,7 @@ EXTRACT = 32777
 
 def setup(s):
     s.forget_settings()
-    for key, value in (("Left", 20), ("Top", 20), ("Right", 900), ("Bottom", 650)):
-        s.set_setting("Window", key, value)
+    s.place_window(20, 20, 900, 650)
     s.archive = s.jlha_archive("NAMES.LZH", FILES, {name: OLD for name in FILES})
     s.start(s.desk.winpath(s.archive))
 

@@ -22,8 +22,7 @@ STATUS_BAR = 59393
 
 def setup(s):
     s.forget_settings()
-    for key, value in (("Left", 30), ("Top", 30), ("Right", 830), ("Bottom", 560)):
-        s.set_setting("Window", key, value)
+    s.place_window(30, 30, 830, 560)
     s.archive = s.jlha_archive("HAND.LZH", FILES)
     # Enter on a .TXT row hands the copy to the desktop's opener.
     s.reg("delete", r"HKCR\.txt", "/f")

@@ -29,8 +29,7 @@ EXTRACT, COMPRESS, COMPRESS_DIR = 32777, 32778, 32806
 
 def setup(s):
     s.forget_settings()
-    for key, value in (("Left", 20), ("Top", 20), ("Right", 1000), ("Bottom", 700)):
-        s.set_setting("Window", key, value)
+    s.place_window(20, 20, 1000, 700)
     s.archive = s.jlha_archive("NEST.LZH", FILES, TIMES)
     s.start(s.desk.winpath(s.archive))
 

@@ -25,8 +25,7 @@ FILES.update({"DOC/GUIDE.TXT": "guide\r\n", "DOC/NOTES.TXT": "notes\r\n"})
 
 def setup(s):
     s.forget_settings()
-    for key, value in (("Left", 20), ("Top", 20), ("Right", 900), ("Bottom", 650)):
-        s.set_setting("Window", key, value)
+    s.place_window(20, 20, 900, 650)
     s.archive = s.jlha_archive("TRUTH.LZH", FILES, {k: _epoch(v) for k, v in DATES.items()})
     s.start(s.desk.winpath(s.archive))
 

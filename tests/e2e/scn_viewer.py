@@ -27,8 +27,7 @@ CLOSE_CMD = 57602
 
 def setup(s):
     s.forget_settings()
-    for key, value in (("Left", 20), ("Top", 20), ("Right", 700), ("Bottom", 500)):
-        s.set_setting("Window", key, value)
+    s.place_window(20, 20, 700, 500)
     s.archive = s.jlha_archive("VIEW.LZH", FILES)
     # The drop probe stands in as the program registered for .zvview.
     s.viewer_log = s.path("viewer-program.log")

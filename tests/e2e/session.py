@@ -66,6 +66,11 @@ class Session:
         kind = "REG_DWORD" if isinstance(value, int) else "REG_SZ"
         self.reg("add", SETTINGS_KEY + "\\" + section, "/v", key, "/t", kind, "/d", str(value), "/f")
 
+    def place_window(self, left, top, right, bottom):
+        """The main window's remembered place, for its next start."""
+        for key, value in (("Left", left), ("Top", top), ("Right", right), ("Bottom", bottom)):
+            self.set_setting("Window", key, value)
+
     def setting(self, section, key):
         """The stored value (int for numbers, str for texts), None when absent."""
         r = self.reg("query", SETTINGS_KEY + "\\" + section, "/v", key)
