@@ -24,7 +24,7 @@ public:
     void GetMessageString(UINT nID, CString& rMessage) const override;
 
     CArchiveDoc* GetArchiveDoc();
-    CFileView* GetFileView();  // the right pane; NULL before it exists
+    CFileView* GetFileView() const;  // the right pane; NULL before it exists
 
     BOOL m_bAlwaysOnTop;
     CStatusBar m_wndStatusBar;

@@ -19,8 +19,8 @@ static const int kCompressNameBuffer = 60000;  // room for the names of many cho
 
 CArchiveDoc* CMainFrame::GetArchiveDoc() { return static_cast<CArchiveDoc*>(GetActiveDocument()); }
 
-CFileView* CMainFrame::GetFileView() {
-    CWnd* pPane = m_wndSplitter.GetPane(0, 1);
+CFileView* CMainFrame::GetFileView() const {
+    CWnd* pPane = m_wndSplitter.m_hWnd != NULL ? m_wndSplitter.GetPane(0, 1) : NULL;
     return pPane != NULL && pPane->IsKindOf(RUNTIME_CLASS(CFileView)) ? static_cast<CFileView*>(pPane) : NULL;
 }
 

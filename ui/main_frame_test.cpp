@@ -6,11 +6,11 @@
 #include "ui/test_result_dlg.h"
 
 void CMainFrame::OnUpdateTestArchive(CCmdUI* pCmdUI) {
-    CArchiveDoc* pDoc = static_cast<CArchiveDoc*>(GetActiveDocument());
+    CArchiveDoc* pDoc = GetArchiveDoc();
     pCmdUI->Enable(pDoc != NULL && pDoc->HasEntries());
 }
 
 void CMainFrame::OnTestArchive() {
-    CArchiveDoc* pDoc = static_cast<CArchiveDoc*>(GetActiveDocument());
+    CArchiveDoc* pDoc = GetArchiveDoc();
     if (pDoc != NULL && pDoc->HasEntries()) TestAndShowResult(pDoc, CStringArray(), this);
 }
