@@ -11,25 +11,6 @@
 
 namespace {
 
-// The components of an entry's path that lie below a folder: no drive, no
-// root, no empty, "." or ".." part. FALSE for anything else.
-BOOL SplitEntryPath(const CString& strEntry, CStringArray& parts) {
-    parts.RemoveAll();
-    CString strPart;
-    for (LPCSTR p = strEntry; *p != '\0'; p = CharNextA(p)) {
-        if (*p == '\\' || *p == '/') {
-            parts.Add(strPart);
-            strPart.Empty();
-        } else {
-            strPart += CString(p, (int)(CharNextA(p) - p));
-        }
-    }
-    parts.Add(strPart);
-    for (int i = 0; i < parts.GetSize(); ++i)
-        if (parts[i].IsEmpty() || parts[i] == "." || parts[i] == ".." || parts[i].Find(':') >= 0) return FALSE;
-    return TRUE;
-}
-
 // An archive that took a change is a new file: its size or write time moves.
 struct FileState {
     BOOL bThere = FALSE;
@@ -44,50 +25,18 @@ struct FileState {
     }
 };
 
-// A folder below the temporary directory holding the copy at the entry's
-// path, so that adding the folder's content stores exactly that path. It
-// and all it holds go with the object.
-class CStagedEntry {
-public:
-    CStagedEntry(LPCSTR lpszCopy, const CString& strEntry) {
-        CStringArray parts;
-        if (!SplitEntryPath(strEntry, parts)) return;
-        m_strRoot = MakeCopyDirectory(TempDirectory());
-        if (m_strRoot.IsEmpty()) return;
-        CString strPath = m_strRoot;
-        for (int i = 0; i + 1 < parts.GetSize(); ++i) {
-            strPath += parts[i];
-            if (!CreateDirectoryA(strPath, NULL)) return;
-            m_made.Add(strPath);
-            strPath += "\\";
-        }
-        strPath += parts[parts.GetSize() - 1];
-        // The copy's write time goes along: the library replaces an entry
-        // only with a newer file.
-        if (CopyFileA(lpszCopy, strPath, TRUE)) m_strFile = strPath;
-    }
-    ~CStagedEntry() {
-        if (!m_strFile.IsEmpty()) DeleteFileA(m_strFile);
-        for (int i = m_made.GetSize(); i-- > 0;) RemoveDirectoryA(m_made[i]);
-        if (!m_strRoot.IsEmpty()) RemoveDirectoryA(WithoutTrailingBackslash(m_strRoot));
-    }
-    BOOL IsReady() const { return !m_strFile.IsEmpty(); }
-    const CString& Root() const { return m_strRoot; }
-
-private:
-    CString m_strRoot;     // ends in a backslash
-    CStringArray m_made;   // folders below it, outermost first
-    CString m_strFile;
-};
-
 }  // namespace
 
 BOOL CTempCopies::PutBack(const Copy& copy) {
-    CStagedEntry staged(copy.strPath, copy.strEntry);
-    if (!staged.IsReady()) return FALSE;
+    // The copy bears its entry's name; the library stores it in the entry's
+    // folder, and the copy's write time lets it replace the older entry.
+    int nName = LastComponentStart(copy.strEntry);
+    if (copy.strPath.Mid(LastComponentStart(copy.strPath)) != copy.strEntry.Mid(nName)) return FALSE;
     FileState before(copy.strArchive);
     CLha archive(copy.strArchive);
-    archive.AddDirectory(staged.Root(), FALSE, FALSE);
+    CStringArray files;
+    files.Add(copy.strPath);
+    archive.AddFiles(files, FALSE, copy.strEntry.Left(nName));
     // The library has reported its own failure, if any; an archive that is
     // the same file as before took nothing.
     return !(FileState(copy.strArchive) == before);
