@@ -2,10 +2,42 @@
 
 namespace unlha {
 
+namespace {
+
+uint64_t IndexOf(const winfs::FileIdentity& identity) {
+  return (static_cast<uint64_t>(identity.index_high) << 32) | identity.index_low;
+}
+
+}  // namespace
+
 bool VisitedFolders::Enter(const std::wstring& folder) {
-  winfs::FileIdentity identity;
-  if (!winfs::IdentityOf(folder, &identity)) return true;
-  return seen_.insert(identity).second;
+  HANDLE handle = CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return true;
+  Entered entered;
+  entered.path = folder;
+  uint64_t index = 0;
+  bool indexed = winfs::FileIndexOf(handle, &index);
+  if (!indexed || seen_.count(index)) {
+    // Met before, or another volume's folder with the same index.
+    entered.identity_known = winfs::IdentityOf(handle, &entered.identity);
+    if (!indexed) index = IndexOf(entered.identity);
+  }
+  CloseHandle(handle);
+  if (!indexed && !entered.identity_known) return true;
+  if (entered.identity_known && SameAsEarlier(entered.identity, index)) return false;
+  seen_.emplace(index, entered);
+  return true;
+}
+
+bool VisitedFolders::SameAsEarlier(const winfs::FileIdentity& identity, uint64_t index) {
+  auto range = seen_.equal_range(index);
+  for (auto it = range.first; it != range.second; ++it) {
+    Entered& earlier = it->second;
+    if (!earlier.identity_known) earlier.identity_known = winfs::IdentityOf(earlier.path, &earlier.identity);
+    if (earlier.identity_known && earlier.identity.SameFile(identity)) return true;
+  }
+  return false;
 }
 
 }  // namespace unlha

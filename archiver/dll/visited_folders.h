@@ -3,7 +3,8 @@
 // tree, or a second link to a folder already walked, names a folder entered
 // before, and following it would store the same files again and again.
 #pragma once
-#include <set>
+#include <cstdint>
+#include <map>
 #include <string>
 
 #include "archiver/win/file_identity.h"
@@ -18,7 +19,17 @@ class VisitedFolders {
   bool Enter(const std::wstring& folder);
 
  private:
-  std::set<winfs::FileIdentity> seen_;
+  // Folders are told apart by file index, which is cheap to read; only
+  // folders sharing one (on different volumes) are compared whole, with the
+  // identity read when first needed.
+  struct Entered {
+    std::wstring path;
+    winfs::FileIdentity identity;
+    bool identity_known = false;
+  };
+  bool SameAsEarlier(const winfs::FileIdentity& identity, uint64_t index);
+
+  std::multimap<uint64_t, Entered> seen_;  // by file index
 };
 
 }  // namespace unlha

@@ -13,6 +13,23 @@ bool IdentityOf(HANDLE file, FileIdentity* identity) {
   return true;
 }
 
+bool FileIndexOf(HANDLE file, uint64_t* index) {
+  // NtQueryInformationFile with FileInternalInformation (6), which holds
+  // nothing but the index.
+  struct StatusBlock {
+    LONG_PTR status;
+    ULONG_PTR information;
+  };
+  typedef LONG(WINAPI * QueryFunction)(HANDLE, StatusBlock*, void*, ULONG, int);
+  static const QueryFunction query =
+      reinterpret_cast<QueryFunction>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationFile"));
+  LARGE_INTEGER internal;
+  StatusBlock block;
+  if (!query || query(file, &block, &internal, sizeof internal, 6) < 0) return false;
+  *index = static_cast<uint64_t>(internal.QuadPart);
+  return true;
+}
+
 bool IdentityOf(const std::wstring& path, FileIdentity* identity) {
   // Backup semantics open folders too; no access is needed to read the
   // identity, so a file another program holds open still answers.

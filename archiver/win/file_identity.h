@@ -32,4 +32,9 @@ struct FileIdentity {
 bool IdentityOf(const std::wstring& path, FileIdentity* identity);
 bool IdentityOf(HANDLE file, FileIdentity* identity);
 
+// The file index alone (index_high and index_low as one number), which the
+// system answers without asking the volume: under Wine the volume's serial
+// number is a trip to another process, about a millisecond each time.
+bool FileIndexOf(HANDLE file, uint64_t* index);
+
 }  // namespace winfs
