@@ -140,12 +140,13 @@ WriteStatus ArchiveWriter::AddFile(const Header& info, ByteSource& content, Head
   return FinishEntry(h, header_at, data_at, written);
 }
 
-WriteStatus ArchiveWriter::AddCompressedFile(const Header& info, ByteSource& content, const EncodeResult& compressed,
-                                             HeldOutput& data, Header* written) {
+WriteStatus ArchiveWriter::AddCompressedFile(const Header& info, uint64_t size, ByteSource* content,
+                                             const EncodeResult& compressed, HeldOutput& data, Header* written) {
   if (compressed.status != WriteStatus::kOk && compressed.status != WriteStatus::kLimitReached)
     return compressed.status;
+  if (compressed.status == WriteStatus::kLimitReached && !content) return WriteStatus::kReadFailed;
   Header h;
-  WriteStatus status = EntryHeader(info, content.Size(), &h);
+  WriteStatus status = EntryHeader(info, size, &h);
   if (status != WriteStatus::kOk) return status;
   uint64_t header_at = sink_.Position();
   status = WriteHeaderAt(header_at, h, 0);
@@ -153,7 +154,7 @@ WriteStatus ArchiveWriter::AddCompressedFile(const Header& info, ByteSource& con
   uint64_t data_at = sink_.Position();
   if (compressed.status == WriteStatus::kLimitReached) {
     SetMethod(&h, "-lh0-");
-    status = StoreFrom(content, h.original_size, &h.crc);
+    status = StoreFrom(*content, h.original_size, &h.crc);
     if (status != WriteStatus::kOk) return status;
     h.compressed_size = h.original_size;
   } else {

@@ -45,10 +45,11 @@ class ArchiveWriter {
   WriteStatus AddFile(const Header& info, ByteSource& content, Header* written = nullptr);
 
   // The same entry from CompressEntry's outcome `compressed` (its bytes in
-  // `data`), worked out ahead of its turn; a file to be stored is read
-  // from `content` now.
-  WriteStatus AddCompressedFile(const Header& info, ByteSource& content, const EncodeResult& compressed,
-                                HeldOutput& data, Header* written = nullptr);
+  // `data`) for `size` input bytes, worked out ahead of its turn; a file to
+  // be stored (kLimitReached) is read from `content` now, which is not
+  // needed otherwise.
+  WriteStatus AddCompressedFile(const Header& info, uint64_t size, ByteSource* content,
+                                const EncodeResult& compressed, HeldOutput& data, Header* written = nullptr);
 
   // A -lhd- entry for the directory `info.path` (a trailing '/' is optional).
   WriteStatus AddDirectory(const Header& info, Header* written = nullptr);

@@ -115,7 +115,7 @@ WriteStatus PlanRun::Parallel(const EditPlan& plan, ArchiveSink& sink, unsigned 
       if (status == WriteStatus::kCancelled) return status;
       return FailedOn(files[failed_ticket], status);
     }
-    status = writer.AddCompressedFile(items_[item.new_index].info, *done.source, done.result, *done.data);
+    status = writer.AddCompressedFile(items_[item.new_index].info, done.size, done.source, done.result, *done.data);
     if (status != WriteStatus::kOk) return FailedOn(item.new_index, status);
     compressor.Release();
     if (!tick()) return WriteStatus::kCancelled;

@@ -37,7 +37,7 @@ ParallelCompressor::ParallelCompressor(const Options& options) : options_(option
 
 ParallelCompressor::~ParallelCompressor() {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<Mutex> lock(mutex_);
     stopping_ = true;
   }
   abandon_ = true;
@@ -46,10 +46,11 @@ ParallelCompressor::~ParallelCompressor() {
 }
 
 size_t ParallelCompressor::Queue(Opener open) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<Mutex> lock(mutex_);
   Slot& slot = *slots_[queued_ % slots_.size()];
   slot.open = std::move(open);
   slot.source.reset();
+  slot.size = 0;
   slot.data.Clear();
   slot.result = EncodeResult();
   slot.done = false;
@@ -63,7 +64,7 @@ void ParallelCompressor::Work() {
   for (;;) {
     size_t ticket;
     {
-      std::unique_lock<std::mutex> lock(mutex_);
+      std::unique_lock<Mutex> lock(mutex_);
       work_ready_.wait(lock, [this] { return stopping_ || started_ < queued_; });
       if (stopping_) return;
       ticket = started_++;
@@ -88,12 +89,15 @@ void ParallelCompressor::Compress(Encoder& encoder, Slot& slot, size_t ticket) {
   } else {
     result = CompressEntry(encoder, options_.method, *slot.source, slot.data, progress);
     // A file given up on early (or stored) still counts whole.
-    uint64_t size = slot.source->Size();
+    slot.size = slot.source->Size();
     if (result.status == WriteStatus::kOk || result.status == WriteStatus::kLimitReached)
-      bytes_read_ += size - counted;
+      bytes_read_ += slot.size - counted;
+    // Closed here, beside the other workers, rather than on the writer's
+    // thread in turn: under Wine a close is a trip to the server.
+    if (result.status != WriteStatus::kLimitReached) slot.source.reset();
   }
 
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<Mutex> lock(mutex_);
   slot.result = result;
   slot.done = true;
   bool failed = result.status != WriteStatus::kOk && result.status != WriteStatus::kLimitReached;
@@ -108,7 +112,7 @@ void ParallelCompressor::Compress(Encoder& encoder, Slot& slot, size_t ticket) {
 }
 
 WriteStatus ParallelCompressor::Next(const std::function<bool()>& tick, Finished* finished, size_t* failed_ticket) {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<Mutex> lock(mutex_);
   if (released_ == queued_) return WriteStatus::kBadHeader;  // nothing queued: a caller's mistake
   Slot& slot = *slots_[released_ % slots_.size()];
   for (;;) {
@@ -124,13 +128,14 @@ WriteStatus ParallelCompressor::Next(const std::function<bool()>& tick, Finished
     if (!go_on) return WriteStatus::kCancelled;
   }
   finished->result = slot.result;
+  finished->size = slot.size;
   finished->source = slot.source.get();
   finished->data = &slot.data;
   return WriteStatus::kOk;
 }
 
 void ParallelCompressor::Release() {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<Mutex> lock(mutex_);
   Slot& slot = *slots_[released_ % slots_.size()];
   slot.open = nullptr;
   slot.source.reset();

@@ -6,18 +6,17 @@
 // them; each worker has one encoder of its own.
 #pragma once
 #include <atomic>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <thread>
 #include <vector>
 
 #include "archiver/lzh/encoder.h"
 #include "archiver/lzh/held_output.h"
 #include "archiver/lzh/io.h"
+#include "archiver/lzh/sync.h"
 
 namespace lzh {
 
@@ -38,7 +37,8 @@ class ParallelCompressor {
   // What became of a queued file, valid until Release().
   struct Finished {
     EncodeResult result;            // kOk or kLimitReached (store the file)
-    ByteSource* source = nullptr;   // the file, for storing it
+    uint64_t size = 0;              // of the file
+    ByteSource* source = nullptr;   // the file, for storing it (kLimitReached only)
     HeldOutput* data = nullptr;     // the compressed bytes
   };
 
@@ -72,7 +72,8 @@ class ParallelCompressor {
  private:
   struct Slot {
     Opener open;
-    std::unique_ptr<ByteSource> source;
+    std::unique_ptr<ByteSource> source;  // kept open only to be stored
+    uint64_t size = 0;
     HeldOutput data;
     EncodeResult result;
     bool done = false;
@@ -85,8 +86,8 @@ class ParallelCompressor {
   Options options_;
   std::vector<std::unique_ptr<Slot>> slots_;  // ticket t lives in slots_[t % size]
   std::vector<std::thread> workers_;
-  mutable std::mutex mutex_;
-  std::condition_variable work_ready_, file_done_;
+  mutable Mutex mutex_;
+  CondVar work_ready_, file_done_;
   size_t queued_ = 0, started_ = 0, released_ = 0;
   bool stopping_ = false;
   bool failed_ = false;

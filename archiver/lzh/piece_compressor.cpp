@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "archiver/lzh/crc16.h"
+#include "archiver/lzh/sync.h"
 
 namespace lzh {
 namespace {
@@ -106,8 +105,8 @@ class PieceRun {
 
   std::vector<Piece> ring_;
   std::vector<std::thread> workers_;
-  std::mutex mutex_;
-  std::condition_variable work_ready_, piece_done_;
+  Mutex mutex_;
+  CondVar work_ready_, piece_done_;
   uint64_t read_ = 0, started_ = 0;
   bool stopping_ = false;
   std::atomic<bool> abandon_{false};
@@ -174,7 +173,7 @@ void PieceRun::Work() {
   for (;;) {
     uint64_t index;
     {
-      std::unique_lock<std::mutex> lock(mutex_);
+      std::unique_lock<Mutex> lock(mutex_);
       work_ready_.wait(lock, [this] { return stopping_ || started_ < read_; });
       if (stopping_) return;
       index = started_++;
@@ -184,7 +183,7 @@ void PieceRun::Work() {
     MemorySource source(piece.input.data(), piece.input.size());
     EncodeResult result = encoder.EncodePiece(dict_bits_, source, piece.history, piece.history,
                                               piece.input.size() - piece.history, piece.output, piece.last, progress);
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<Mutex> lock(mutex_);
     piece.result = result;
     piece.done = true;
     piece_done_.notify_all();
@@ -193,7 +192,7 @@ void PieceRun::Work() {
 
 void PieceRun::Stop() {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<Mutex> lock(mutex_);
     stopping_ = true;
   }
   abandon_ = true;
@@ -209,13 +208,13 @@ EncodeResult PieceRun::OnThreads(unsigned threads) {
     while (read_ < pieces_ && read_ - joined < ring_.size()) {
       Piece& piece = ring_[read_ % ring_.size()];
       if (!Read(read_, &piece)) return Finish(WriteStatus::kReadFailed);
-      std::lock_guard<std::mutex> lock(mutex_);
+      std::lock_guard<Mutex> lock(mutex_);
       read_++;
       work_ready_.notify_one();
     }
     Piece& piece = ring_[joined % ring_.size()];
     {
-      std::unique_lock<std::mutex> lock(mutex_);
+      std::unique_lock<Mutex> lock(mutex_);
       while (!piece.done) {
         piece_done_.wait_for(lock, kTickInterval);
         lock.unlock();
