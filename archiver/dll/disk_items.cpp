@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "archiver/dll/command_line.h"
+#include "archiver/dll/folder_listing.h"
 #include "archiver/dll/visited_folders.h"
 #include "archiver/win/entry_time.h"
 #include "archiver/win/link_guard.h"
@@ -83,8 +84,6 @@ void AddItem(const WIN32_FIND_DATAW& found, const std::wstring& disk_path, const
   out->paths.push_back(disk_path);
 }
 
-bool IsDots(const wchar_t* name) { return !wcscmp(name, L".") || !wcscmp(name, L".."); }
-
 // Whether a disk name matches a pattern of the command line (folded bytes).
 bool Matches(const std::string& folded_pattern, const wchar_t* name) {
   return WildcardMatch(folded_pattern, FoldName(winfs::Narrow(name, winfs::kCp932)));
@@ -102,16 +101,11 @@ struct WalkPlace {
 void Walk(const WalkPlace& place, const std::wstring& prefix, const std::string& pattern,
           const GatherOptions& options, VisitedFolders* visited, DiskItems* out) {
   const std::wstring& folder = place.folder;
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((winfs::WithSeparator(folder) + L"*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  std::vector<WIN32_FIND_DATAW> children;
-  do {
-    if (!IsDots(found.cFileName)) children.push_back(found);
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+  std::vector<FolderEntry> children;
+  if (!ListFolder(folder, &children)) return;
   std::string folded_pattern = FoldName(pattern);
-  for (const WIN32_FIND_DATAW& child : children) {
+  for (const FolderEntry& entry : children) {
+    const WIN32_FIND_DATAW& child = entry.found;
     std::wstring disk = winfs::WithSeparator(folder) + child.cFileName;
     std::wstring stored = prefix + child.cFileName;
     bool is_directory = (child.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -121,7 +115,10 @@ void Walk(const WalkPlace& place, const std::wstring& prefix, const std::string&
       continue;
     }
     if (is_directory) {
-      if (!visited->Enter(disk)) continue;
+      // A link's index in the listing is its own (or none): it is read from
+      // where the link leads.
+      bool reparse = (child.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+      if (!visited->Enter(disk, reparse ? 0 : entry.index)) continue;
       AddItem(child, disk, stored, out);
       WalkPlace inner = {disk, place.resolved.empty() ? std::wstring()
                                                       : winfs::WithSeparator(place.resolved) + child.cFileName};
@@ -198,22 +195,20 @@ void GatherDiskItems(const std::vector<std::string>& names, const GatherOptions&
         AddFolder(folder, pattern, options.with_folder_name, options, out);
       } else {
         // Matching files of one folder, each under its own name.
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((winfs::WithSeparator(folder) + L"*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-          std::string folded_pattern = FoldName(pattern);
-          std::wstring resolved = options.follow_links ? std::wstring() : winfs::ResolvedPath(folder);
-          do {
-            std::wstring disk = winfs::WithSeparator(folder) + found.cFileName;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || !Matches(folded_pattern, found.cFileName) ||
-                Skipped(found, disk, options.skip))
-              continue;
-            if (!options.follow_links && IsLink(found, disk, resolved))
-              out->links.push_back(disk);
-            else
-              AddItem(found, disk, found.cFileName, out);
-          } while (FindNextFileW(search, &found));
-          FindClose(search);
+        std::vector<FolderEntry> entries;
+        ListFolder(folder, &entries);
+        std::string folded_pattern = FoldName(pattern);
+        std::wstring resolved = options.follow_links ? std::wstring() : winfs::ResolvedPath(folder);
+        for (const FolderEntry& entry : entries) {
+          const WIN32_FIND_DATAW& found = entry.found;
+          std::wstring disk = winfs::WithSeparator(folder) + found.cFileName;
+          if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || !Matches(folded_pattern, found.cFileName) ||
+              Skipped(found, disk, options.skip))
+            continue;
+          if (!options.follow_links && IsLink(found, disk, resolved))
+            out->links.push_back(disk);
+          else
+            AddItem(found, disk, found.cFileName, out);
         }
       }
       if (out->items.size() == before && !recursive) out->missing.push_back(name);

@@ -10,14 +10,17 @@ uint64_t IndexOf(const winfs::FileIdentity& identity) {
 
 }  // namespace
 
-bool VisitedFolders::Enter(const std::wstring& folder) {
+bool VisitedFolders::Enter(const std::wstring& folder, uint64_t index) {
+  Entered entered;
+  entered.path = folder;
+  if (index && !seen_.count(index)) {
+    seen_.emplace(index, entered);
+    return true;
+  }
   HANDLE handle = CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return true;
-  Entered entered;
-  entered.path = folder;
-  uint64_t index = 0;
-  bool indexed = winfs::FileIndexOf(handle, &index);
+  bool indexed = index || winfs::FileIndexOf(handle, &index);
   if (!indexed || seen_.count(index)) {
     // Met before, or another volume's folder with the same index.
     entered.identity_known = winfs::IdentityOf(handle, &entered.identity);

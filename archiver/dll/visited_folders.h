@@ -14,9 +14,10 @@ namespace unlha {
 class VisitedFolders {
  public:
   // True the first time `folder` is entered; false for a folder entered
-  // before under any path. A folder whose identity cannot be read counts as
-  // new (the walk then relies on the path-length limit, as before).
-  bool Enter(const std::wstring& folder);
+  // before under any path. `index` is its file index when the walk's
+  // listing gave one (0: read it here). A folder whose identity cannot be
+  // read counts as new (the walk then relies on the path-length limit).
+  bool Enter(const std::wstring& folder, uint64_t index = 0);
 
  private:
   // Folders are told apart by file index, which is cheap to read; only
