@@ -1,10 +1,10 @@
 #include "tests/support/running_app.h"
 
-#include <shlobj.h>
 #include <string.h>
 
 #include "framework/afx_state.h"
 #include "ui/dir_view.h"
+#include "ui/drop_files.h"
 #include "ui/file_view.h"
 #include "ui/main_frame.h"
 #include "ui/mini_view_frame.h"
@@ -32,20 +32,12 @@ std::string MakeFile(const std::string& name, const char* content) {
     return path;
 }
 
-// A dropped-file block as the shell hands it over.
+// A dropped-file block as the shell hands it over, built as the program
+// builds its own.
 HDROP MakeDrop(const std::vector<std::string>& paths) {
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& p : paths) size += p.size() + 1;
-    HGLOBAL hGlobal = GlobalAlloc(GHND, size);
-    DROPFILES* pDrop = (DROPFILES*)GlobalLock(hGlobal);
-    pDrop->pFiles = sizeof(DROPFILES);
-    char* pNames = (char*)(pDrop + 1);
-    for (const std::string& p : paths) {
-        memcpy(pNames, p.c_str(), p.size() + 1);
-        pNames += p.size() + 1;
-    }
-    GlobalUnlock(hGlobal);
-    return (HDROP)hGlobal;
+    CStringArray names;
+    for (const std::string& p : paths) names.Add(p.c_str());
+    return (HDROP)BuildDropFiles(names);
 }
 
 void RunningApp::SetUp() {
