@@ -83,13 +83,18 @@ void BlockCoder::BuildTables(const SymbolStats& stats, bool last) {
       }
     }
     t_used_ = BuildCodeLengths(t_freq_, kNt, kMaxCodeBits, t_len_);
+  }
+  p_used_ = BuildCodeLengths(p_freq_, np_, kMaxCodeBits, p_len_);
+  if (last && p_used_ == 1) p_used_ = TwoCodes(p_freq_, np_, p_len_);
+}
+
+void BlockCoder::BuildCodesForWrite() {
+  if (c_used_ > 1) {
     BuildCodes(t_len_, kNt, t_code_);
     BuildCodes(c_len_, kNumCodes, c_code_);
   } else {
     memset(c_code_, 0, sizeof c_code_);
   }
-  p_used_ = BuildCodeLengths(p_freq_, np_, kMaxCodeBits, p_len_);
-  if (last && p_used_ == 1) p_used_ = TwoCodes(p_freq_, np_, p_len_);
   if (p_used_ > 1) BuildCodes(p_len_, np_, p_code_);
   else memset(p_code_, 0, sizeof p_code_);
 }
@@ -186,6 +191,7 @@ void BlockCoder::Write(const uint16_t* code, const uint16_t* pos, int count, Bit
                        bool last) {
   stats_.Count(code, pos, count);
   BuildTables(stats_, last);
+  BuildCodesForWrite();
   out.Put(static_cast<uint32_t>(count), 16);
   if (c_used_ > 1) {
     if (t_used_ > 1) {

@@ -45,7 +45,9 @@ class BlockCoder {
   const uint8_t* position_lengths() const { return p_len_; }
 
  private:
+  // Code lengths of every table; the codes themselves only for writing.
   void BuildTables(const SymbolStats& stats, bool last);
+  void BuildCodesForWrite();
   uint64_t TableBits() const;
   void WritePtLengths(const uint8_t* len, int n, int nbit, int special, BitWriter& out) const;
   void WriteLiteralLengths(BitWriter& out) const;

@@ -1,6 +1,7 @@
 #include "archiver/lzh/match_finder.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace lzh {
 namespace {
@@ -19,15 +20,23 @@ inline uint32_t Load32(const uint8_t* p) {
   return v;
 }
 
+// A word at a time, the first differing byte found from the lowest set bit
+// of the difference (little-endian). The word is the machine's: on 32-bit
+// builds a 64-bit bit count is a library call.
+inline int LowestSetBit(uint32_t value) { return __builtin_ctz(value); }
+inline int LowestSetBit(uint64_t value) { return __builtin_ctzll(value); }
+
 inline int MatchLength(const uint8_t* a, const uint8_t* b, int max_len) {
+  using Word = std::conditional<sizeof(void*) == 8, uint64_t, uint32_t>::type;
+  constexpr int kWord = sizeof(Word);
   int len = 0;
-  while (len + 8 <= max_len) {
-    uint64_t x, y;
-    memcpy(&x, a + len, 8);
-    memcpy(&y, b + len, 8);
-    uint64_t diff = x ^ y;
-    if (diff) return len + (__builtin_ctzll(diff) >> 3);
-    len += 8;
+  while (len + kWord <= max_len) {
+    Word x, y;
+    memcpy(&x, a + len, kWord);
+    memcpy(&y, b + len, kWord);
+    Word diff = x ^ y;
+    if (diff) return len + (LowestSetBit(diff) >> 3);
+    len += kWord;
   }
   while (len < max_len && a[len] == b[len]) len++;
   return len;
