@@ -108,7 +108,9 @@ void ParallelCompressor::Compress(Encoder& encoder, Slot& slot, size_t ticket) {
     failed_ticket_ = ticket;
     abandon_ = true;
   }
-  file_done_.notify_all();
+  // Only the writer waits here, for the oldest file: waking it for any other
+  // costs two thread switches for nothing.
+  if (ticket == released_ || failed_) file_done_.notify_all();
 }
 
 WriteStatus ParallelCompressor::Next(const std::function<bool()>& tick, Finished* finished, size_t* failed_ticket) {
