@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "archiver/win/nt_file_calls.h"
 #include "archiver/win/win_path.h"
 
 namespace unlha {
@@ -11,10 +12,6 @@ namespace {
 
 // NtQueryDirectoryFile with FileIdBothDirectoryInformation (37), which
 // lists the file index beside what FindFirstFileW gives, from one handle.
-struct StatusBlock {
-  LONG_PTR status;
-  ULONG_PTR information;
-};
 struct IdBothEntry {
   ULONG next_offset;
   ULONG file_index;
@@ -28,8 +25,6 @@ struct IdBothEntry {
   LARGE_INTEGER file_id;
   WCHAR name[1];
 };
-typedef LONG(WINAPI* QueryDirectoryFunction)(HANDLE, HANDLE, void*, void*, StatusBlock*, void*, ULONG, int, BOOLEAN,
-                                             void*, BOOLEAN);
 constexpr int kFileIdBothDirectoryInformation = 37;
 constexpr LONG kNoMoreFiles = static_cast<LONG>(0x80000006);
 
@@ -75,8 +70,8 @@ bool ListBySearch(const std::wstring& folder, std::vector<FolderEntry>* out) {
 }  // namespace
 
 bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>* out) {
-  static const QueryDirectoryFunction query = reinterpret_cast<QueryDirectoryFunction>(
-      GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryDirectoryFile"));
+  static const winfs::NtQueryDirectoryFileFunction query =
+      winfs::NtdllFunction<winfs::NtQueryDirectoryFileFunction>("NtQueryDirectoryFile");
   out->clear();
   if (!query) return ListBySearch(folder, out);
   HANDLE handle = CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -88,7 +83,7 @@ bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>* out) {
   ULONG bytes = static_cast<ULONG>(buffer.size() * sizeof(LARGE_INTEGER));
   LONG status = 0;
   for (BOOLEAN restart = TRUE;; restart = FALSE) {
-    StatusBlock block = {};
+    winfs::NtStatusBlock block = {};
     status = query(handle, nullptr, nullptr, nullptr, &block, buffer.data(), bytes, kFileIdBothDirectoryInformation,
                    FALSE, nullptr, restart);
     if (status < 0) break;

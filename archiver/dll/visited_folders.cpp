@@ -2,14 +2,6 @@
 
 namespace unlha {
 
-namespace {
-
-uint64_t IndexOf(const winfs::FileIdentity& identity) {
-  return (static_cast<uint64_t>(identity.index_high) << 32) | identity.index_low;
-}
-
-}  // namespace
-
 bool VisitedFolders::Enter(const std::wstring& folder, uint64_t index) {
   Entered entered;
   entered.path = folder;
@@ -24,7 +16,7 @@ bool VisitedFolders::Enter(const std::wstring& folder, uint64_t index) {
   if (!indexed || seen_.count(index)) {
     // Met before, or another volume's folder with the same index.
     entered.identity_known = winfs::IdentityOf(handle, &entered.identity);
-    if (!indexed) index = IndexOf(entered.identity);
+    if (!indexed) index = entered.identity.Index();
   }
   CloseHandle(handle);
   if (!indexed && !entered.identity_known) return true;

@@ -1,5 +1,7 @@
 #include "archiver/win/file_identity.h"
 
+#include "archiver/win/nt_file_calls.h"
+
 namespace winfs {
 
 bool IdentityOf(HANDLE file, FileIdentity* identity) {
@@ -16,15 +18,10 @@ bool IdentityOf(HANDLE file, FileIdentity* identity) {
 bool FileIndexOf(HANDLE file, uint64_t* index) {
   // NtQueryInformationFile with FileInternalInformation (6), which holds
   // nothing but the index.
-  struct StatusBlock {
-    LONG_PTR status;
-    ULONG_PTR information;
-  };
-  typedef LONG(WINAPI * QueryFunction)(HANDLE, StatusBlock*, void*, ULONG, int);
-  static const QueryFunction query =
-      reinterpret_cast<QueryFunction>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationFile"));
+  static const NtQueryInformationFileFunction query =
+      NtdllFunction<NtQueryInformationFileFunction>("NtQueryInformationFile");
   LARGE_INTEGER internal;
-  StatusBlock block;
+  NtStatusBlock block;
   if (!query || query(file, &block, &internal, sizeof internal, 6) < 0) return false;
   *index = static_cast<uint64_t>(internal.QuadPart);
   return true;

@@ -16,6 +16,8 @@ struct FileIdentity {
   DWORD index_low = 0;
   uint64_t size = 0;          // not part of the identity: what a caller compares next
   uint64_t write_time = 0;    // FILETIME as a number
+  // index_high and index_low as one number, as FileIndexOf gives it.
+  uint64_t Index() const { return (static_cast<uint64_t>(index_high) << 32) | index_low; }
   bool SameFile(const FileIdentity& other) const {
     return volume == other.volume && index_high == other.index_high && index_low == other.index_low;
   }
@@ -32,8 +34,8 @@ struct FileIdentity {
 bool IdentityOf(const std::wstring& path, FileIdentity* identity);
 bool IdentityOf(HANDLE file, FileIdentity* identity);
 
-// The file index alone (index_high and index_low as one number), which the
-// system answers without asking the volume: under Wine the volume's serial
+// The file index alone (as FileIdentity::Index gives it), which the system
+// answers without asking the volume: under Wine the volume's serial
 // number is a trip to another process, about a millisecond each time.
 bool FileIndexOf(HANDLE file, uint64_t* index);
 
